@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine the way the tests and the run command
+# need it: a private prefix, no debug chatter, the Chinese ANSI code page
+# (936), and a virtual display when there is no real one.
+#   WINEPREFIX  defaults to build/win32/wineprefix in the repository
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export WINEPREFIX="${WINEPREFIX:-$root/build/win32/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEARCH=win32
+export LC_ALL=zh_CN.UTF-8
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree=d;winemenubuilder.exe=d}"
+
+# Create the prefix once; concurrent test runs wait for each other here.
+mkdir -p "$(dirname "$WINEPREFIX")"
+(
+  flock 9
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    WINEDLLOVERRIDES="mscoree,mshtml=d" wineboot -i >/dev/null 2>&1 || true
+    wineserver -w || true
+  fi
+) 9>"$WINEPREFIX.lock"
+
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96" wine "$@"
+fi
+exec wine "$@"
