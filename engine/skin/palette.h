@@ -1,0 +1,73 @@
+// Colours of a skin and the hue/saturation/brightness arithmetic on them.
+// Pure C++: no Windows headers, so it is unit-tested natively.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace skin {
+
+struct Rgb {
+  uint8_t r = 0;
+  uint8_t g = 0;
+  uint8_t b = 0;
+};
+
+inline bool operator==(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+inline bool operator!=(Rgb a, Rgb b) { return !(a == b); }
+
+// What each colour of a palette paints. The order is the order of the
+// keys in docs/skin-format.md.
+enum class Role : int {
+  Window,      // content of edit boxes, list boxes and combo boxes
+  WindowText,  // text on Window
+  Face,        // window and dialog surfaces, labels, check boxes, frames
+  FaceText,    // text on Face
+  Menu,        // menu bar and drop-down menus
+  Border,      // flat edge drawn around edit and list boxes
+};
+constexpr size_t kRoleCount = 6;
+
+// The key of a role in a skin file ("window_text"), or empty for none.
+std::string_view RoleKey(Role role);
+
+struct Palette {
+  std::array<Rgb, kRoleCount> colors{};
+
+  Rgb& operator[](Role role) { return colors[static_cast<size_t>(role)]; }
+  Rgb operator[](Role role) const { return colors[static_cast<size_t>(role)]; }
+};
+
+inline bool operator==(const Palette& a, const Palette& b) { return a.colors == b.colors; }
+
+// A shift applied to every colour of the palette. Hue is in degrees, any
+// value, taken modulo 360. Saturation and brightness are percentage points
+// added to S and V; only -100..100 means anything, beyond that is clamped.
+struct Adjustment {
+  int hue = 0;
+  int saturation = 0;
+  int brightness = 0;
+};
+
+// Hue in [0, 360), saturation and value in [0, 1].
+struct Hsv {
+  double h = 0;
+  double s = 0;
+  double v = 0;
+};
+
+Hsv ToHsv(Rgb color);
+Rgb ToRgb(Hsv color);
+
+// Degrees to [0, 360) for any int, INT_MIN included.
+int WrapHue(int degrees);
+
+Rgb AdjustColor(Rgb color, const Adjustment& adjustment);
+Palette AdjustPalette(const Palette& palette, const Adjustment& adjustment);
+
+// WCAG contrast ratio of two colours, 1 (same) to 21 (black on white).
+double ContrastRatio(Rgb a, Rgb b);
+
+}  // namespace skin

@@ -1,0 +1,176 @@
+#include "skin/she_file.h"
+
+#include <array>
+#include <optional>
+
+namespace skin {
+
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kVersionKey = "she";
+constexpr std::string_view kVersion = "1";
+constexpr size_t kMaxNameSize = 100;
+
+std::string_view Trim(std::string_view s) {
+  size_t begin = 0;
+  while (begin < s.size() && (s[begin] == ' ' || s[begin] == '\t')) begin++;
+  size_t end = s.size();
+  while (end > begin && (s[end - 1] == ' ' || s[end - 1] == '\t')) end--;
+  return s.substr(begin, end - begin);
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// "#RRGGBB", nothing else: one spelling keeps the files easy to compare.
+std::optional<Rgb> ParseColor(std::string_view value) {
+  if (value.size() != 7 || value[0] != '#') return std::nullopt;
+  int digits[6];
+  for (int i = 0; i < 6; i++) {
+    digits[i] = HexDigit(value[i + 1]);
+    if (digits[i] < 0) return std::nullopt;
+  }
+  return Rgb{static_cast<uint8_t>(digits[0] * 16 + digits[1]),
+             static_cast<uint8_t>(digits[2] * 16 + digits[3]),
+             static_cast<uint8_t>(digits[4] * 16 + digits[5])};
+}
+
+bool IsComment(std::string_view line) {
+  return line.empty() || line[0] == '#' || line[0] == ';';
+}
+
+std::optional<Role> FindRole(std::string_view key) {
+  for (size_t i = 0; i < kRoleCount; i++) {
+    Role role = static_cast<Role>(i);
+    if (RoleKey(role) == key) return role;
+  }
+  return std::nullopt;
+}
+
+bool HasControlChar(std::string_view s) {
+  for (unsigned char c : s) {
+    if (c < 0x20 || c == 0x7F) return true;
+  }
+  return false;
+}
+
+// Collects the keys of one file; turned into a Skin only when complete.
+class Reader {
+ public:
+  bool Line(int number, std::string_view line);
+  bool Finish(Skin* out);
+  ParseError error;
+
+ private:
+  bool Fail(int number, std::string message) {
+    error.line = number;
+    error.message = std::move(message);
+    return false;
+  }
+
+  bool saw_version_ = false;
+  std::optional<std::string> name_;
+  std::array<bool, kRoleCount> have_{};
+  Palette palette_;
+};
+
+bool Reader::Line(int number, std::string_view raw) {
+  std::string_view line = Trim(raw);
+  if (IsComment(line)) return true;
+
+  size_t eq = line.find('=');
+  if (eq == std::string_view::npos) return Fail(number, "expected key = value");
+  std::string_view key = Trim(line.substr(0, eq));
+  std::string_view value = Trim(line.substr(eq + 1));
+
+  if (!saw_version_) {
+    if (key != kVersionKey) return Fail(number, "the first entry must be 'she = 1'");
+    if (value != kVersion) return Fail(number, "unknown format version");
+    saw_version_ = true;
+    return true;
+  }
+  if (key == kVersionKey) return Fail(number, "'she' given twice");
+
+  if (key == "name") {
+    if (name_) return Fail(number, "'name' given twice");
+    if (value.empty() || value.size() > kMaxNameSize || HasControlChar(value)) {
+      return Fail(number, "bad name");
+    }
+    name_ = std::string(value);
+    return true;
+  }
+
+  std::optional<Role> role = FindRole(key);
+  if (!role) return true;  // a key of a later version: not ours to judge
+  size_t index = static_cast<size_t>(*role);
+  if (have_[index]) return Fail(number, std::string(key) + " given twice");
+  std::optional<Rgb> color = ParseColor(value);
+  if (!color) return Fail(number, "colour must be #RRGGBB");
+  palette_.colors[index] = *color;
+  have_[index] = true;
+  return true;
+}
+
+bool Reader::Finish(Skin* out) {
+  if (!saw_version_) return Fail(0, "not a skin file: 'she = 1' missing");
+  if (!name_) return Fail(0, "'name' missing");
+  for (size_t i = 0; i < kRoleCount; i++) {
+    if (!have_[i]) return Fail(0, std::string(RoleKey(static_cast<Role>(i))) + " missing");
+  }
+  out->name = *name_;
+  out->palette = palette_;
+  return true;
+}
+
+}  // namespace
+
+Skin DefaultSkin() {
+  Skin skin;
+  skin.name = "Morvanta";
+  Palette& p = skin.palette;
+  p[Role::Window] = {0xFB, 0xFC, 0xFE};
+  p[Role::WindowText] = {0x1E, 0x29, 0x3B};
+  p[Role::Face] = {0xE4, 0xE9, 0xF0};
+  p[Role::FaceText] = {0x1F, 0x2A, 0x3A};
+  p[Role::Menu] = {0xEE, 0xF1, 0xF6};
+  p[Role::Border] = {0x7A, 0x8B, 0xA3};
+  return skin;
+}
+
+bool ParseSkin(std::string_view text, Skin* out, ParseError* error) {
+  Reader reader;
+  bool ok = true;
+  if (text.size() > kMaxSkinFileSize) {
+    ok = false;
+    reader.error = {0, "file too large"};
+  } else if (text.find('\0') != std::string_view::npos) {
+    ok = false;
+    reader.error = {0, "not a text file"};
+  }
+  if (ok && text.substr(0, kBom.size()) == kBom) text.remove_prefix(kBom.size());
+
+  int number = 0;
+  while (ok && !text.empty()) {
+    size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    ok = reader.Line(++number, line);
+  }
+
+  Skin skin;
+  if (ok) ok = reader.Finish(&skin);
+  if (!ok) {
+    if (error) *error = reader.error;
+    return false;
+  }
+  *out = std::move(skin);
+  return true;
+}
+
+}  // namespace skin

@@ -1,0 +1,350 @@
+#include "skinner.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <array>
+
+#include "skin/skin_state.h"
+#include "win_handles.h"
+
+namespace dulib {
+
+namespace {
+
+using skin::Role;
+
+// What the subclass does for a window; kept in its subclass data.
+enum Kind : DWORD_PTR {
+  kSurface = 1,         // paints its background, colours its child controls
+  kFramed = 2,          // top-level window with a caption: menu bar, transparency
+  kClassicButton = 4,   // check box, radio button or frame: drawn without visual style
+  kFlatEdge = 8,        // edit or list box: flat border instead of the sunken edge
+};
+
+constexpr UINT_PTR kSubclassId = 0x5348;  // "SH"
+// Marks windows that the engine made layered, so that switching the
+// effect off never touches a window that the program made layered itself.
+constexpr wchar_t kLayeredProp[] = L"dulib.layered";
+
+struct Engine {
+  skin::SkinState state;
+  std::array<Brush, skin::kRoleCount> brushes;
+  HHOOK hook = nullptr;
+  DWORD thread = 0;
+};
+
+// Lives as long as the process: the DLL is pinned once attached, and its
+// hook and brushes end with the process. Destroying them from DLL detach
+// would call user32 and gdi32 where that is not safe.
+Engine& TheEngine() {
+  static Engine* engine = new Engine;
+  return *engine;
+}
+
+COLORREF ColorOf(Role role) {
+  skin::Rgb c = TheEngine().state.palette()[role];
+  return RGB(c.r, c.g, c.b);
+}
+
+HBRUSH BrushOf(Role role) { return TheEngine().brushes[static_cast<size_t>(role)].get(); }
+
+bool IsClass(HWND hwnd, const wchar_t* name) {
+  wchar_t cls[64];
+  if (!GetClassNameW(hwnd, cls, 64)) return false;
+  return lstrcmpiW(cls, name) == 0;
+}
+
+bool IsProgramClass(HWND hwnd) {
+  HMODULE owner = reinterpret_cast<HMODULE>(GetClassLongPtrW(hwnd, GCLP_HMODULE));
+  return owner == GetModuleHandleW(nullptr);
+}
+
+bool IsClassicButtonStyle(LONG style) {
+  switch (style & BS_TYPEMASK) {
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+    case BS_GROUPBOX:
+      return true;
+  }
+  return false;
+}
+
+// Which windows get what. Only windows whose drawing the program or the
+// dialog manager owns become surfaces: controls of other libraries (the
+// browser control among them) paint themselves and are left alone.
+DWORD_PTR KindOf(HWND hwnd, LONG style, LONG ex_style) {
+  bool dialog = IsClass(hwnd, L"#32770");
+  if (!(style & WS_CHILD)) {
+    bool framed = (style & WS_CAPTION) == WS_CAPTION;
+    if (framed) return kSurface | kFramed;
+    return dialog ? kSurface : 0;
+  }
+  if (dialog || IsProgramClass(hwnd)) return kSurface;
+  if (IsClass(hwnd, L"Button") && IsClassicButtonStyle(style)) return kClassicButton;
+  if ((ex_style & WS_EX_CLIENTEDGE) && (IsClass(hwnd, L"Edit") || IsClass(hwnd, L"ListBox"))) {
+    return kFlatEdge;
+  }
+  return 0;
+}
+
+DWORD_PTR KindOfSkinned(HWND hwnd);
+
+// ---- painting -------------------------------------------------------------
+
+LRESULT ColorControl(HDC dc, Role back, Role text) {
+  SetTextColor(dc, ColorOf(text));
+  SetBkColor(dc, ColorOf(back));
+  return reinterpret_cast<LRESULT>(BrushOf(back));
+}
+
+LRESULT EraseWithFace(HWND hwnd, HDC dc) {
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  FillRect(dc, &rc, BrushOf(Role::Face));
+  return 1;
+}
+
+// One pixel of border colour, then one of the control's own background,
+// over the two-pixel sunken edge that Windows has just drawn.
+void DrawFlatEdge(HWND hwnd) {
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  bool grey = (style & WS_DISABLED) || (IsClass(hwnd, L"Edit") && (style & ES_READONLY));
+  RECT rc;
+  GetWindowRect(hwnd, &rc);
+  OffsetRect(&rc, -rc.left, -rc.top);
+  WindowDc dc(hwnd);
+  if (!dc.get()) return;
+  FrameRect(dc.get(), &rc, BrushOf(Role::Border));
+  InflateRect(&rc, -1, -1);
+  FrameRect(dc.get(), &rc, BrushOf(grey ? Role::Face : Role::Window));
+}
+
+void StyleMenu(HMENU menu) {
+  if (!menu || !IsMenu(menu)) return;
+  MENUINFO info = {};
+  info.cbSize = sizeof info;
+  info.fMask = MIM_BACKGROUND;
+  if (GetMenuInfo(menu, &info) && info.hbrBack == BrushOf(Role::Menu)) return;
+  info.fMask = MIM_BACKGROUND | MIM_APPLYTOSUBMENUS;
+  info.hbrBack = BrushOf(Role::Menu);
+  SetMenuInfo(menu, &info);
+}
+
+// ---- transparency -----------------------------------------------------------
+
+void ApplyAero(HWND hwnd) {
+  const skin::SkinState& state = TheEngine().state;
+  LONG ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
+  bool ours = GetPropW(hwnd, kLayeredProp) != nullptr;
+  if (state.aero_on()) {
+    if (!(ex & WS_EX_LAYERED)) {
+      SetWindowLongW(hwnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+      SetPropW(hwnd, kLayeredProp, reinterpret_cast<HANDLE>(1));
+      ours = true;
+    }
+    if (ours) SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(state.aero_level()), LWA_ALPHA);
+  } else if (ours) {
+    SetWindowLongW(hwnd, GWL_EXSTYLE, ex & ~WS_EX_LAYERED);
+    RemovePropW(hwnd, kLayeredProp);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+}
+
+// ---- following windows ------------------------------------------------------
+
+void OnCreated(HWND hwnd, DWORD_PTR kind) {
+  // An empty theme name makes the control draw the classic way, which
+  // honours the text colour of WM_CTLCOLORSTATIC; themed check boxes
+  // would draw black text whatever the skin.
+  if (kind & kClassicButton) SetWindowTheme(hwnd, L"", L"");
+  if (kind & kFramed) ApplyAero(hwnd);
+}
+
+LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR kind) {
+  switch (msg) {
+    case WM_CREATE: {
+      LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+      if (result != -1) OnCreated(hwnd, kind);
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemovePropW(hwnd, kLayeredProp);
+      RemoveWindowSubclass(hwnd, SkinProc, kSubclassId);
+      break;
+    case WM_ERASEBKGND:
+      if (kind & kSurface) return EraseWithFace(hwnd, reinterpret_cast<HDC>(wp));
+      break;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      if (kind & kSurface) return ColorControl(reinterpret_cast<HDC>(wp), Role::Face, Role::FaceText);
+      break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      if (kind & kSurface) {
+        return ColorControl(reinterpret_cast<HDC>(wp), Role::Window, Role::WindowText);
+      }
+      break;
+    case WM_NCPAINT:
+      // SetMenu gives no notice, but a new menu bar always comes with a
+      // frame repaint: style it just before it is drawn.
+      if (kind & kFramed) StyleMenu(GetMenu(hwnd));
+      if (kind & kFlatEdge) {
+        LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+        DrawFlatEdge(hwnd);
+        return result;
+      }
+      break;
+    case WM_INITMENUPOPUP:
+      if (kind & kFramed) StyleMenu(reinterpret_cast<HMENU>(wp));
+      break;
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void Follow(HWND hwnd, DWORD_PTR kind) {
+  if (kind) SetWindowSubclass(hwnd, SkinProc, kSubclassId, kind);
+}
+
+// A window that existed before the engine was attached.
+void FollowExisting(HWND hwnd) {
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  DWORD_PTR kind = KindOf(hwnd, style, GetWindowLongW(hwnd, GWL_EXSTYLE));
+  Follow(hwnd, kind);
+  OnCreated(hwnd, kind);
+}
+
+BOOL CALLBACK FollowChild(HWND hwnd, LPARAM) {
+  // Children can belong to other threads; those cannot be subclassed here.
+  if (GetWindowThreadProcessId(hwnd, nullptr) == TheEngine().thread) FollowExisting(hwnd);
+  return TRUE;
+}
+
+BOOL CALLBACK FollowTopLevel(HWND hwnd, LPARAM) {
+  FollowExisting(hwnd);
+  EnumChildWindows(hwnd, FollowChild, 0);
+  return TRUE;
+}
+
+LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
+  if (code == HCBT_CREATEWND) {
+    HWND hwnd = reinterpret_cast<HWND>(wp);
+    const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
+    Follow(hwnd, KindOf(hwnd, cs->style, cs->dwExStyle));
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+DWORD_PTR KindOfSkinned(HWND hwnd) {
+  DWORD_PTR kind = 0;
+  if (!GetWindowSubclass(hwnd, SkinProc, kSubclassId, &kind)) return 0;
+  return kind;
+}
+
+// ---- applying changes ---------------------------------------------------------
+
+BOOL CALLBACK RepaintTopLevel(HWND hwnd, LPARAM) {
+  if (KindOfSkinned(hwnd) & kFramed) {
+    StyleMenu(GetMenu(hwnd));
+    DrawMenuBar(hwnd);
+  }
+  RedrawWindow(hwnd, nullptr, nullptr,
+               RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  return TRUE;
+}
+
+BOOL CALLBACK AeroTopLevel(HWND hwnd, LPARAM) {
+  if (KindOfSkinned(hwnd) & kFramed) ApplyAero(hwnd);
+  return TRUE;
+}
+
+// New brushes for a new palette. The old ones live until every menu has
+// been given the new ones: a menu keeps using the brush handle it holds.
+void PaletteChanged() {
+  Engine& engine = TheEngine();
+  std::array<Brush, skin::kRoleCount> old = std::move(engine.brushes);
+  for (size_t i = 0; i < skin::kRoleCount; i++) {
+    skin::Rgb c = engine.state.palette().colors[i];
+    engine.brushes[i] = Brush(RGB(c.r, c.g, c.b));
+  }
+  if (engine.thread) EnumThreadWindows(engine.thread, RepaintTopLevel, 0);
+}
+
+void PinThisModule() {
+  HMODULE self = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                     reinterpret_cast<LPCWSTR>(&PinThisModule), &self);
+}
+
+}  // namespace
+
+bool OnEngineThread() {
+  DWORD thread = TheEngine().thread;
+  return thread == 0 || thread == GetCurrentThreadId();
+}
+
+bool Attach() {
+  Engine& engine = TheEngine();
+  if (engine.hook) return true;
+  if (!engine.brushes[0].get()) PaletteChanged();
+
+  // Our subclass procedures stay in windows until they are destroyed, so
+  // this code must stay loaded even if the caller frees the library.
+  PinThisModule();
+  engine.thread = GetCurrentThreadId();
+  engine.hook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, engine.thread);
+  if (!engine.hook) {
+    engine.thread = 0;
+    return false;
+  }
+  EnumThreadWindows(engine.thread, FollowTopLevel, 0);
+  EnumThreadWindows(engine.thread, RepaintTopLevel, 0);
+  return true;
+}
+
+bool LoadSkinFile(const std::wstring& path) {
+  File file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.ok()) return false;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > LONGLONG(skin::kMaxSkinFileSize)) {
+    return false;
+  }
+  std::string text(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!text.empty() && (!ReadFile(file.get(), text.data(), DWORD(text.size()), &read, nullptr) ||
+                        read != text.size())) {
+    return false;
+  }
+  if (!TheEngine().state.Load(text)) return false;
+  PaletteChanged();
+  return true;
+}
+
+void SetAdjustment(const skin::Adjustment& adjustment) {
+  TheEngine().state.SetAdjustment(adjustment);
+  PaletteChanged();
+}
+
+void SetAeroLevel(int level) {
+  Engine& engine = TheEngine();
+  engine.state.SetAeroLevel(level);
+  if (engine.state.aero_on() && engine.thread) EnumThreadWindows(engine.thread, AeroTopLevel, 0);
+}
+
+void SetAero(bool on) {
+  Engine& engine = TheEngine();
+  if (engine.state.aero_on() == on) return;
+  engine.state.SetAero(on);
+  if (engine.thread) EnumThreadWindows(engine.thread, AeroTopLevel, 0);
+}
+
+}  // namespace dulib

@@ -1,0 +1,24 @@
+// The browser control's members that the main window uses, reached through
+// its automation (dispatch) interface by their dispatch identifiers.
+#pragma once
+
+#include <oaidl.h>
+
+#include <string>
+
+namespace main_window {
+
+constexpr DISPID kDispSilent = 551;
+constexpr DISPID kDispNavigate = 104;
+constexpr DISPID kDispGoBack = 100;
+constexpr DISPID kDispRefresh = -550;  // DISPID_REFRESH
+constexpr DISPID kDispNewWindow = 107;
+
+// Sets Silent to true, so the control shows no dialog boxes of its own.
+HRESULT SetSilent(IDispatch* browser);
+// Navigate with the address as its only argument, a string by reference.
+HRESULT NavigateTo(IDispatch* browser, const std::wstring& url);
+HRESULT GoBack(IDispatch* browser);
+HRESULT Refresh(IDispatch* browser);
+
+}  // namespace main_window

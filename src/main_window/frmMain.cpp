@@ -1,0 +1,130 @@
+#include "main_window/frmMain.h"
+
+#include <cmath>
+#include <stdexcept>
+
+#include "main_window/browser_calls.h"
+#include "rules/number.h"
+#include "skins/SkinH.h"
+#include "skins/frmSkin.h"
+#include "toolkit/app.h"
+#include "toolkit/files.h"
+
+const wchar_t HomeUrl[] = L"http://www.morvanta.tv/tv/cbox.html";
+
+namespace {
+
+constexpr int kAppIcon = 1;
+constexpr float kFixedTwipsPerPixel = 15;
+
+toolkit::FormSpec MainWindowSpec() {
+  toolkit::FormSpec spec;
+  spec.caption = L"Morvanta\u00B72014 - WWW.MORVANTA.TV";
+  spec.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  spec.clientWidth = 4680;
+  spec.clientHeight = 3195;
+  spec.iconId = kAppIcon;
+  return spec;
+}
+
+RECT PixelRect(float left, float top, float width, float height) {
+  const float tx = toolkit::TwipsPerPixelX(), ty = toolkit::TwipsPerPixelY();
+  const LONG l = std::lround(left / tx), t = std::lround(top / ty);
+  return RECT{l, t, l + std::lround(width / tx), t + std::lround(height / ty)};
+}
+
+int32_t TimesFifteen(int32_t pixels) {
+  int32_t twips;
+  if (__builtin_mul_overflow(pixels, 15, &twips)) throw std::overflow_error("Overflow");
+  return twips;
+}
+
+float Centre(float screen, float window) {
+  const double offset = (static_cast<double>(screen) - window) / 2;
+  if (!std::isfinite(offset)) throw std::range_error("Floating-point error");
+  return static_cast<float>(offset);
+}
+
+}  // namespace
+
+FrmMain::FrmMain() : Form(MainWindowSpec()) {}
+
+FrmMain::~FrmMain() { ReleaseBrowser(); }
+
+void FrmMain::Form_Initialize() { Refrmsize(1040, 750); }
+
+void FrmMain::Refrmsize(int32_t w, int32_t h) {
+  // The first use of the window loads the form.
+  if (WindowState() == 2) return;
+  SetWidth(static_cast<float>(TimesFifteen(w)));
+  SetHeight(static_cast<float>(TimesFifteen(h)));
+  const float sw = toolkit::ScreenWidth(), width = Width();
+  const float sh = toolkit::ScreenHeight(), height = Height();
+  const float top = Centre(sh, height);
+  const float left = Centre(sw, width);
+  Move(left, top);
+}
+
+void FrmMain::CreateControls() {
+  // WebBrowser1 starts at 120, 360 (4455 x 2295 twips); the first resize
+  // makes it fill the client area.
+  WebBrowser1 = main_window::BrowserSite::Create(RawHwnd(), PixelRect(120, 360, 4455, 2295));
+}
+
+void FrmMain::Form_Load() {
+  SkinH::SkinH_Attach();
+  frmSkin->SetText(0);
+
+  // Bind Web_V1 to the control's object and subscribe to its events.
+  if (WebBrowser1) {
+    WebBrowser1->Object()->QueryInterface(IID_IWebBrowser, Web_V1_.PutVoid());
+    events_ = main_window::WebEvents::Create(
+        [this](BSTR url, long flags, BSTR target, VARIANT* post, BSTR headers,
+               VARIANT_BOOL* processed) {
+          Web_V1_NewWindow(url, flags, target, post, headers, processed);
+        });
+    events_->Connect(Web_V1_.Get());
+  }
+
+  Navigate(HomeUrl);
+}
+
+void FrmMain::Form_Resize() {
+  if (WindowState() == 1) return;
+  // Every step below fails quietly: the next resize tries again.
+  if (WebBrowser1) WebBrowser1->Place(PixelRect(0, 0, ScaleWidth(), ScaleHeight()));
+
+  toolkit::TextOutput log(toolkit::AppPath() + L"\\log.txt");
+  log.WriteLine(rules::SingleToText(Height()) + L"|" + rules::SingleToText(Width()));
+  log.WriteLine(L"H/W");
+}
+
+void FrmMain::Form_Unload() { ReleaseBrowser(); }
+
+void FrmMain::ReleaseBrowser() {
+  if (events_) events_->Disconnect();
+  events_.Reset();
+  Web_V1_.Reset();
+  if (WebBrowser1) WebBrowser1->Close();
+  WebBrowser1.Reset();
+}
+
+HWND FrmMain::BrowserWindow() const {
+  HWND hwnd = nullptr;
+  if (!WebBrowser1) return nullptr;
+  toolkit::ComPtr<IOleWindow> window;
+  if (SUCCEEDED(WebBrowser1->Object()->QueryInterface(IID_IOleInPlaceObject, window.PutVoid())))
+    window->GetWindow(&hwnd);
+  return hwnd;
+}
+
+void FrmMain::Navigate(std::wstring url) {
+  // A failed Silent means the navigation is not requested.
+  if (FAILED(main_window::SetSilent(Web_V1_.Get()))) return;
+  main_window::NavigateTo(Web_V1_.Get(), url);
+}
+
+void FrmMain::Web_V1_NewWindow(BSTR URL, long, BSTR, VARIANT*, BSTR, VARIANT_BOOL* Processed) {
+  *Processed = VARIANT_TRUE;
+  main_window::NavigateTo(Web_V1_.Get(), URL ? std::wstring(URL, SysStringLen(URL)) : L"");
+}

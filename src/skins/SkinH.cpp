@@ -1,0 +1,71 @@
+#include "skins/SkinH.h"
+
+#include <windows.h>
+
+#include "toolkit/ansi.h"
+#include "toolkit/app.h"
+
+namespace SkinH {
+namespace {
+
+// Loads dulib.dll by its full path in the application folder, never from
+// the current folder or PATH, so that a planted copy elsewhere is not used.
+HMODULE Library() {
+  static HMODULE module = nullptr;
+  if (!module) {
+    const std::wstring path = toolkit::AppPath() + L"\\dulib.dll";
+    module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  }
+  return module;
+}
+
+// One entry point, looked up at its first call.
+template <typename Fn>
+Fn Bind(Fn& slot, const char* name) {
+  if (!slot) {
+    if (HMODULE module = Library()) slot = reinterpret_cast<Fn>(GetProcAddress(module, name));
+  }
+  return slot;
+}
+
+// Every argument travels in one 32-bit slot; texts in the ANSI code page.
+using AttachFn = int(WINAPI*)();
+using AttachExFn = int(WINAPI*)(const char*, const char*);
+using AdjustHSVFn = int(WINAPI*)(int, int, int);
+using AdjustAeroFn = int(WINAPI*)(int, int, int, int, int, int, int, int, int);
+using SetAeroFn = int(WINAPI*)(int);
+
+AttachFn attach;
+AttachExFn attachEx;
+AdjustHSVFn adjustHSV;
+AdjustAeroFn adjustAero;
+SetAeroFn setAero;
+
+}  // namespace
+
+void SkinH_Attach() {
+  if (auto fn = Bind(attach, "SkinH_Attach")) fn();
+}
+
+void SkinH_AttachEx(const std::wstring& skinFile, const std::wstring& second) {
+  if (auto fn = Bind(attachEx, "SkinH_AttachEx")) {
+    const std::string path = toolkit::ToAnsi(skinFile);
+    const std::string other = toolkit::ToAnsi(second);
+    fn(path.c_str(), other.c_str());
+  }
+}
+
+void SkinH_AdjustHSV(int16_t hue, int16_t saturation, int16_t brightness) {
+  if (auto fn = Bind(adjustHSV, "SkinH_AdjustHSV")) fn(hue, saturation, brightness);
+}
+
+void SkinH_AdjustAero(int16_t alpha, int32_t a2, int32_t a3, int32_t a4, int32_t a5, int32_t a6,
+                      int32_t a7, int32_t a8, int32_t a9) {
+  if (auto fn = Bind(adjustAero, "SkinH_AdjustAero")) fn(alpha, a2, a3, a4, a5, a6, a7, a8, a9);
+}
+
+void SkinH_SetAero(int32_t on) {
+  if (auto fn = Bind(setAero, "SkinH_SetAero")) fn(on);
+}
+
+}  // namespace SkinH

@@ -1,0 +1,18 @@
+// The one place where texts cross between the program's wide strings and
+// the system ANSI code page (936 on Chinese Windows) that the profile
+// functions and the skin engine expect.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace toolkit {
+
+std::string ToAnsi(std::wstring_view text);
+std::wstring FromAnsi(std::string_view bytes);
+
+// True when the text survives the trip to the ANSI code page and back,
+// i.e. every character has a byte form there.
+bool FitsAnsi(std::wstring_view text);
+
+}  // namespace toolkit

@@ -1,0 +1,63 @@
+#include "toolkit/files.h"
+
+#include "toolkit/ansi.h"
+
+namespace toolkit {
+namespace {
+
+constexpr DWORD kNotNormal =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+
+class FindHandle {
+ public:
+  FindHandle(const std::wstring& pattern, WIN32_FIND_DATAW* data)
+      : h_(FindFirstFileW(pattern.c_str(), data)) {}
+  ~FindHandle() {
+    if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
+  bool Next(WIN32_FIND_DATAW* data) { return FindNextFileW(h_, data) != FALSE; }
+
+ private:
+  HANDLE h_;
+};
+
+}  // namespace
+
+std::vector<std::wstring> ListFiles(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data;
+  FindHandle find(folder + L"*", &data);
+  if (!find.Valid()) return names;
+  do {
+    if (!(data.dwFileAttributes & kNotNormal)) names.push_back(data.cFileName);
+  } while (find.Next(&data));
+  return names;
+}
+
+bool FileExists(const std::wstring& path) {
+  if (path.empty() || path.find_first_of(L"*?") != std::wstring::npos) return false;
+  WIN32_FIND_DATAW data;
+  FindHandle find(path, &data);
+  return find.Valid() && !(data.dwFileAttributes & kNotNormal);
+}
+
+TextOutput::TextOutput(const std::wstring& path)
+    : file_(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+
+TextOutput::~TextOutput() {
+  if (IsOpen()) CloseHandle(file_);
+}
+
+bool TextOutput::WriteLine(const std::wstring& line) {
+  if (!IsOpen()) return false;
+  const std::string bytes = ToAnsi(line) + "\r\n";
+  DWORD written = 0;
+  return WriteFile(file_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+}  // namespace toolkit

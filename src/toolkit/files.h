@@ -1,0 +1,36 @@
+// File system helpers: the directory listing rule and sequential text output.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace toolkit {
+
+// The names of the files in a folder (path ending in "\"), in the order the
+// file system gives them. Only files with normal attributes count: hidden
+// files, system files and folders are left out.
+std::vector<std::wstring> ListFiles(const std::wstring& folder);
+
+// True when the listing above gives a name for this exact path. Wildcards
+// never match: a name holding "*" or "?" is no file.
+bool FileExists(const std::wstring& path);
+
+// Create-or-truncate text output; lines end in CR LF and are written in the
+// ANSI code page. Every step fails quietly when the file cannot be opened.
+class TextOutput {
+ public:
+  explicit TextOutput(const std::wstring& path);
+  ~TextOutput();
+  TextOutput(const TextOutput&) = delete;
+  TextOutput& operator=(const TextOutput&) = delete;
+
+  bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+  bool WriteLine(const std::wstring& line);
+
+ private:
+  HANDLE file_ = INVALID_HANDLE_VALUE;
+};
+
+}  // namespace toolkit

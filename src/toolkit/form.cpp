@@ -1,0 +1,226 @@
+#include "toolkit/form.h"
+
+#include <cmath>
+#include <vector>
+
+#include "toolkit/app.h"
+
+namespace toolkit {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"MorvantaForm";
+
+int gLoadedForms = 0;
+std::vector<std::unique_ptr<Form>> gDiscarded;
+
+ATOM RegisterFormClass(WNDPROC proc) {
+  static ATOM atom = [proc] {
+    WNDCLASSEXW wc = {sizeof wc};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kFormClass;
+    return RegisterClassExW(&wc);
+  }();
+  return atom;
+}
+
+int PxX(float twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelX())); }
+int PxY(float twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelY())); }
+
+// A hidden window that owns the forms without a task-bar button, so that
+// they need no other form as their owner.
+HWND HiddenOwner() {
+  static HWND owner = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+  return owner;
+}
+
+void SetIcons(HWND hwnd, int iconId) {
+  if (!iconId) return;
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  auto load = [&](int metricX, int metricY) {
+    return static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
+                                         GetSystemMetrics(metricX), GetSystemMetrics(metricY),
+                                         LR_SHARED));
+  };
+  SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(load(SM_CXICON, SM_CYICON)));
+  SendMessageW(hwnd, WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(load(SM_CXSMICON, SM_CYSMICON)));
+}
+
+}  // namespace
+
+Form::Form(FormSpec spec) : spec_(std::move(spec)) {}
+
+Form::~Form() {
+  if (hwnd_) {
+    // The object goes before its window: cut the window loose first.
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+    if (--gLoadedForms == 0) PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+  }
+}
+
+HWND Form::Hwnd() {
+  if (!hwnd_) Load();
+  return hwnd_;
+}
+
+void Form::Load() {
+  RegisterFormClass(&Form::WndProc);
+  HMENU menu = CreateMenuBar();
+  RECT r = {0, 0, PxX(spec_.clientWidth), PxY(spec_.clientHeight)};
+  AdjustWindowRectEx(&r, spec_.style, menu != nullptr, spec_.exStyle);
+  HWND owner = spec_.noTaskbarButton ? HiddenOwner() : nullptr;
+  CreateWindowExW(spec_.exStyle, kFormClass, spec_.caption.c_str(), spec_.style & ~WS_VISIBLE,
+                  CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, owner, menu,
+                  GetModuleHandleW(nullptr), this);
+  if (!hwnd_) {
+    if (menu) DestroyMenu(menu);
+    return;
+  }
+  ++gLoadedForms;
+  SetIcons(hwnd_, spec_.iconId);
+  CreateControls();
+  Form_Load();
+  loaded_ = true;
+}
+
+RECT Form::WindowRect() {
+  RECT r = {};
+  GetWindowRect(Hwnd(), &r);
+  return r;
+}
+
+int Form::WindowState() {
+  HWND h = Hwnd();
+  if (IsIconic(h)) return 1;
+  if (IsZoomed(h)) return 2;
+  return 0;
+}
+
+float Form::Width() {
+  RECT r = WindowRect();
+  return static_cast<float>(r.right - r.left) * TwipsPerPixelX();
+}
+
+float Form::Height() {
+  RECT r = WindowRect();
+  return static_cast<float>(r.bottom - r.top) * TwipsPerPixelY();
+}
+
+float Form::Left() { return static_cast<float>(WindowRect().left) * TwipsPerPixelX(); }
+float Form::Top() { return static_cast<float>(WindowRect().top) * TwipsPerPixelY(); }
+
+void Form::SetWidth(float twips) {
+  RECT r = WindowRect();
+  SetWindowPos(hwnd_, nullptr, 0, 0, PxX(twips), r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::SetHeight(float twips) {
+  RECT r = WindowRect();
+  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, PxY(twips),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::Move(float left, float top) {
+  SetWindowPos(Hwnd(), nullptr, PxX(left), PxY(top), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+float Form::ScaleWidth() {
+  RECT r = {};
+  GetClientRect(Hwnd(), &r);
+  return static_cast<float>(r.right) * TwipsPerPixelX();
+}
+
+float Form::ScaleHeight() {
+  RECT r = {};
+  GetClientRect(Hwnd(), &r);
+  return static_cast<float>(r.bottom) * TwipsPerPixelY();
+}
+
+void Form::Show() {
+  HWND h = Hwnd();
+  if (!h) return;
+  if (IsWindowVisible(h)) {
+    SetForegroundWindow(h);
+    return;
+  }
+  if (spec_.centerOnShow) Move((ScreenWidth() - Width()) / 2, (ScreenHeight() - Height()) / 2);
+  resizeSeen_ = false;
+  ShowWindow(h, SW_SHOW);
+  // A window shown at the size it already had gets no size event; the form
+  // still learns that it is on screen now.
+  if (!resizeSeen_ && hwnd_ && !IsIconic(hwnd_)) {
+    resizeSeen_ = true;
+    Form_Resize();
+  }
+}
+
+void Form::Unload() {
+  if (!hwnd_) return;
+  Form_Unload();
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    form->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!form) return DefWindowProcW(hwnd, msg, wp, lp);
+  return form->HandleMessage(msg, wp, lp);
+}
+
+LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = 0;
+  switch (msg) {
+    case WM_COMMAND:
+      if (OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp))) return 0;
+      break;
+    case WM_SIZE:
+      if (loaded_ && IsWindowVisible(hwnd_)) {
+        resizeSeen_ = true;
+        Form_Resize();
+      }
+      return 0;
+    case WM_CLOSE:
+      Unload();
+      return 0;
+    case WM_NCDESTROY: {
+      HWND h = hwnd_;
+      SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+      hwnd_ = nullptr;
+      loaded_ = false;
+      // Wake the event loop so it sees whether any form is left.
+      if (--gLoadedForms == 0) PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+      return DefWindowProcW(h, msg, wp, lp);
+    }
+  }
+  if (OnMessage(msg, wp, lp, &result)) return result;
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+bool IsDialogKeyForm(HWND root) {
+  if (!root || GetClassLongPtrW(root, GCW_ATOM) != RegisterFormClass(&Form::WndProc)) return false;
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+  return form && form->spec_.dialogKeys;
+}
+
+void DeleteLater(std::unique_ptr<Form> form) { gDiscarded.push_back(std::move(form)); }
+
+void DeleteDiscardedForms() {
+  // Deleting may discard further forms: take the list first.
+  std::vector<std::unique_ptr<Form>> doomed;
+  doomed.swap(gDiscarded);
+}
+
+int LoadedFormCount() { return gLoadedForms; }
+
+}  // namespace toolkit

@@ -1,0 +1,125 @@
+// A form: one top-level window with the life cycle the program is written
+// against. The object can exist without its window; the first use of the
+// window creates it, creates its controls and runs Form_Load to completion
+// before returning. Measures are twips held as 32-bit floats.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+namespace toolkit {
+
+struct FormSpec {
+  std::wstring caption;
+  DWORD style = WS_OVERLAPPEDWINDOW;
+  DWORD exStyle = 0;
+  float clientWidth = 4680;  // twips, when the window is created
+  float clientHeight = 3195;
+  int iconId = 0;             // icon resource of the program, 0 for none
+  bool centerOnShow = false;  // placed in the centre of the screen when shown
+  bool noTaskbarButton = false;
+  bool dialogKeys = false;  // Tab and arrow keys move between controls
+};
+
+class Form {
+ public:
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  // Runs once, right after the object is created (see CreateForm).
+  virtual void Form_Initialize() {}
+
+  // The window; its first use loads the form.
+  HWND Hwnd();
+  bool IsLoaded() const { return hwnd_ != nullptr; }
+
+  // 0 normal, 1 minimised, 2 maximised.
+  int WindowState();
+  // Outer size and position of the whole window.
+  float Width();
+  float Height();
+  void SetWidth(float twips);
+  void SetHeight(float twips);
+  float Left();
+  float Top();
+  void Move(float left, float top);
+  // The client area.
+  float ScaleWidth();
+  float ScaleHeight();
+
+  // Shows the window modeless and without an owner form.
+  void Show();
+  // Runs Form_Unload and destroys the window; the object stays.
+  void Unload();
+
+ protected:
+  explicit Form(FormSpec spec);
+
+  // The menu bar, if the form has one; called before the window exists.
+  virtual HMENU CreateMenuBar() { return nullptr; }
+  // The window exists; its controls are made here, before Form_Load.
+  virtual void CreateControls() {}
+  virtual void Form_Load() {}
+  virtual void Form_Resize() {}
+  virtual void Form_Unload() {}
+  // WM_COMMAND from a menu item or a control; true when handled.
+  virtual bool OnCommand(WORD /*id*/, WORD /*code*/, HWND /*control*/) { return false; }
+  // Any other message; true when handled, with *result set.
+  virtual bool OnMessage(UINT /*msg*/, WPARAM, LPARAM, LRESULT* /*result*/) { return false; }
+
+  // The window handle without loading the form.
+  HWND RawHwnd() const { return hwnd_; }
+
+ private:
+  friend bool IsDialogKeyForm(HWND root);
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void Load();
+  RECT WindowRect();
+
+  FormSpec spec_;
+  HWND hwnd_ = nullptr;
+  bool loaded_ = false;      // Form_Load has run to completion
+  bool resizeSeen_ = false;  // a Resize event ran while showing
+};
+
+// Creates a form object and runs its Form_Initialize.
+template <typename T>
+std::unique_ptr<T> CreateForm() {
+  std::unique_ptr<T> form(new T());
+  form->Form_Initialize();
+  return form;
+}
+
+// Deletes a form once the event that asked for it has finished: a form may
+// discard itself from its own handlers.
+void DeleteLater(std::unique_ptr<Form> form);
+void DeleteDiscardedForms();
+
+// The global reference to a form of which the program has at most one:
+// using it while it is empty creates a new object (without its window);
+// Reset empties it.
+template <typename T>
+class AutoForm {
+ public:
+  T* operator->() { return &Get(); }
+  T& Get() {
+    if (!form_) form_ = CreateForm<T>();
+    return *form_;
+  }
+  bool IsEmpty() const { return !form_; }
+  void Reset() {
+    if (form_) DeleteLater(std::move(form_));
+  }
+
+ private:
+  std::unique_ptr<T> form_;
+};
+
+// Number of forms whose window exists; the event loop ends at zero.
+int LoadedFormCount();
+
+}  // namespace toolkit

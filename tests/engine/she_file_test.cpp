@@ -1,0 +1,193 @@
+#include "skin/she_file.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace skin {
+namespace {
+
+const char kGood[] =
+    "; a comment\n"
+    "she = 1\n"
+    "name = 青花\n"
+    "face = #E9F0F8\n"
+    "face_text = #16325c\n"
+    "window = #FFFFFF\n"
+    "window_text = #0F1F3D\n"
+    "menu = #DCE7F4\n"
+    "border = #2E5B9A\n";
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+  size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return text.replace(at, from.size(), to);
+}
+
+// A skin that no test input equals, to see whether a refused file left it.
+Skin Sentinel() {
+  Skin s;
+  s.name = "sentinel";
+  for (auto& c : s.palette.colors) c = {1, 2, 3};
+  return s;
+}
+
+TEST(ParseSkinTest, ReadsEveryKey) {
+  Skin skin;
+  ParseError error;
+  ASSERT_TRUE(ParseSkin(kGood, &skin, &error)) << error.line << ": " << error.message;
+  EXPECT_EQ(skin.name, "青花");
+  EXPECT_EQ(skin.palette[Role::Face], (Rgb{0xE9, 0xF0, 0xF8}));
+  EXPECT_EQ(skin.palette[Role::FaceText], (Rgb{0x16, 0x32, 0x5C}));
+  EXPECT_EQ(skin.palette[Role::Window], (Rgb{0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ(skin.palette[Role::WindowText], (Rgb{0x0F, 0x1F, 0x3D}));
+  EXPECT_EQ(skin.palette[Role::Menu], (Rgb{0xDC, 0xE7, 0xF4}));
+  EXPECT_EQ(skin.palette[Role::Border], (Rgb{0x2E, 0x5B, 0x9A}));
+}
+
+TEST(ParseSkinTest, ToleratesLayoutVariations) {
+  std::string text = kGood;
+  Skin plain;
+  ASSERT_TRUE(ParseSkin(text, &plain, nullptr));
+
+  std::string crlf;
+  for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  std::vector<std::string> variants = {
+      "\xEF\xBB\xBF" + text,                                  // UTF-8 byte order mark
+      crlf,                                                   // Windows line ends
+      Replace(text, "menu = #DCE7F4\n", "\t menu\t=\t#DCE7F4 \t\n"),  // blanks and tabs
+      Replace(text, "border = #2E5B9A\n", "border = #2E5B9A"),        // no final line end
+      Replace(text, "menu =", "\n# comment\n\nmenu ="),                // comments, blank lines
+      text + "caption = #000000\nfuture_key = anything\n",             // keys of later versions
+  };
+  for (const std::string& v : variants) {
+    Skin skin;
+    ParseError error;
+    EXPECT_TRUE(ParseSkin(v, &skin, &error)) << v << "\n" << error.message;
+    EXPECT_EQ(skin.name, plain.name);
+    EXPECT_EQ(skin.palette, plain.palette);
+  }
+}
+
+struct BadCase {
+  std::string text;
+  int line;          // expected line of the error, 0 for the whole file
+  const char* says;  // part of the expected message
+};
+
+TEST(ParseSkinTest, RefusesBadFilesAndKeepsTheSkin) {
+  std::string good = kGood;
+  std::vector<BadCase> cases = {
+      {"", 0, "missing"},
+      {"; only a comment\n", 0, "missing"},
+      {"name = x\n", 1, "she = 1"},
+      {"she = 2\n", 1, "version"},
+      {"she=1\nshe=1\n", 2, "twice"},
+      {Replace(good, "menu = #DCE7F4", "menu #DCE7F4"), 8, "key = value"},
+      {Replace(good, "menu = #DCE7F4", "menu = #DCE7F"), 8, "#RRGGBB"},
+      {Replace(good, "menu = #DCE7F4", "menu = #DCE7F44"), 8, "#RRGGBB"},
+      {Replace(good, "menu = #DCE7F4", "menu = DCE7F4"), 8, "#RRGGBB"},
+      {Replace(good, "menu = #DCE7F4", "menu = #DCG7F4"), 8, "#RRGGBB"},
+      {Replace(good, "menu = #DCE7F4", "menu = # DCE7F"), 8, "#RRGGBB"},
+      {Replace(good, "menu = #DCE7F4", "menu ="), 8, "#RRGGBB"},
+      {Replace(good, "menu = #DCE7F4", "menu = 220,231,244"), 8, "#RRGGBB"},
+      {good + "face = #000000\n", 10, "twice"},
+      {good + "name = again\n", 10, "twice"},
+      {Replace(good, "name = 青花", "name ="), 3, "name"},
+      {Replace(good, "name = 青花", "name = a\x01" "b"), 3, "name"},
+      {Replace(good, "name = 青花", "name = " + std::string(101, 'n')), 3, "name"},
+      {Replace(good, "window = #FFFFFF", std::string("window = #FF\0FFF", 16)), 0, "text"},
+      {good + std::string(kMaxSkinFileSize, ' '), 0, "large"},
+  };
+  for (const BadCase& c : cases) {
+    Skin skin = Sentinel();
+    ParseError error;
+    EXPECT_FALSE(ParseSkin(c.text, &skin, &error)) << c.text;
+    EXPECT_EQ(error.line, c.line) << c.text;
+    EXPECT_NE(error.message.find(c.says), std::string::npos) << c.text << "\n" << error.message;
+    EXPECT_EQ(skin.name, "sentinel");
+    EXPECT_EQ(skin.palette, Sentinel().palette);
+  }
+}
+
+TEST(ParseSkinTest, EveryKeyIsRequired) {
+  const char* keys[] = {"name", "face", "face_text", "window", "window_text", "menu", "border"};
+  for (const char* key : keys) {
+    std::istringstream in(kGood);
+    std::string text, line;
+    while (std::getline(in, line)) {
+      if (line.rfind(std::string(key) + " =", 0) != 0) text += line + "\n";
+    }
+    ParseError error;
+    Skin skin = Sentinel();
+    EXPECT_FALSE(ParseSkin(text, &skin, &error)) << key;
+    EXPECT_EQ(error.message, std::string(key) == "name" ? "'name' missing"
+                                                        : std::string(key) + " missing");
+  }
+}
+
+TEST(ParseSkinTest, LargestAllowedFileIsRead) {
+  std::string text = kGood;
+  text += std::string(kMaxSkinFileSize - text.size(), '\n');
+  Skin skin;
+  EXPECT_TRUE(ParseSkin(text, &skin, nullptr));
+}
+
+TEST(DefaultSkinTest, IsComplete) {
+  Skin skin = DefaultSkin();
+  EXPECT_FALSE(skin.name.empty());
+  EXPECT_GE(ContrastRatio(skin.palette[Role::FaceText], skin.palette[Role::Face]), 7.0);
+  EXPECT_GE(ContrastRatio(skin.palette[Role::WindowText], skin.palette[Role::Window]), 7.0);
+}
+
+// The shipped skins: each must be read by the parser and stay readable,
+// also after any hue shift the skin dialog can apply.
+std::vector<std::filesystem::path> SampleSkins() {
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::directory_iterator(SAMPLE_SKIN_DIR)) {
+    if (entry.path().extension() == ".she") files.push_back(entry.path());
+  }
+  return files;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(SampleSkinsTest, AtLeastFiveAndOneWithAChineseName) {
+  auto files = SampleSkins();
+  EXPECT_GE(files.size(), 5u);
+  bool chinese = false;
+  for (const auto& f : files) {
+    for (unsigned char c : f.stem().string()) chinese |= c >= 0x80;
+  }
+  EXPECT_TRUE(chinese);
+}
+
+TEST(SampleSkinsTest, ParseAndKeepTextReadableUnderEveryHue) {
+  constexpr Rgb kMenuText{0, 0, 0};  // Windows draws menu items in its own black
+  for (const auto& file : SampleSkins()) {
+    SCOPED_TRACE(file.filename().string());
+    Skin skin;
+    ParseError error;
+    ASSERT_TRUE(ParseSkin(ReadFile(file), &skin, &error)) << error.line << ": " << error.message;
+    EXPECT_EQ(skin.name, file.stem().string());
+    for (int hue = -180; hue <= 180; hue += 10) {
+      Palette p = AdjustPalette(skin.palette, {hue, 0, 0});
+      EXPECT_GE(ContrastRatio(p[Role::FaceText], p[Role::Face]), 7.0) << "hue " << hue;
+      EXPECT_GE(ContrastRatio(p[Role::WindowText], p[Role::Window]), 7.0) << "hue " << hue;
+      EXPECT_GE(ContrastRatio(kMenuText, p[Role::Menu]), 7.0) << "hue " << hue;
+      EXPECT_GE(ContrastRatio(p[Role::Border], p[Role::Window]), 2.0) << "hue " << hue;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace skin

@@ -1,0 +1,30 @@
+// Feeds arbitrary bytes to the skin file parser and checks the promises the
+// engine relies on: no crash, and a refused file leaves the skin alone.
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "skin/she_file.h"
+#include "skin/skin_state.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string_view text(reinterpret_cast<const char*>(data), size);
+
+  skin::Skin before = skin::DefaultSkin();
+  skin::Skin skin = before;
+  skin::ParseError error;
+  if (skin::ParseSkin(text, &skin, &error)) {
+    if (skin.name.empty()) abort();
+  } else {
+    if (skin.name != before.name || !(skin.palette == before.palette)) abort();
+    if (error.message.empty()) abort();
+  }
+
+  skin::SkinState state;
+  state.SetAdjustment({static_cast<int>(size) * 7919, static_cast<int>(size) - 2000, 0});
+  skin::Palette shown = state.palette();
+  if (!state.Load(text)) {
+    if (!(state.palette() == shown)) abort();
+  }
+  return 0;
+}
