@@ -7,7 +7,7 @@ packages=(
   cmake make g++ googletest libgtest-dev
   mingw-w64 g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386
-  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei
+  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine
   locales python3 zip clang libclang-rt-14-dev
 )
 

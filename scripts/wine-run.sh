@@ -19,6 +19,12 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     WINEDLLOVERRIDES="mscoree,mshtml=d" wineboot -i >/dev/null 2>&1 || true
     wineserver -w || true
   fi
+  # Xvfb has no window manager: let Wine draw captions and borders itself.
+  if [ ! -f "$WINEPREFIX/.morvanta-settings" ]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    wineserver -w || true
+    touch "$WINEPREFIX/.morvanta-settings"
+  fi
 ) 9>"$WINEPREFIX.lock"
 
 if [ -z "${DISPLAY:-}" ]; then

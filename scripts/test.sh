@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: the pure
+# rules natively, then the Windows program's tests under Wine.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$root/scripts/setup.sh"
+
+native="$root/build/native"
+if [ ! -f "$native/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$native" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$native" -j2
+"$root/scripts/build.sh"
+
+# The Windows tests need a display: a virtual one when there is none.
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 120); do [ -e "/tmp/.X11-unix/X$n" ] || break; done
+  Xvfb ":$n" -screen 0 1920x1080x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  trap 'WINEPREFIX="$root/build/win32/wineprefix" wineserver -k 2>/dev/null; kill $xvfb_pid 2>/dev/null || true' EXIT
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+fi
+
+status=0
+(cd "$native" && ctest --output-on-failure) || status=1
+(cd "$root/build/win32" && ctest --output-on-failure) || status=1
+exit $status
