@@ -17,6 +17,14 @@ float TwipsPerPixel(int axis) {
   return dpi > 0 ? 1440.0f / static_cast<float>(dpi) : 15.0f;
 }
 
+// The program is aware of the system DPI, which stays fixed while it runs:
+// ask the display once.
+float CachedTwipsPerPixel(int axis) {
+  static const float x = TwipsPerPixel(LOGPIXELSX);
+  static const float y = TwipsPerPixel(LOGPIXELSY);
+  return axis == LOGPIXELSX ? x : y;
+}
+
 void Dispatch(MSG& msg) {
   HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
   if (IsDialogKeyForm(root) && IsDialogMessageW(root, &msg)) return;
@@ -40,8 +48,8 @@ std::wstring AppPath() {
   return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-float TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
-float TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
+float TwipsPerPixelX() { return CachedTwipsPerPixel(LOGPIXELSX); }
+float TwipsPerPixelY() { return CachedTwipsPerPixel(LOGPIXELSY); }
 
 float ScreenWidth() { return static_cast<float>(GetSystemMetrics(SM_CXSCREEN)) * TwipsPerPixelX(); }
 float ScreenHeight() {

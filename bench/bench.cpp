@@ -1,0 +1,166 @@
+// Measures Morvanta.exe against the bare baseline browser window and prints
+// the figures with their ratios:
+//   start-up   process start to main window shown, median of 20 runs
+//   resize     2,000 SetWindowPos resizes, median cost per resize
+//   memory     peak working set after start-up
+//   size       Morvanta.exe and dulib.dll on disk
+// Usage: bench.exe <folder with Morvanta.exe and dulib.dll> <baseline.exe>
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kStartRuns = 20;
+constexpr int kResizes = 2000;
+
+double Now() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+struct Program {
+  std::wstring exe;
+  std::wstring windowClass;
+};
+
+struct Running {
+  PROCESS_INFORMATION pi = {};
+  HWND window = nullptr;
+  double startSeconds = 0;
+};
+
+struct FindArgs {
+  DWORD pid;
+  const wchar_t* cls;
+  HWND found;
+};
+
+BOOL CALLBACK FindShown(HWND hwnd, LPARAM lp) {
+  auto* args = reinterpret_cast<FindArgs*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  if (pid == args->pid && IsWindowVisible(hwnd) && std::wstring(cls) == args->cls) {
+    args->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Starts the program and waits until its main window is on screen.
+bool Start(const Program& program, Running* run) {
+  std::wstring folder = program.exe.substr(0, program.exe.find_last_of(L'\\'));
+  STARTUPINFOW si = {sizeof si};
+  std::wstring command = L"\"" + program.exe + L"\"";
+  const double t0 = Now();
+  if (!CreateProcessW(program.exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.c_str(), &si, &run->pi))
+    return false;
+  FindArgs args = {run->pi.dwProcessId, program.windowClass.c_str(), nullptr};
+  while (!args.found) {
+    if (Now() - t0 > 60) return false;
+    EnumWindows(FindShown, reinterpret_cast<LPARAM>(&args));
+    if (!args.found) Sleep(0);
+  }
+  run->startSeconds = Now() - t0;
+  run->window = args.found;
+  return true;
+}
+
+void Stop(Running* run) {
+  PostMessageW(run->window, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(run->pi.hProcess, 10000) != WAIT_OBJECT_0)
+    TerminateProcess(run->pi.hProcess, 1);
+  CloseHandle(run->pi.hThread);
+  CloseHandle(run->pi.hProcess);
+}
+
+double StartupMedian(const Program& program) {
+  std::vector<double> times;
+  for (int i = 0; i < kStartRuns; ++i) {
+    Running run;
+    if (!Start(program, &run)) continue;
+    times.push_back(run.startSeconds);
+    Stop(&run);
+  }
+  return Median(times);
+}
+
+// Median cost of one resize, in microseconds; also the peak working set.
+void ResizeAndMemory(const Program& program, double* resizeMicros, double* peakBytes) {
+  Running run;
+  *resizeMicros = *peakBytes = 0;
+  if (!Start(program, &run)) return;
+  Sleep(500);  // let the start-up navigation settle
+  PROCESS_MEMORY_COUNTERS counters = {sizeof counters};
+  if (GetProcessMemoryInfo(run.pi.hProcess, &counters, sizeof counters))
+    *peakBytes = static_cast<double>(counters.PeakWorkingSetSize);
+  std::vector<double> costs;
+  costs.reserve(kResizes);
+  for (int i = 0; i < kResizes; ++i) {
+    const int w = 800 + (i % 200), h = 600 + (i % 100);
+    const double t0 = Now();
+    SetWindowPos(run.window, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    costs.push_back((Now() - t0) * 1e6);
+  }
+  *resizeMicros = Median(costs);
+  Stop(&run);
+}
+
+double FileBytes(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return static_cast<double>(data.nFileSizeLow);
+}
+
+void Row(const char* what, double ours, double base, const char* unit, const char* goal,
+         bool met) {
+  std::printf("%-10s  Morvanta %10.1f %-3s  baseline %10.1f %-3s  ratio %5.2f  goal %-22s %s\n",
+              what, ours, unit, base, unit, base > 0 ? ours / base : 0.0, goal,
+              met ? "met" : "MISSED");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: bench <app folder> <baseline.exe>\n");
+    return 2;
+  }
+  const std::wstring folder = argv[1];
+  const Program ours = {folder + L"\\Morvanta.exe", L"MorvantaForm"};
+  const Program baseline = {argv[2], L"BaselineBrowser"};
+
+  const double startOurs = StartupMedian(ours) * 1000, startBase = StartupMedian(baseline) * 1000;
+  double resizeOurs, resizeBase, peakOurs, peakBase;
+  ResizeAndMemory(ours, &resizeOurs, &peakOurs);
+  ResizeAndMemory(baseline, &resizeBase, &peakBase);
+  const double mib = 1024.0 * 1024.0;
+  const double exeKb = FileBytes(ours.exe) / 1024, dllKb = FileBytes(folder + L"\\dulib.dll") / 1024;
+
+  std::printf("Morvanta benchmark (%d start-ups, %d resizes)\n", kStartRuns, kResizes);
+  Row("start-up", startOurs, startBase, "ms", "<= 1.10 x baseline", startOurs <= 1.10 * startBase);
+  Row("resize", resizeOurs, resizeBase, "us", "<= 1.5 x baseline", resizeOurs <= 1.5 * resizeBase);
+  Row("memory", peakOurs / mib, peakBase / mib, "MiB", "<= baseline + 2 MiB",
+      peakOurs <= peakBase + 2 * mib);
+  std::printf("%-10s  Morvanta.exe %.1f KB, dulib.dll %.1f KB  goal each < 500 KB %s\n", "size",
+              exeKb, dllKb, exeKb < 500 && dllKb < 500 ? "met" : "MISSED");
+  return 0;
+}
