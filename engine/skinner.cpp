@@ -17,12 +17,10 @@ namespace {
 using skin::Role;
 
 // What the subclass does for a window; kept in its subclass data.
-enum Kind : DWORD_PTR {
-  kSurface = 1,         // paints its background, colours its child controls
-  kFramed = 2,          // top-level window with a caption: menu bar, transparency
-  kClassicButton = 4,   // check box, radio button or frame: drawn without visual style
-  kFlatEdge = 8,        // edit or list box: flat border instead of the sunken edge
-};
+constexpr DWORD_PTR kSurface = 1;        // paints its background, colours its child controls
+constexpr DWORD_PTR kFramed = 2;         // top-level window with a caption: menu bar, transparency
+constexpr DWORD_PTR kClassicButton = 4;  // check box, radio button or frame: no visual style
+constexpr DWORD_PTR kFlatEdge = 8;       // edit or list box: flat border, not the sunken edge
 
 constexpr UINT_PTR kSubclassId = 0x5348;  // "SH"
 // Marks windows that the engine made layered, so that switching the
@@ -57,9 +55,19 @@ bool IsClass(HWND hwnd, const wchar_t* name) {
   return lstrcmpiW(cls, name) == 0;
 }
 
+// A class whose window procedure lies in the program file. The class's
+// instance handle cannot tell: Windows lets a program create the system's
+// classes with its own instance. An ANSI class's procedure reads back as
+// a thunk, which counts as not the program's; those are left alone.
 bool IsProgramClass(HWND hwnd) {
-  HMODULE owner = reinterpret_cast<HMODULE>(GetClassLongPtrW(hwnd, GCLP_HMODULE));
-  return owner == GetModuleHandleW(nullptr);
+  auto proc = reinterpret_cast<LPCWSTR>(GetClassLongPtrW(hwnd, GCLP_WNDPROC));
+  HMODULE module = nullptr;
+  if (!GetModuleHandleExW(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          proc, &module)) {
+    return false;
+  }
+  return module == GetModuleHandleW(nullptr);
 }
 
 bool IsClassicButtonStyle(LONG style) {
@@ -185,7 +193,8 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      if (kind & kSurface) return ColorControl(reinterpret_cast<HDC>(wp), Role::Face, Role::FaceText);
+      if (kind & kSurface)
+        return ColorControl(reinterpret_cast<HDC>(wp), Role::Face, Role::FaceText);
       break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:

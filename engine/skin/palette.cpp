@@ -70,12 +70,24 @@ Rgb ToRgb(Hsv color) {
 
   double r, g, b;
   switch (i) {
-    case 0: r = v, g = t, b = p; break;
-    case 1: r = q, g = v, b = p; break;
-    case 2: r = p, g = v, b = t; break;
-    case 3: r = p, g = q, b = v; break;
-    case 4: r = t, g = p, b = v; break;
-    default: r = v, g = p, b = q; break;
+    case 0:
+      r = v, g = t, b = p;
+      break;
+    case 1:
+      r = q, g = v, b = p;
+      break;
+    case 2:
+      r = p, g = v, b = t;
+      break;
+    case 3:
+      r = p, g = q, b = v;
+      break;
+    case 4:
+      r = t, g = p, b = v;
+      break;
+    default:
+      r = v, g = p, b = q;
+      break;
   }
   return Rgb{ToByte(r), ToByte(g), ToByte(b)};
 }
@@ -101,7 +113,8 @@ Rgb AdjustColor(Rgb color, const Adjustment& adjustment) {
 
 Palette AdjustPalette(const Palette& palette, const Adjustment& adjustment) {
   Palette out;
-  for (size_t i = 0; i < kRoleCount; i++) out.colors[i] = AdjustColor(palette.colors[i], adjustment);
+  for (size_t i = 0; i < kRoleCount; i++)
+    out.colors[i] = AdjustColor(palette.colors[i], adjustment);
   return out;
 }
 

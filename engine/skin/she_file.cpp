@@ -40,9 +40,7 @@ std::optional<Rgb> ParseColor(std::string_view value) {
              static_cast<uint8_t>(digits[4] * 16 + digits[5])};
 }
 
-bool IsComment(std::string_view line) {
-  return line.empty() || line[0] == '#' || line[0] == ';';
-}
+bool IsComment(std::string_view line) { return line.empty() || line[0] == '#' || line[0] == ';'; }
 
 std::optional<Role> FindRole(std::string_view key) {
   for (size_t i = 0; i < kRoleCount; i++) {

@@ -57,12 +57,12 @@ TEST(ParseSkinTest, ToleratesLayoutVariations) {
   std::string crlf;
   for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   std::vector<std::string> variants = {
-      "\xEF\xBB\xBF" + text,                                  // UTF-8 byte order mark
-      crlf,                                                   // Windows line ends
+      "\xEF\xBB\xBF" + text,                                          // UTF-8 byte order mark
+      crlf,                                                           // Windows line ends
       Replace(text, "menu = #DCE7F4\n", "\t menu\t=\t#DCE7F4 \t\n"),  // blanks and tabs
       Replace(text, "border = #2E5B9A\n", "border = #2E5B9A"),        // no final line end
-      Replace(text, "menu =", "\n# comment\n\nmenu ="),                // comments, blank lines
-      text + "caption = #000000\nfuture_key = anything\n",             // keys of later versions
+      Replace(text, "menu =", "\n# comment\n\nmenu ="),               // comments, blank lines
+      text + "caption = #000000\nfuture_key = anything\n",            // keys of later versions
   };
   for (const std::string& v : variants) {
     Skin skin;
@@ -98,7 +98,10 @@ TEST(ParseSkinTest, RefusesBadFilesAndKeepsTheSkin) {
       {good + "face = #000000\n", 10, "twice"},
       {good + "name = again\n", 10, "twice"},
       {Replace(good, "name = 青花", "name ="), 3, "name"},
-      {Replace(good, "name = 青花", "name = a\x01" "b"), 3, "name"},
+      {Replace(good, "name = 青花",
+               "name = a\x01"
+               "b"),
+       3, "name"},
       {Replace(good, "name = 青花", "name = " + std::string(101, 'n')), 3, "name"},
       {Replace(good, "window = #FFFFFF", std::string("window = #FF\0FFF", 16)), 0, "text"},
       {good + std::string(kMaxSkinFileSize, ' '), 0, "large"},
@@ -125,8 +128,8 @@ TEST(ParseSkinTest, EveryKeyIsRequired) {
     ParseError error;
     Skin skin = Sentinel();
     EXPECT_FALSE(ParseSkin(text, &skin, &error)) << key;
-    EXPECT_EQ(error.message, std::string(key) == "name" ? "'name' missing"
-                                                        : std::string(key) + " missing");
+    EXPECT_EQ(error.message,
+              std::string(key) == "name" ? "'name' missing" : std::string(key) + " missing");
   }
 }
 

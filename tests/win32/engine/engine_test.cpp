@@ -1,0 +1,416 @@
+// The real dulib.dll in a real process: windows, a dialog and a message box
+// are looked at on the screen after each call into the engine.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <tuple>
+#include <utility>
+
+#include "screen.h"
+#include "skin/she_file.h"
+#include "skin/skin_state.h"
+#include "support/wine_test.h"
+
+namespace {
+
+using engine_test::DialogTemplate;
+using engine_test::ScreenRectOfClient;
+using engine_test::ScreenRectOfWindow;
+using engine_test::Shot;
+using skin::Role;
+using wine_test::Gbk;
+using wine_test::InApp;
+using wine_test::Pump;
+
+// The engine as the program binds it: by name, at run time.
+struct Engine {
+  using Attach = int(__stdcall*)();
+  using AttachEx = int(__stdcall*)(const char*, const char*);
+  using AdjustHsv = int(__stdcall*)(int, int, int);
+  using AdjustAero = int(__stdcall*)(int, int, int, int, int, int, int, int, int);
+  using SetAero = int(__stdcall*)(int);
+
+  HMODULE dll = LoadLibraryW(L"dulib.dll");
+  Attach attach = reinterpret_cast<Attach>(GetProcAddress(dll, "SkinH_Attach"));
+  AttachEx attach_ex = reinterpret_cast<AttachEx>(GetProcAddress(dll, "SkinH_AttachEx"));
+  AdjustHsv adjust_hsv = reinterpret_cast<AdjustHsv>(GetProcAddress(dll, "SkinH_AdjustHSV"));
+  AdjustAero adjust_aero = reinterpret_cast<AdjustAero>(GetProcAddress(dll, "SkinH_AdjustAero"));
+  SetAero set_aero = reinterpret_cast<SetAero>(GetProcAddress(dll, "SkinH_SetAero"));
+
+  bool complete() const { return attach && attach_ex && adjust_hsv && adjust_aero && set_aero; }
+  int Aero(int level) { return adjust_aero(level, 120, 10, 8, 0, 0, 0, 0, 0); }
+};
+
+Engine& TheEngine() {
+  static Engine engine;
+  return engine;
+}
+
+const wchar_t kCinnabar[] = L"Skin\\\u6731\u7802.she";   // 朱砂
+const wchar_t kBlueWhite[] = L"Skin\\\u9752\u82b1.she";  // 青花
+
+// The colours a skin file should put on the screen, read by our parser.
+skin::Palette PaletteOf(const wchar_t* file, int hue = 0) {
+  skin::Skin s;
+  EXPECT_TRUE(skin::ParseSkin(wine_test::ReadBytes(InApp(file)), &s, nullptr));
+  return skin::AdjustPalette(s.palette, {hue, 0, 0});
+}
+
+COLORREF Ref(const skin::Palette& p, Role role) {
+  skin::Rgb c = p[role];
+  return RGB(c.r, c.g, c.b);
+}
+
+std::string Hex(COLORREF c) {
+  char text[16];
+  snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+  return text;
+}
+
+#define EXPECT_COLOR(actual, expected) EXPECT_EQ(Hex(actual), Hex(expected))
+
+// The program's own kind of window: a class of this module with a white
+// background, so an unskinned window is plainly told apart.
+const wchar_t kWindowClass[] = L"DulibTestWindow";
+
+LRESULT CALLBACK TestWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+void RegisterWindowClass() {
+  static bool done = false;
+  if (done) return;
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = TestWindowProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  wc.lpszClassName = kWindowClass;
+  done = RegisterClassW(&wc) != 0;
+}
+
+// The dialog manager does all the work for these dialogs.
+INT_PTR CALLBACK NoDialogProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+COLORREF BrushColor(HBRUSH brush) {
+  LOGBRUSH lb = {};
+  if (!brush || !GetObjectW(brush, sizeof lb, &lb)) return CLR_INVALID;
+  return lb.lbColor;
+}
+
+// The background the menu bar and its drop-down menus are drawn with.
+// Read from the menus rather than the screen: Wine paints the bar in its
+// own colour whatever the menu says; Windows uses the menu's brush.
+std::pair<COLORREF, COLORREF> MenuColors(HWND hwnd) {
+  HMENU bar = GetMenu(hwnd);
+  MENUINFO info = {sizeof info, MIM_BACKGROUND};
+  GetMenuInfo(bar, &info);
+  MENUINFO drop = {sizeof drop, MIM_BACKGROUND};
+  GetMenuInfo(GetSubMenu(bar, 0), &drop);
+  return {BrushColor(info.hbrBack), BrushColor(drop.hbrBack)};
+}
+
+// A main window with a menu bar, a label, an edit box, and a panel of the
+// program's own class.
+struct TestWindow {
+  HWND hwnd = nullptr;
+  HWND label = nullptr;
+  HWND edit = nullptr;
+  HWND panel = nullptr;
+
+  TestWindow(int x = 40, int y = 40) {
+    RegisterWindowClass();
+    HMENU bar = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, 1, L"\u9000\u51fa");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"\u6587\u4ef6(&F)");
+    hwnd = CreateWindowExW(0, kWindowClass, L"Engine test", WS_OVERLAPPEDWINDOW, x, y, 460, 320,
+                           nullptr, bar, GetModuleHandleW(nullptr), nullptr);
+    label = CreateWindowExW(0, L"Static", L"\u8272\u8c03 Hue: 30", WS_CHILD | WS_VISIBLE, 10, 10,
+                            220, 24, hwnd, nullptr, nullptr, nullptr);
+    edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"", WS_CHILD | WS_VISIBLE, 10, 50, 220, 28,
+                           hwnd, nullptr, nullptr, nullptr);
+    panel = CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE, 250, 10, 180, 100, hwnd,
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
+    HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd);
+    UpdateWindow(hwnd);
+    Pump(300);
+  }
+  ~TestWindow() { DestroyWindow(hwnd); }
+
+  // What the user sees at the places that show each role.
+  struct Look {
+    COLORREF client, panel, label_back, edit_inside, edit_edge, menu_bar, menu_drop;
+    int label_text_pixels;
+  };
+
+  Look Seen(const skin::Palette& expected) const {
+    Pump(300);
+    Look look;
+    RECT client = ScreenRectOfClient(hwnd);
+    look.client = Shot(client).At(client.right - 20, client.bottom - 20);
+    RECT panel_rect = ScreenRectOfWindow(panel);
+    look.panel = Shot(panel_rect).At(panel_rect.left + 5, panel_rect.top + 5);
+    RECT l = ScreenRectOfWindow(label);
+    Shot label_shot(l);
+    look.label_back = label_shot.At(l.right - 2, l.bottom - 2);  // past the text
+    look.label_text_pixels = label_shot.CountNear(Ref(expected, Role::FaceText));
+    RECT e = ScreenRectOfWindow(edit);
+    Shot edit_shot(e);
+    look.edit_inside = edit_shot.At(e.right - 6, e.top + (e.bottom - e.top) / 2);
+    look.edit_edge = edit_shot.At(e.left, e.top + (e.bottom - e.top) / 2);
+    std::tie(look.menu_bar, look.menu_drop) = MenuColors(hwnd);
+    return look;
+  }
+
+  void ExpectShows(const skin::Palette& p) const {
+    Look look = Seen(p);
+    EXPECT_COLOR(look.client, Ref(p, Role::Face));
+    EXPECT_COLOR(look.panel, Ref(p, Role::Face));
+    EXPECT_COLOR(look.label_back, Ref(p, Role::Face));
+    EXPECT_GT(look.label_text_pixels, 5) << "label text in " << Hex(Ref(p, Role::FaceText));
+    EXPECT_COLOR(look.edit_inside, Ref(p, Role::Window));
+    EXPECT_COLOR(look.edit_edge, Ref(p, Role::Border));
+    EXPECT_COLOR(look.menu_bar, Ref(p, Role::Menu));
+    EXPECT_COLOR(look.menu_drop, Ref(p, Role::Menu));
+  }
+};
+
+class EngineTest : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(TheEngine().complete()); }
+  Engine& engine = TheEngine();
+};
+
+// First test of the run: the engine has not been attached yet.
+TEST_F(EngineTest, AttachSkinsWindowsThatAlreadyExistWithTheDefaultSkin) {
+  TestWindow window;
+  TestWindow::Look before = window.Seen(skin::DefaultSkin().palette);
+  EXPECT_COLOR(before.client, RGB(255, 255, 255));
+  EXPECT_COLOR(before.panel, RGB(255, 255, 255));
+
+  EXPECT_EQ(engine.attach(), 1);
+  window.ExpectShows(skin::DefaultSkin().palette);
+  EXPECT_EQ(engine.attach(), 1);  // again: nothing changes
+}
+
+TEST_F(EngineTest, SkinFileWithChineseNameRecoloursEveryWindowAndHueRotatesIt) {
+  ASSERT_EQ(engine.attach(), 1);
+  ASSERT_EQ(engine.adjust_hsv(0, 0, 0), 1);
+  TestWindow before;  // exists when the skin changes
+  ASSERT_EQ(engine.attach_ex(Gbk(InApp(kCinnabar)).c_str(), ""), 1);
+  TestWindow after(520, 40);  // created with the skin on
+
+  before.ExpectShows(PaletteOf(kCinnabar));
+  after.ExpectShows(PaletteOf(kCinnabar));
+
+  ASSERT_EQ(engine.adjust_hsv(120, 0, 0), 1);
+  before.ExpectShows(PaletteOf(kCinnabar, 120));
+  after.ExpectShows(PaletteOf(kCinnabar, 120));
+
+  // A hue is measured from the file's colours, not added to the last one.
+  ASSERT_EQ(engine.adjust_hsv(120, 0, 0), 1);
+  before.ExpectShows(PaletteOf(kCinnabar, 120));
+  ASSERT_EQ(engine.adjust_hsv(32767, 0, 0), 1);  // any 16-bit value wraps
+  before.ExpectShows(PaletteOf(kCinnabar, 7));
+  ASSERT_EQ(engine.adjust_hsv(0, 0, 0), 1);
+  before.ExpectShows(PaletteOf(kCinnabar));
+}
+
+TEST_F(EngineTest, BadSkinFilesKeepTheCurrentSkin) {
+  ASSERT_EQ(engine.attach(), 1);
+  ASSERT_EQ(engine.adjust_hsv(0, 0, 0), 1);
+  ASSERT_EQ(engine.attach_ex(Gbk(InApp(kBlueWhite)).c_str(), ""), 1);
+  wine_test::WriteBytes(InApp(L"broken.she"), "she = 1\nname = half\nface = #000000\n");
+  wine_test::WriteBytes(InApp(L"binary.she"), std::string("\x00\xFF\x10she = 1", 10));
+  CreateDirectoryW(InApp(L"folder.she").c_str(), nullptr);
+
+  EXPECT_EQ(engine.attach_ex(Gbk(InApp(L"broken.she")).c_str(), ""), 0);
+  EXPECT_EQ(engine.attach_ex(Gbk(InApp(L"binary.she")).c_str(), ""), 0);
+  EXPECT_EQ(engine.attach_ex(Gbk(InApp(L"folder.she")).c_str(), ""), 0);
+  EXPECT_EQ(engine.attach_ex(Gbk(InApp(L"Skin\\\u65e0.she")).c_str(), ""), 0);  // no such file
+  EXPECT_EQ(engine.attach_ex("", ""), 0);
+  EXPECT_EQ(engine.attach_ex(nullptr, nullptr), 0);
+
+  TestWindow window;
+  window.ExpectShows(PaletteOf(kBlueWhite));
+}
+
+TEST_F(EngineTest, DialogAndItsControlsShowTheSkin) {
+  ASSERT_EQ(engine.attach(), 1);
+  ASSERT_EQ(engine.adjust_hsv(0, 0, 0), 1);
+  ASSERT_EQ(engine.attach_ex(Gbk(InApp(kBlueWhite)).c_str(), ""), 1);
+
+  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE, 228, 142,
+                   L"Morvanta\u00b72014 \u66f4\u6362\u4e3b\u9898");
+  t.Add(0x0083, WS_BORDER | LBS_NOTIFY | WS_VSCROLL, 8, 8, 105, 126, 100, L"");
+  t.Add(0x0082, SS_LEFT, 124, 14, 60, 12, 101, L"\u900f\u660e\u5ea6: 0/255");
+  t.Add(0x0080, BS_AUTOCHECKBOX, 124, 40, 96, 16, 102, L"\u4e00\u952e\u542f\u7528 Aero");
+  t.Add(0x0080, BS_PUSHBUTTON, 170, 118, 50, 16, 103, L"\u4fdd\u5b58(&S)");
+  HWND dialog =
+      CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t.get(), nullptr, NoDialogProc, 0);
+  ASSERT_TRUE(dialog);
+  SetWindowPos(dialog, HWND_TOP, 60, 420, 0, 0, SWP_NOSIZE);
+  HWND list = GetDlgItem(dialog, 100);
+  for (const wchar_t* item : {L"\u9752\u82b1", L"\u6731\u7802", L"Jade", L"Sand", L"Graphite"}) {
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  }
+  Pump(300);
+
+  auto expect_dialog = [&](const skin::Palette& p) {
+    Pump(300);
+    RECT client = ScreenRectOfClient(dialog);
+    EXPECT_COLOR(Shot(client).At(client.right - 4, client.top + 4), Ref(p, Role::Face));
+    RECT label = ScreenRectOfWindow(GetDlgItem(dialog, 101));
+    Shot label_shot(label);
+    EXPECT_COLOR(label_shot.At(label.right - 2, label.bottom - 2), Ref(p, Role::Face));
+    EXPECT_GT(label_shot.CountNear(Ref(p, Role::FaceText)), 5);
+    RECT check = ScreenRectOfWindow(GetDlgItem(dialog, 102));
+    Shot check_shot(check);
+    EXPECT_COLOR(check_shot.At(check.right - 2, check.bottom - 2), Ref(p, Role::Face));
+    EXPECT_GT(check_shot.CountNear(Ref(p, Role::FaceText)), 5);
+    RECT l = ScreenRectOfClient(list);
+    Shot list_shot(l);
+    EXPECT_COLOR(list_shot.At(l.left + 4, l.bottom - 4), Ref(p, Role::Window));
+    EXPECT_GT(list_shot.CountNear(Ref(p, Role::WindowText)), 5);
+  };
+  expect_dialog(PaletteOf(kBlueWhite));
+  ASSERT_EQ(engine.adjust_hsv(120, 0, 0), 1);
+  expect_dialog(PaletteOf(kBlueWhite, 120));
+  ASSERT_EQ(engine.adjust_hsv(0, 0, 0), 1);
+  DestroyWindow(dialog);
+}
+
+// A message box is a dialog of the calling thread; it is looked at from a
+// timer while its own message loop runs, then closed.
+struct BoxLook {
+  bool found = false;
+  COLORREF corner = CLR_INVALID;
+  int text_pixels = 0;
+  COLORREF text_color = 0;
+};
+BoxLook g_box;
+
+BOOL CALLBACK FindBox(HWND hwnd, LPARAM found) {
+  wchar_t cls[16] = {};
+  GetClassNameW(hwnd, cls, 16);
+  if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
+    *reinterpret_cast<HWND*>(found) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+  if (!box) return;
+  KillTimer(nullptr, timer);
+  GdiFlush();
+  Sleep(100);
+  RECT client = ScreenRectOfClient(box);
+  g_box.found = true;
+  g_box.corner = Shot(client).At(client.left + 2, client.bottom - 2);
+  g_box.text_pixels = Shot(ScreenRectOfWindow(GetDlgItem(box, 0xFFFF))).CountNear(g_box.text_color);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(EngineTest, MessageBoxShowsTheSkin) {
+  ASSERT_EQ(engine.attach(), 1);
+  ASSERT_EQ(engine.adjust_hsv(0, 0, 0), 1);
+  ASSERT_EQ(engine.attach_ex(Gbk(InApp(kCinnabar)).c_str(), ""), 1);
+  skin::Palette p = PaletteOf(kCinnabar);
+  g_box = {};
+  g_box.text_color = Ref(p, Role::FaceText);
+  UINT_PTR timer = SetTimer(nullptr, 0, 300, LookAtBox);
+  MessageBoxW(nullptr, L"\u8bbe\u7f6e\u672a\u4fdd\u5b58\uff0c\u73b0\u5728\u79bb\u53bb\uff1f",
+              L"\u63d0\u793a", MB_OK | MB_ICONINFORMATION);
+  KillTimer(nullptr, timer);
+  ASSERT_TRUE(g_box.found);
+  EXPECT_COLOR(g_box.corner, Ref(p, Role::Face));
+  EXPECT_GT(g_box.text_pixels, 5);
+}
+
+BYTE LayeredAlpha(HWND hwnd) {
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  if (!GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA)) return 0;
+  return alpha;
+}
+
+bool IsLayered(HWND hwnd) { return GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED; }
+
+TEST_F(EngineTest, AeroMakesTopLevelWindowsTranslucentWithAVisibleLevel) {
+  ASSERT_EQ(engine.attach(), 1);
+  ASSERT_EQ(engine.set_aero(0), 1);
+  TestWindow window;
+  // A window that the program made translucent itself is not the engine's.
+  TestWindow own(520, 40);
+  SetWindowLongW(own.hwnd, GWL_EXSTYLE, GetWindowLongW(own.hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+  SetLayeredWindowAttributes(own.hwnd, 0, 150, LWA_ALPHA);
+
+  ASSERT_EQ(engine.Aero(120), 1);
+  EXPECT_FALSE(IsLayered(window.hwnd));  // the level alone switches nothing on
+
+  ASSERT_EQ(engine.set_aero(1), 1);
+  EXPECT_TRUE(IsLayered(window.hwnd));
+  EXPECT_EQ(LayeredAlpha(window.hwnd), 120);
+  EXPECT_FALSE(GetWindowLongW(window.edit, GWL_EXSTYLE) & WS_EX_LAYERED);  // children untouched
+
+  // The level applies at once, and never leaves the visible range.
+  struct {
+    int level, alpha;
+  } levels[] = {{200, 200},
+                {0, skin::kMinAeroLevel},
+                {-5, skin::kMinAeroLevel},
+                {-32768, skin::kMinAeroLevel},
+                {32767, 255},
+                {249, 249}};
+  for (auto l : levels) {
+    ASSERT_EQ(engine.Aero(l.level), 1);
+    EXPECT_EQ(LayeredAlpha(window.hwnd), l.alpha) << "level " << l.level;
+  }
+  ASSERT_EQ(engine.Aero(180), 1);
+  TestWindow later(40, 380);
+  EXPECT_TRUE(IsLayered(later.hwnd));
+  EXPECT_EQ(LayeredAlpha(later.hwnd), 180);
+  EXPECT_EQ(LayeredAlpha(own.hwnd), 150);
+
+  ASSERT_EQ(engine.set_aero(0), 1);
+  EXPECT_FALSE(IsLayered(window.hwnd));
+  EXPECT_FALSE(IsLayered(later.hwnd));
+  EXPECT_TRUE(IsLayered(own.hwnd));
+  EXPECT_EQ(LayeredAlpha(own.hwnd), 150);
+
+  ASSERT_EQ(engine.set_aero(1), 1);  // and on again
+  EXPECT_EQ(LayeredAlpha(window.hwnd), 180);
+  ASSERT_EQ(engine.set_aero(0), 1);
+}
+
+TEST_F(EngineTest, CallsFromAnotherThreadAreRefused) {
+  ASSERT_EQ(engine.attach(), 1);
+  ASSERT_EQ(engine.adjust_hsv(0, 0, 0), 1);
+  ASSERT_EQ(engine.attach_ex(Gbk(InApp(kBlueWhite)).c_str(), ""), 1);
+  TestWindow window;
+  int results[5] = {-1, -1, -1, -1, -1};
+  std::string path = Gbk(InApp(kCinnabar));
+  std::thread other([&] {
+    results[0] = engine.attach();
+    results[1] = engine.attach_ex(path.c_str(), "");
+    results[2] = engine.adjust_hsv(90, 0, 0);
+    results[3] = engine.Aero(100);
+    results[4] = engine.set_aero(1);
+  });
+  other.join();
+  for (int r : results) EXPECT_EQ(r, 0);
+  EXPECT_FALSE(IsLayered(window.hwnd));
+  window.ExpectShows(PaletteOf(kBlueWhite));
+}
+
+}  // namespace

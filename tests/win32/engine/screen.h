@@ -1,0 +1,55 @@
+// What the engine tests need to look at windows: screen captures and
+// dialogs built in memory.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace engine_test {
+
+// A copy of part of the screen, as the user sees it.
+class Shot {
+ public:
+  explicit Shot(const RECT& screen_rect);
+  COLORREF At(int x, int y) const;  // screen coordinates
+  // Pixels within `tolerance` of `color` in each channel: text is
+  // smoothed, so only the cores of its strokes have the exact colour.
+  int CountNear(COLORREF color, int tolerance = 24) const;
+  bool SavePpm(const std::wstring& path) const;
+
+ private:
+  RECT rect_;
+  std::vector<uint32_t> pixels_;  // 0x00RRGGBB, rows top-down
+};
+
+RECT ScreenRectOfClient(HWND hwnd);
+RECT ScreenRectOfWindow(HWND hwnd);
+
+// A dialog template put together at run time.
+class DialogTemplate {
+ public:
+  DialogTemplate(DWORD style, short cx, short cy, const wchar_t* title);
+  // class_atom: 0x0080 button, 0x0081 edit, 0x0082 static, 0x0083 list box
+  void Add(WORD class_atom, DWORD style, short x, short y, short cx, short cy, WORD id,
+           const wchar_t* text);
+  const DLGTEMPLATE* get();
+
+ private:
+  void Word(WORD w) { data_.push_back(w); }
+  void Dword(DWORD d) {
+    Word(LOWORD(d));
+    Word(HIWORD(d));
+  }
+  void Text(const wchar_t* s);
+  void AlignDword() {
+    if (data_.size() % 2) Word(0);
+  }
+
+  std::vector<WORD> data_;
+  size_t count_at_;
+};
+
+}  // namespace engine_test
