@@ -1,8 +1,21 @@
 #include "skins/skin_settings.h"
 
+#include "rules/skin_settings_rules.h"
+#include "settings/SetIni.h"
+#include "skins/SkinH.h"
 #include "toolkit/app.h"
+#include "toolkit/files.h"
 
 namespace skins {
+namespace {
+
+const wchar_t kSection[] = L"Options";
+
+std::wstring ReadSetting(const std::wstring& settingsFile, const wchar_t* key) {
+  return std::get<std::wstring>(SetIni::ReadIni(settingsFile, kSection, key));
+}
+
+}  // namespace
 
 std::wstring SettingsFilePath() { return toolkit::AppPath() + L"\\config.ini"; }
 
@@ -10,8 +23,31 @@ std::wstring SkinFilePath(const std::wstring& baseName) {
   return toolkit::AppPath() + L"\\Skin\\" + baseName + L".she";
 }
 
-// Reading and applying the stored settings comes with the settings module.
-void LoadSkinSettings() {}
-void SaveSkinSettings(const std::wstring&, const std::wstring&, const std::wstring&) {}
+void LoadSkinSettings() {
+  const std::wstring settingsFile = SettingsFilePath();
+  if (!toolkit::FileExists(settingsFile)) return;
+  const std::wstring skinName = ReadSetting(settingsFile, L"SkinName");
+  const std::wstring alphaText = ReadSetting(settingsFile, L"SkinAlpha");
+  const std::wstring hueText = ReadSetting(settingsFile, L"SkinHue");
+
+  // A skin whose file has gone keeps the look the engine has; the stored
+  // transparency and hue are applied all the same.
+  const std::wstring skinFile = SkinFilePath(skinName);
+  if (toolkit::FileExists(skinFile)) SkinH::SkinH_AttachEx(skinFile, L"");
+
+  if (const auto alpha = rules::StoredLevel(alphaText)) {
+    SkinH::SkinH_AdjustAero(*alpha, 120, 10, 8, 0, 0, 0, 0, 0);
+  }
+  if (const auto hue = rules::StoredLevel(hueText)) SkinH::SkinH_AdjustHSV(*hue, 0, 0);
+}
+
+void SaveSkinSettings(const std::wstring& skinName, const std::wstring& alphaText,
+                      const std::wstring& hueText) {
+  const std::wstring settingsFile = SettingsFilePath();
+  const rules::SkinEntries entries = rules::EntriesToStore(skinName, alphaText, hueText);
+  if (entries.skinName) SetIni::WriteIni(settingsFile, kSection, L"SkinName", *entries.skinName);
+  if (entries.alpha) SetIni::WriteIni(settingsFile, kSection, L"SkinAlpha", *entries.alpha);
+  if (entries.hue) SetIni::WriteIni(settingsFile, kSection, L"SkinHue", *entries.hue);
+}
 
 }  // namespace skins

@@ -1,0 +1,25 @@
+// Single values of an INI file, read and written through the platform's
+// profile functions on every call; nothing is kept between calls.
+#pragma once
+
+#include <string>
+#include <variant>
+
+namespace SetIni {
+
+// A value of the settings file: a text or a number.
+using IniValue = std::variant<std::wstring, double>;
+
+// The value of Key in Section of the file FileName (a full path), trimmed
+// of spaces, at most 4095 bytes of it. When the file, section or key is
+// missing, the default (a number as NumberToText writes it) is returned.
+// With AsNumber the result is the leading-number value of that text.
+// Never fails toward its caller.
+IniValue ReadIni(std::wstring FileName, std::wstring Section, std::wstring Key,
+                 const IniValue& DefaultValue = std::wstring(), bool AsNumber = false);
+
+// Sets Key in Section to Value (a number as NumberToText writes it),
+// creating the key, section and file as needed. Reports nothing.
+void WriteIni(std::wstring FileName, std::wstring Section, std::wstring Key, const IniValue& Value);
+
+}  // namespace SetIni
