@@ -75,17 +75,9 @@ void FrmMain::Form_Load() {
   SkinH::SkinH_Attach();
   frmSkin->SetText(0);
 
-  // Bind Web_V1 to the control's object and subscribe to its events.
-  if (WebBrowser1) {
-    WebBrowser1->Object()->QueryInterface(IID_IWebBrowser, Web_V1_.PutVoid());
-    events_ = main_window::WebEvents::Create(
-        [this](BSTR url, long flags, BSTR target, VARIANT* post, BSTR headers,
-               VARIANT_BOOL* processed) {
-          Web_V1_NewWindow(url, flags, target, post, headers, processed);
-        });
-    events_->Connect(Web_V1_.Get());
-  }
-
+  // Bound before the first navigation, so that new-window requests are
+  // caught from the first page on.
+  if (WebBrowser1) BindWebV1(WebBrowser1->Object());
   Navigate(HomeUrl);
 }
 
@@ -102,9 +94,7 @@ void FrmMain::Form_Resize() {
 void FrmMain::Form_Unload() { ReleaseBrowser(); }
 
 void FrmMain::ReleaseBrowser() {
-  if (events_) events_->Disconnect();
-  events_.Reset();
-  Web_V1_.Reset();
+  UnbindWebV1();
   if (WebBrowser1) WebBrowser1->Close();
   WebBrowser1.Reset();
 }
@@ -118,6 +108,24 @@ HWND FrmMain::BrowserWindow() const {
   return hwnd;
 }
 
+void FrmMain::BindWebV1(IUnknown* controlObject) {
+  UnbindWebV1();
+  if (!controlObject || FAILED(controlObject->QueryInterface(IID_IWebBrowser, Web_V1_.PutVoid())))
+    return;
+  events_ = main_window::WebEvents::Create([this](BSTR url, long flags, BSTR target, VARIANT* post,
+                                                  BSTR headers, VARIANT_BOOL* processed) {
+    Web_V1_NewWindow(url, flags, target, post, headers, processed);
+  });
+  events_->Connect(Web_V1_.Get());
+}
+
+void FrmMain::UnbindWebV1() {
+  // The subscription goes first: the connection point holds the sink.
+  if (events_) events_->Disconnect();
+  events_.Reset();
+  Web_V1_.Reset();
+}
+
 void FrmMain::Navigate(std::wstring url) {
   // A failed Silent means the navigation is not requested.
   if (FAILED(main_window::SetSilent(Web_V1_.Get()))) return;
@@ -125,6 +133,8 @@ void FrmMain::Navigate(std::wstring url) {
 }
 
 void FrmMain::Web_V1_NewWindow(BSTR URL, long, BSTR, VARIANT*, BSTR, VARIANT_BOOL* Processed) {
-  *Processed = VARIANT_TRUE;
+  // Marked handled first: the control then opens no window, whatever the
+  // navigation below makes of the address.
+  if (Processed) *Processed = VARIANT_TRUE;
   main_window::NavigateTo(Web_V1_.Get(), URL ? std::wstring(URL, SysStringLen(URL)) : L"");
 }

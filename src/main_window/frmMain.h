@@ -35,9 +35,13 @@ class FrmMain : public toolkit::Form {
   void mnuFormTop_Click();
   void mnu_skin_Click();
 
+  // Binds Web_V1 to the browser object of a control and subscribes to its
+  // DWebBrowserEvents, letting go of any earlier binding first.
+  void BindWebV1(IUnknown* controlObject);
+
   // A page asks for a new window: it is shown here instead.
-  void Web_V1_NewWindow(BSTR URL, long Flags, BSTR TargetFrameName, VARIANT* PostData,
-                        BSTR Headers, VARIANT_BOOL* Processed);
+  void Web_V1_NewWindow(BSTR URL, long Flags, BSTR TargetFrameName, VARIANT* PostData, BSTR Headers,
+                        VARIANT_BOOL* Processed);
 
   IWebBrowser* Web_V1() const { return Web_V1_.Get(); }
   HWND BrowserWindow() const;
@@ -51,6 +55,7 @@ class FrmMain : public toolkit::Form {
   bool OnCommand(WORD id, WORD code, HWND control) override;
 
  private:
+  void UnbindWebV1();
   void ReleaseBrowser();
 
   toolkit::ComPtr<main_window::BrowserSite> WebBrowser1;

@@ -73,14 +73,17 @@ STDMETHODIMP WebEvents::GetTypeInfoCount(UINT* count) {
 
 STDMETHODIMP WebEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
                                EXCEPINFO*, UINT*) {
-  if (id != kDispNewWindow || !params || params->cArgs != 6 || !onNewWindow_) return S_OK;
+  // NewWindow is the only event answered; every other one passes unhandled.
+  if (id != kDispNewWindow || !onNewWindow_ || !params || !params->rgvarg || params->cArgs != 6)
+    return S_OK;
   // The arguments arrive last first: rgvarg[5] is URL, rgvarg[0] Processed.
   VARIANT* a = params->rgvarg;
   VARIANT_BOOL ignored = VARIANT_FALSE;
-  VARIANT_BOOL* processed = a[0].vt == (VT_BOOL | VT_BYREF) ? a[0].pboolVal : &ignored;
-  VARIANT* postData = (a[2].vt & VT_BYREF) && a[2].vt == (VT_VARIANT | VT_BYREF) ? a[2].pvarVal : &a[2];
+  VARIANT_BOOL* processed =
+      a[0].vt == (VT_BOOL | VT_BYREF) && a[0].pboolVal ? a[0].pboolVal : &ignored;
+  VARIANT* postData = a[2].vt == (VT_VARIANT | VT_BYREF) && a[2].pvarVal ? a[2].pvarVal : &a[2];
   onNewWindow_(StringArgument(a[5]), LongArgument(a[4]), StringArgument(a[3]), postData,
-               StringArgument(a[1]), processed ? processed : &ignored);
+               StringArgument(a[1]), processed);
   return S_OK;
 }
 

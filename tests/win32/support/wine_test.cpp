@@ -117,6 +117,15 @@ static std::wstring TextOf(HWND hwnd) {
   return buffer;
 }
 
+// The icon of a message box: the one static control with the SS_ICON style.
+static HICON IconOf(HWND box) {
+  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+      return reinterpret_cast<HICON>(SendMessageW(c, STM_GETICON, 0, 0));
+  }
+  return nullptr;
+}
+
 // A message box of this process: a dialog with its text in the static 0xFFFF.
 static BOOL CALLBACK CollectMessageBox(HWND hwnd, LPARAM boxes) {
   DWORD pid = 0;
@@ -146,7 +155,7 @@ void MessageBoxAnswerer::Watch() {
       seen.hasNo = GetDlgItem(box, IDNO) != nullptr;
       seen.hasCancel = GetDlgItem(box, IDCANCEL) != nullptr && !seen.hasOk;
       seen.defaultButton = LOWORD(SendMessageW(box, DM_GETDEFID, 0, 0));
-      seen.icon = reinterpret_cast<HICON>(SendDlgItemMessageW(box, 0x14, STM_GETICON, 0, 0));
+      seen.icon = IconOf(box);
       {
         std::lock_guard<std::mutex> lock(mutex_);
         seen_.push_back(seen);
