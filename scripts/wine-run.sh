@@ -20,10 +20,12 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     wineserver -w || true
   fi
   # Xvfb has no window manager: let Wine draw captions and borders itself.
-  if [ ! -f "$WINEPREFIX/.morvanta-settings" ]; then
+  # Wine hides every name that starts with "."; Windows does not.
+  if [ ! -f "$WINEPREFIX/.morvanta-settings-2" ]; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine' /v ShowDotFiles /d Y /f >/dev/null 2>&1 || true
     wineserver -w || true
-    touch "$WINEPREFIX/.morvanta-settings"
+    touch "$WINEPREFIX/.morvanta-settings-2"
   fi
 ) 9>"$WINEPREFIX.lock"
 

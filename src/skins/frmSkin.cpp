@@ -1,15 +1,37 @@
 #include "skins/frmSkin.h"
 
+#include "rules/skin_dialog.h"
+#include "skins/SkinH.h"
 #include "skins/skin_settings.h"
+#include "toolkit/ansi.h"
+#include "toolkit/app.h"
+#include "toolkit/files.h"
 
 toolkit::AutoForm<FrmSkin> frmSkin;
 
 namespace {
 
+// Control ids start above IDOK and IDCANCEL: Enter and Escape send those,
+// and they press nothing here.
+enum ControlId : int {
+  kFrame1 = 101,
+  kList1,
+  kFrame2,
+  kLabel1,
+  kText1,
+  kLabel2,
+  kLabel3,
+  kText2,
+  kLabel4,
+  kCheck1,
+  kCommand1,
+  kCommand2,
+};
+
 toolkit::FormSpec DialogSpec() {
   toolkit::FormSpec spec;
   spec.caption = L"Morvanta\u00B72014 更换主题";
-  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   spec.exStyle = WS_EX_DLGMODALFRAME;
   spec.clientWidth = 5115;
   spec.clientHeight = 3195;
@@ -23,8 +45,92 @@ toolkit::FormSpec DialogSpec() {
 
 FrmSkin::FrmSkin() : Form(DialogSpec()) {}
 
+void FrmSkin::CreateControls() {
+  // Created in tab order, which is also the order Tab follows. The dialog
+  // does not clip its children, so the inside of a frame is painted by the
+  // dialog; the controls lying over a frame then paint themselves on it.
+  const HWND dialog = RawHwnd();
+  Frame1.Create(dialog, kFrame1, L"皮肤列表", {120, 120, 1815, 3015});
+  List1.Create(dialog, kList1, {240, 360, 1575, 2580});
+  Frame2.Create(dialog, kFrame2, L"皮肤选项", {2040, 120, 3015, 3015});
+  const HWND frame2 = Frame2.Hwnd();
+  Label1.Create(frame2, kLabel1, L"色调:", {360, 480, 450, 180});
+  Text1.Create(frame2, kText1, {960, 420, 975, 300});
+  Label2.Create(frame2, kLabel2, L"-180/180", {2040, 480, 720, 180});
+  Label3.Create(frame2, kLabel3, L"透明度:", {175, 960, 630, 180});
+  Text2.Create(dialog, kText2, {3000, 1020, 975, 300});
+  Label4.Create(frame2, kLabel4, L"0/255", {2040, 960, 450, 180});
+  Check1.Create(dialog, kCheck1, L"一键启用 Aero （窗体透明）", {2280, 1440, 2655, 495});
+  Command1.Create(dialog, kCommand1, L"关闭(&X)", {2400, 2400, 1215, 495});
+  Command2.Create(dialog, kCommand2, L"保存(&S)", {3720, 2400, 1215, 495});
+}
+
+void FrmSkin::Form_Load() {
+  List1.Clear();
+  for (const std::wstring& name :
+       rules::SkinNames(toolkit::ListFiles(toolkit::AppPath() + L"\\Skin\\"))) {
+    // The engine gets the path in the ANSI code page: a name that does not
+    // survive that could never be previewed or stored, so it is not offered.
+    if (toolkit::FitsAnsi(skins::SkinFilePath(name))) List1.AddItem(name);
+  }
+}
+
+bool FrmSkin::OnCommand(WORD id, WORD code, HWND) {
+  switch (id) {
+    case kList1:
+      if (code == LBN_SELCHANGE) List1_Click();
+      return true;
+    case kCheck1:
+      if (code == BN_CLICKED) Check1_Click();
+      return true;
+    case kCommand1:
+      if (code == BN_CLICKED) Command1_Click();
+      return true;
+    case kCommand2:
+      if (code == BN_CLICKED) Command2_Click();
+      return true;
+  }
+  return false;
+}
+
+void FrmSkin::List1_Click() {
+  // The file is not looked for: the engine gets the path as it is.
+  if (List1.ListCount() > 0) SkinH::SkinH_AttachEx(skins::SkinFilePath(List1.Text()), L"");
+}
+
+void FrmSkin::Check1_Click() {
+  switch (Check1.Value()) {
+    case 1:
+      SkinH::SkinH_SetAero(1);
+      break;
+    case 0:
+      SkinH::SkinH_SetAero(0);
+      break;
+  }
+}
+
+void FrmSkin::Command2_Click() {
+  HueValue = rules::BoxValue(Text1.Text());
+  AlphaValue = rules::BoxValue(Text2.Text());
+  if (auto hue = rules::HueToApply(HueValue)) SkinH::SkinH_AdjustHSV(*hue, 0, 0);
+  if (auto alpha = rules::AlphaToApply(AlphaValue))
+    SkinH::SkinH_AdjustAero(*alpha, 120, 10, 8, 0, 0, 0, 0, 0);
+  SetText(1);
+  Unload();
+}
+
+void FrmSkin::Command1_Click() {
+  if (rules::CloseAsksFirst(Text1.Text(), Text2.Text(), Check1.Value())) {
+    const int answer = toolkit::MsgBox(L"设置未保存，现在离去？",
+                                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1, L"提示");
+    if (answer != IDYES) return;
+  }
+  Unload();
+}
+
 void FrmSkin::SetText(int16_t Mode) {
   if (Mode == 0) skins::LoadSkinSettings();
+  if (Mode == 1) skins::SaveSkinSettings(List1.Text(), Text2.Text(), Text1.Text());
 }
 
 void FrmSkin::Form_Unload() { frmSkin.Reset(); }

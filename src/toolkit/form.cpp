@@ -193,6 +193,10 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       Unload();
       return 0;
+    case WM_ACTIVATE:
+      if (!spec_.dialogKeys) break;
+      MoveFocusOnActivate(wp);
+      return 0;
     case WM_NCDESTROY: {
       HWND h = hwnd_;
       SetWindowLongPtrW(h, GWLP_USERDATA, 0);
@@ -205,6 +209,20 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
   if (OnMessage(msg, wp, lp, &result)) return result;
   return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+// A form with dialog keys works like a dialog box: when it is activated the
+// focus goes back to the control that had it, or else to the first control
+// in tab order, rather than to the form itself.
+void Form::MoveFocusOnActivate(WPARAM wp) {
+  if (LOWORD(wp) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) focus_ = focus;
+    return;
+  }
+  HWND target =
+      focus_ && IsChild(hwnd_, focus_) ? focus_ : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+  SetFocus(target ? target : hwnd_);
 }
 
 bool IsDialogKeyForm(HWND root) {

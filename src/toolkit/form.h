@@ -79,11 +79,13 @@ class Form {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void Load();
   RECT WindowRect();
+  void MoveFocusOnActivate(WPARAM wp);
 
   FormSpec spec_;
   HWND hwnd_ = nullptr;
   bool loaded_ = false;      // Form_Load has run to completion
   bool resizeSeen_ = false;  // a Resize event ran while showing
+  HWND focus_ = nullptr;     // the control that had the focus when the form was left
 };
 
 // Creates a form object and runs its Form_Initialize.

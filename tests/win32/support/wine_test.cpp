@@ -126,6 +126,14 @@ static HICON IconOf(HWND box) {
   return nullptr;
 }
 
+// The button drawn as the default one.
+static int DefaultButtonOf(HWND box) {
+  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if ((GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) return GetDlgCtrlID(c);
+  }
+  return 0;
+}
+
 // A message box of this process: a dialog with its text in the static 0xFFFF.
 static BOOL CALLBACK CollectMessageBox(HWND hwnd, LPARAM boxes) {
   DWORD pid = 0;
@@ -154,7 +162,7 @@ void MessageBoxAnswerer::Watch() {
       seen.hasYes = GetDlgItem(box, IDYES) != nullptr;
       seen.hasNo = GetDlgItem(box, IDNO) != nullptr;
       seen.hasCancel = GetDlgItem(box, IDCANCEL) != nullptr && !seen.hasOk;
-      seen.defaultButton = LOWORD(SendMessageW(box, DM_GETDEFID, 0, 0));
+      seen.defaultButton = DefaultButtonOf(box);
       seen.icon = IconOf(box);
       {
         std::lock_guard<std::mutex> lock(mutex_);

@@ -1,0 +1,82 @@
+// The controls a form places on itself: frame, list box, text box, label,
+// check box and command button. Each wraps a child window made once by
+// Create, at a place given in twips relative to its parent; the parent
+// window owns it and destroys it with itself. All use the platform's
+// default GUI font.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace toolkit {
+
+// Left, top, width and height in twips, relative to the parent's client area.
+struct Place {
+  float left, top, width, height;
+};
+
+class Control {
+ public:
+  Control() = default;
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  HWND Hwnd() const { return hwnd_; }
+  std::wstring Text() const;
+  void SetText(const std::wstring& text);
+
+ protected:
+  void CreateWindowOf(const wchar_t* windowClass, HWND parent, int id, const std::wstring& caption,
+                      DWORD style, DWORD exStyle, const Place& place);
+
+ private:
+  HWND hwnd_ = nullptr;
+};
+
+// A group box. Controls may be its children; Tab reaches them in place.
+class Frame : public Control {
+ public:
+  void Create(HWND parent, int id, const std::wstring& caption, const Place& place);
+};
+
+// A single-selection list box, not sorted, that notifies its parent when
+// the user changes the selection (LBN_SELCHANGE).
+class ListBox : public Control {
+ public:
+  void Create(HWND parent, int id, const Place& place);
+  void Clear();
+  void AddItem(const std::wstring& item);
+  int ListCount() const;
+  // The selected item, -1 when none.
+  int ListIndex() const;
+  std::wstring List(int index) const;
+  // The selected item's text; empty when nothing is selected.
+  std::wstring Text() const;
+};
+
+// A single-line edit box.
+class TextBox : public Control {
+ public:
+  void Create(HWND parent, int id, const Place& place);
+};
+
+class Label : public Control {
+ public:
+  void Create(HWND parent, int id, const std::wstring& caption, const Place& place);
+};
+
+// A check box that toggles itself when clicked (BN_CLICKED to the parent).
+class CheckBox : public Control {
+ public:
+  void Create(HWND parent, int id, const std::wstring& caption, const Place& place);
+  // 0 cleared, 1 ticked, 2 grayed.
+  int Value() const;
+};
+
+class CommandButton : public Control {
+ public:
+  void Create(HWND parent, int id, const std::wstring& caption, const Place& place);
+};
+
+}  // namespace toolkit
