@@ -7,19 +7,14 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" --target Morvanta dulib
+"$root/scripts/build.sh" --target Morvanta dulib_dist
 export WINEPREFIX="$root/build/win32/wineprefix"
 
 if [ -n "${DISPLAY:-}" ]; then
   exec "$root/scripts/wine-run.sh" "$root/dist/Morvanta.exe"
 fi
 
-for n in $(seq 90 120); do [ -e "/tmp/.X11-unix/X$n" ] || break; done
-Xvfb ":$n" -screen 0 1920x1080x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'wineserver -k 2>/dev/null; kill $xvfb_pid 2>/dev/null || true' EXIT
-export DISPLAY=":$n"
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+source "$root/scripts/virtual-display.sh"
 
 "$root/scripts/wine-run.sh" "$root/dist/Morvanta.exe" &
 program=$!

@@ -14,14 +14,8 @@ cmake --build "$native" -j2
 "$root/scripts/build.sh"
 
 # The Windows tests need a display: a virtual one when there is none.
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 120); do [ -e "/tmp/.X11-unix/X$n" ] || break; done
-  Xvfb ":$n" -screen 0 1920x1080x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  trap 'WINEPREFIX="$root/build/win32/wineprefix" wineserver -k 2>/dev/null; kill $xvfb_pid 2>/dev/null || true' EXIT
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-fi
+export WINEPREFIX="$root/build/win32/wineprefix"
+source "$root/scripts/virtual-display.sh"
 
 status=0
 (cd "$native" && ctest --output-on-failure) || status=1
