@@ -48,16 +48,22 @@ TextOutput::TextOutput(const std::wstring& path)
     : file_(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                         FILE_ATTRIBUTE_NORMAL, nullptr)) {}
 
-TextOutput::~TextOutput() {
-  if (IsOpen()) CloseHandle(file_);
+TextOutput::~TextOutput() { Close(); }
+
+void TextOutput::WriteLine(const std::wstring& line) {
+  if (IsOpen()) pending_ += ToAnsi(line) + "\r\n";
 }
 
-bool TextOutput::WriteLine(const std::wstring& line) {
+bool TextOutput::Close() {
   if (!IsOpen()) return false;
-  const std::string bytes = ToAnsi(line) + "\r\n";
   DWORD written = 0;
-  return WriteFile(file_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size();
+  const bool ok =
+      WriteFile(file_, pending_.data(), static_cast<DWORD>(pending_.size()), &written, nullptr) &&
+      written == pending_.size();
+  CloseHandle(file_);
+  file_ = INVALID_HANDLE_VALUE;
+  pending_.clear();
+  return ok;
 }
 
 }  // namespace toolkit

@@ -18,19 +18,23 @@ std::vector<std::wstring> ListFiles(const std::wstring& folder);
 bool FileExists(const std::wstring& path);
 
 // Create-or-truncate text output; lines end in CR LF and are written in the
-// ANSI code page. Every step fails quietly when the file cannot be opened.
+// ANSI code page. Lines are collected and written in one go when the
+// output closes. Every step fails quietly when the file cannot be opened.
 class TextOutput {
  public:
   explicit TextOutput(const std::wstring& path);
-  ~TextOutput();
+  ~TextOutput();  // closes
   TextOutput(const TextOutput&) = delete;
   TextOutput& operator=(const TextOutput&) = delete;
 
   bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
-  bool WriteLine(const std::wstring& line);
+  void WriteLine(const std::wstring& line);
+  // Writes what was collected and closes the file; false when that failed.
+  bool Close();
 
  private:
   HANDLE file_ = INVALID_HANDLE_VALUE;
+  std::string pending_;
 };
 
 }  // namespace toolkit
