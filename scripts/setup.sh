@@ -8,7 +8,7 @@ packages=(
   mingw-w64 g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386
   xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine
-  locales python3 zip clang libclang-rt-14-dev
+  locales python3 clang libclang-rt-14-dev
 )
 
 sudo=""
