@@ -92,15 +92,21 @@ void Stop(Running* run) {
   CloseHandle(run->pi.hProcess);
 }
 
-double StartupMedian(const Program& program) {
-  std::vector<double> times;
+// Start-up times of both programs, taken in turns so that drift in the
+// machine's load weighs on both alike; the medians in milliseconds.
+void StartupMedians(const Program& ours, const Program& baseline, double* oursMs,
+                    double* baseMs) {
+  std::vector<double> a, b;
   for (int i = 0; i < kStartRuns; ++i) {
-    Running run;
-    if (!Start(program, &run)) continue;
-    times.push_back(run.startSeconds);
-    Stop(&run);
+    for (auto [program, times] : {std::pair{&ours, &a}, std::pair{&baseline, &b}}) {
+      Running run;
+      if (!Start(*program, &run)) continue;
+      times->push_back(run.startSeconds * 1000);
+      Stop(&run);
+    }
   }
-  return Median(times);
+  *oursMs = Median(a);
+  *baseMs = Median(b);
 }
 
 // Both programs run side by side and are resized in alternating blocks, so
@@ -168,7 +174,8 @@ int wmain(int argc, wchar_t** argv) {
   const Program ours = {folder + L"\\Morvanta.exe", L"MorvantaForm"};
   const Program baseline = {argv[2], L"BaselineBrowser"};
 
-  const double startOurs = StartupMedian(ours) * 1000, startBase = StartupMedian(baseline) * 1000;
+  double startOurs, startBase;
+  StartupMedians(ours, baseline, &startOurs, &startBase);
   ResizeFigures figuresOurs, figuresBase;
   ResizeAndMemory(ours, baseline, &figuresOurs, &figuresBase);
   const double resizeOurs = figuresOurs.micros, resizeBase = figuresBase.micros;

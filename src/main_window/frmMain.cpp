@@ -15,12 +15,15 @@ const wchar_t HomeUrl[] = L"http://www.morvanta.tv/tv/cbox.html";
 namespace {
 
 constexpr int kAppIcon = 1;
-constexpr float kFixedTwipsPerPixel = 15;
+// Refrmsize's sizes are in pixels of 15 twips, whatever the display.
+constexpr int32_t kFixedTwipsPerPixel = 15;
 
 toolkit::FormSpec MainWindowSpec() {
   toolkit::FormSpec spec;
   spec.caption = L"Morvanta\u00B72014 - WWW.MORVANTA.TV";
-  spec.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  // No WS_CLIPCHILDREN: the browser covers the whole client area, and
+  // clipping it out costs every resize dearly for nothing.
+  spec.style = WS_OVERLAPPEDWINDOW;
   spec.clientWidth = 4680;
   spec.clientHeight = 3195;
   spec.iconId = kAppIcon;
@@ -33,9 +36,10 @@ RECT PixelRect(float left, float top, float width, float height) {
   return RECT{l, t, l + std::lround(width / tx), t + std::lround(height / ty)};
 }
 
-int32_t TimesFifteen(int32_t pixels) {
+int32_t PixelsToTwips(int32_t pixels) {
   int32_t twips;
-  if (__builtin_mul_overflow(pixels, 15, &twips)) throw std::overflow_error("Overflow");
+  if (__builtin_mul_overflow(pixels, kFixedTwipsPerPixel, &twips))
+    throw std::overflow_error("Overflow");
   return twips;
 }
 
@@ -56,8 +60,8 @@ void FrmMain::Form_Initialize() { Refrmsize(1040, 750); }
 void FrmMain::Refrmsize(int32_t w, int32_t h) {
   // The first use of the window loads the form.
   if (WindowState() == 2) return;
-  SetWidth(static_cast<float>(TimesFifteen(w)));
-  SetHeight(static_cast<float>(TimesFifteen(h)));
+  SetWidth(static_cast<float>(PixelsToTwips(w)));
+  SetHeight(static_cast<float>(PixelsToTwips(h)));
   const float sw = toolkit::ScreenWidth(), width = Width();
   const float sh = toolkit::ScreenHeight(), height = Height();
   const float top = Centre(sh, height);
