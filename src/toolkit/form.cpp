@@ -29,6 +29,13 @@ ATOM RegisterFormClass(WNDPROC proc) {
 int PxX(float twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelX())); }
 int PxY(float twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelY())); }
 
+// Moving or sizing a window: a hidden one has nothing on screen to redraw.
+UINT GeometryFlags(HWND hwnd, UINT flags) {
+  flags |= SWP_NOZORDER | SWP_NOACTIVATE;
+  if (!IsWindowVisible(hwnd)) flags |= SWP_NOREDRAW | SWP_NOCOPYBITS;
+  return flags;
+}
+
 // A hidden window that owns the forms without a task-bar button, so that
 // they need no other form as their owner.
 HWND HiddenOwner() {
@@ -117,18 +124,18 @@ float Form::Top() { return static_cast<float>(WindowRect().top) * TwipsPerPixelY
 void Form::SetWidth(float twips) {
   RECT r = WindowRect();
   SetWindowPos(hwnd_, nullptr, 0, 0, PxX(twips), r.bottom - r.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+               GeometryFlags(hwnd_, SWP_NOMOVE));
 }
 
 void Form::SetHeight(float twips) {
   RECT r = WindowRect();
   SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, PxY(twips),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+               GeometryFlags(hwnd_, SWP_NOMOVE));
 }
 
 void Form::Move(float left, float top) {
-  SetWindowPos(Hwnd(), nullptr, PxX(left), PxY(top), 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  HWND h = Hwnd();
+  SetWindowPos(h, nullptr, PxX(left), PxY(top), 0, 0, GeometryFlags(h, SWP_NOSIZE));
 }
 
 float Form::ScaleWidth() {
