@@ -94,8 +94,7 @@ void Stop(Running* run) {
 
 // Start-up times of both programs, taken in turns so that drift in the
 // machine's load weighs on both alike; the medians in milliseconds.
-void StartupMedians(const Program& ours, const Program& baseline, double* oursMs,
-                    double* baseMs) {
+void StartupMedians(const Program& ours, const Program& baseline, double* oursMs, double* baseMs) {
   std::vector<double> a, b;
   for (int i = 0; i < kStartRuns; ++i) {
     for (auto [program, times] : {std::pair{&ours, &a}, std::pair{&baseline, &b}}) {
@@ -112,7 +111,7 @@ void StartupMedians(const Program& ours, const Program& baseline, double* oursMs
 // Both programs run side by side and are resized in alternating blocks, so
 // that whatever else the machine does weighs on both alike.
 struct ResizeFigures {
-  double micros = 0;  // median cost of one resize
+  double micros = 0;     // median cost of one resize
   double peakBytes = 0;  // peak working set after start-up
 };
 
@@ -156,8 +155,7 @@ double FileBytes(const std::wstring& path) {
   return static_cast<double>(data.nFileSizeLow);
 }
 
-void Row(const char* what, double ours, double base, const char* unit, const char* goal,
-         bool met) {
+void Row(const char* what, double ours, double base, const char* unit, const char* goal, bool met) {
   std::printf("%-10s  Morvanta %10.1f %-3s  baseline %10.1f %-3s  ratio %5.2f  goal %-22s %s\n",
               what, ours, unit, base, unit, base > 0 ? ours / base : 0.0, goal,
               met ? "met" : "MISSED");
@@ -181,7 +179,8 @@ int wmain(int argc, wchar_t** argv) {
   const double resizeOurs = figuresOurs.micros, resizeBase = figuresBase.micros;
   const double peakOurs = figuresOurs.peakBytes, peakBase = figuresBase.peakBytes;
   const double mib = 1024.0 * 1024.0;
-  const double exeKb = FileBytes(ours.exe) / 1024, dllKb = FileBytes(folder + L"\\dulib.dll") / 1024;
+  const double exeKb = FileBytes(ours.exe) / 1024,
+               dllKb = FileBytes(folder + L"\\dulib.dll") / 1024;
 
   std::printf("Morvanta benchmark (%d start-ups, %d resizes)\n", kStartRuns, kResizes);
   Row("start-up", startOurs, startBase, "ms", "<= 1.10 x baseline", startOurs <= 1.10 * startBase);

@@ -30,13 +30,13 @@ HMENU DropDown(std::initializer_list<std::pair<WORD, const wchar_t*>> items) {
 HMENU FrmMain::CreateMenuBar() {
   HMENU bar = CreateMenu();
   HMENU mnu_normal = DropDown({{mnuBack, L"返回(&B)"},
-                              {0, nullptr},  // sp1
-                              {mnuRefresh, L"刷新(&R)"},
-                              {0, nullptr},  // sp2
-                              {mnuHome, L"主页(&H)"}});
+                               {0, nullptr},  // sp1
+                               {mnuRefresh, L"刷新(&R)"},
+                               {0, nullptr},  // sp2
+                               {mnuHome, L"主页(&H)"}});
   HMENU mnu_options = DropDown({{mnuFormTop, L"窗体置顶"},
-                               {0, nullptr},  // sp
-                               {mnu_skin, L"更换主题"}});
+                                {0, nullptr},  // sp
+                                {mnu_skin, L"更换主题"}});
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnu_normal), L"常规(&N)");
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(mnu_options), L"选项(&O)");
   return bar;
@@ -45,11 +45,21 @@ HMENU FrmMain::CreateMenuBar() {
 bool FrmMain::OnCommand(WORD id, WORD, HWND control) {
   if (control) return false;
   switch (id) {
-    case mnuBack: mnuBack_Click(); return true;
-    case mnuRefresh: mnuRefresh_Click(); return true;
-    case mnuHome: mnuHome_Click(); return true;
-    case mnuFormTop: mnuFormTop_Click(); return true;
-    case mnu_skin: mnu_skin_Click(); return true;
+    case mnuBack:
+      mnuBack_Click();
+      return true;
+    case mnuRefresh:
+      mnuRefresh_Click();
+      return true;
+    case mnuHome:
+      mnuHome_Click();
+      return true;
+    case mnuFormTop:
+      mnuFormTop_Click();
+      return true;
+    case mnu_skin:
+      mnu_skin_Click();
+      return true;
   }
   return false;
 }
@@ -64,8 +74,7 @@ void FrmMain::mnuFormTop_Click() {
   IsFormTop = !IsFormTop;
   const HWND insertAfter = IsFormTop ? HWND_TOPMOST : HWND_NOTOPMOST;
   SetWindowPos(Hwnd(), insertAfter, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-  toolkit::MsgBox(IsFormTop ? L"窗体已至顶。" : L"窗体已取消至顶。", MB_ICONINFORMATION,
-                  L"提示");
+  toolkit::MsgBox(IsFormTop ? L"窗体已至顶。" : L"窗体已取消至顶。", MB_ICONINFORMATION, L"提示");
 }
 
 void FrmMain::mnu_skin_Click() { frmSkin->Show(); }

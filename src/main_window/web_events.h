@@ -14,8 +14,7 @@ namespace main_window {
 class WebEvents final : public IDispatch {
  public:
   // url, flags, target frame name, post data, headers, processed
-  using NewWindowHandler =
-      std::function<void(BSTR, long, BSTR, VARIANT*, BSTR, VARIANT_BOOL*)>;
+  using NewWindowHandler = std::function<void(BSTR, long, BSTR, VARIANT*, BSTR, VARIANT_BOOL*)>;
 
   static toolkit::ComPtr<WebEvents> Create(NewWindowHandler onNewWindow);
 
@@ -31,9 +30,7 @@ class WebEvents final : public IDispatch {
   // IDispatch
   STDMETHODIMP GetTypeInfoCount(UINT* count) override;
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return E_NOTIMPL;
-  }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                       UINT*) override;
 

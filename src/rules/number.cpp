@@ -27,8 +27,10 @@ std::string LeadingNumberText(std::wstring_view text) {
   }
   bool digits = false, point = false;
   for (c = peek(); IsDigit(c) || (c == L'.' && !point); c = peek()) {
-    if (c == L'.') point = true;
-    else digits = true;
+    if (c == L'.')
+      point = true;
+    else
+      digits = true;
     out += static_cast<char>(c);
     ++i;
   }

@@ -9,9 +9,9 @@ namespace {
 
 HMODULE SelfModule() {
   HMODULE self = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&SelfModule), &self);
+  GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(&SelfModule), &self);
   return self;
 }
 
@@ -55,8 +55,8 @@ __declspec(dllexport) int WINAPI SkinH_AdjustHSV(int hue, int saturation, int br
   return 0;
 }
 
-__declspec(dllexport) int WINAPI SkinH_AdjustAero(int a1, int a2, int a3, int a4, int a5, int a6,
-                                                  int a7, int a8, int a9) {
+__declspec(dllexport) int WINAPI
+    SkinH_AdjustAero(int a1, int a2, int a3, int a4, int a5, int a6, int a7, int a8, int a9) {
   Record("SkinH_AdjustAero" + Args({a1, a2, a3, a4, a5, a6, a7, a8, a9}));
   return 0;
 }

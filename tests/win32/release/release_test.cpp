@@ -48,8 +48,8 @@ TEST(Release, ProgramIconHasEachSizeInEachColourDepth) {
   for (int size : {16, 32, 48}) {
     EXPECT_NE(0, LookupIconIdFromDirectoryEx(dir, TRUE, size, size, LR_DEFAULTCOLOR)) << size;
     // The image the system picks for this size really has it.
-    HICON icon = static_cast<HICON>(
-        LoadImageW(exe, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
+    HICON icon =
+        static_cast<HICON>(LoadImageW(exe, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
     ASSERT_NE(nullptr, icon) << size;
     ICONINFO info = {};
     ASSERT_TRUE(GetIconInfo(icon, &info));
