@@ -103,6 +103,18 @@ void FrmMain::ReleaseBrowser() {
   WebBrowser1.Reset();
 }
 
+bool FrmMain::TranslateKey(MSG* msg) {
+  // Keys typed into the page go to the control first, as to any hosted
+  // browser: Tab between links and fields, Enter in forms, Ctrl+C.
+  HWND browser = BrowserWindow();
+  if (!browser || (msg->hwnd != browser && !IsChild(browser, msg->hwnd))) return false;
+  toolkit::ComPtr<IOleInPlaceActiveObject> active;
+  if (FAILED(WebBrowser1->Object()->QueryInterface(IID_IOleInPlaceActiveObject,
+                                                   active.PutVoid())))
+    return false;
+  return active->TranslateAccelerator(msg) == S_OK;
+}
+
 HWND FrmMain::BrowserWindow() const {
   HWND hwnd = nullptr;
   if (!WebBrowser1) return nullptr;

@@ -53,6 +53,7 @@ class FrmMain : public toolkit::Form {
   void Form_Resize() override;
   void Form_Unload() override;
   bool OnCommand(WORD id, WORD code, HWND control) override;
+  bool TranslateKey(MSG* msg) override;
 
  private:
   void UnbindWebV1();

@@ -6,8 +6,6 @@
 
 namespace toolkit {
 
-bool IsDialogKeyForm(HWND root);
-
 namespace {
 
 float TwipsPerPixel(int axis) {
@@ -26,8 +24,7 @@ float CachedTwipsPerPixel(int axis) {
 }
 
 void Dispatch(MSG& msg) {
-  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-  if (IsDialogKeyForm(root) && IsDialogMessageW(root, &msg)) return;
+  if (TranslateFormKeys(&msg)) return;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
 }

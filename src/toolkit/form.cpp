@@ -232,10 +232,14 @@ void Form::MoveFocusOnActivate(WPARAM wp) {
   SetFocus(target ? target : hwnd_);
 }
 
-bool IsDialogKeyForm(HWND root) {
+bool TranslateFormKeys(MSG* msg) {
+  if (!msg->hwnd || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return false;
+  HWND root = GetAncestor(msg->hwnd, GA_ROOT);
   if (!root || GetClassLongPtrW(root, GCW_ATOM) != RegisterFormClass(&Form::WndProc)) return false;
   auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(root, GWLP_USERDATA));
-  return form && form->spec_.dialogKeys;
+  if (!form) return false;
+  if (form->TranslateKey(msg)) return true;
+  return form->spec_.dialogKeys && IsDialogMessageW(root, msg);
 }
 
 void DeleteLater(std::unique_ptr<Form> form) { gDiscarded.push_back(std::move(form)); }

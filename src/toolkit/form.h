@@ -69,12 +69,15 @@ class Form {
   virtual bool OnCommand(WORD /*id*/, WORD /*code*/, HWND /*control*/) { return false; }
   // Any other message; true when handled, with *result set.
   virtual bool OnMessage(UINT /*msg*/, WPARAM, LPARAM, LRESULT* /*result*/) { return false; }
+  // A key message for this form or one of its controls, before it is
+  // dispatched; true when the form has handled it.
+  virtual bool TranslateKey(MSG* /*msg*/) { return false; }
 
   // The window handle without loading the form.
   HWND RawHwnd() const { return hwnd_; }
 
  private:
-  friend bool IsDialogKeyForm(HWND root);
+  friend bool TranslateFormKeys(MSG* msg);
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void Load();
@@ -120,6 +123,11 @@ class AutoForm {
  private:
   std::unique_ptr<T> form_;
 };
+
+// Gives the form that a key message is for the first look at it: its own
+// TranslateKey, then Tab and arrow keys between its controls when it has
+// dialogKeys. True when the message needs no dispatching.
+bool TranslateFormKeys(MSG* msg);
 
 // Number of forms whose window exists; the event loop ends at zero.
 int LoadedFormCount();
