@@ -18,16 +18,16 @@ constexpr int kAppIcon = 1;
 // Refrmsize's sizes are in pixels of 15 twips, whatever the display.
 constexpr int32_t kFixedTwipsPerPixel = 15;
 
-toolkit::FormSpec MainWindowSpec() {
-  toolkit::FormSpec spec;
-  spec.caption = L"Morvanta\u00B72014 - WWW.MORVANTA.TV";
+toolkit::FormLook MainWindowLook() {
+  toolkit::FormLook look;
+  look.caption = L"Morvanta\u00B72014 - WWW.MORVANTA.TV";
   // No WS_CLIPCHILDREN: the browser covers the whole client area, and
   // clipping it out costs every resize dearly for nothing.
-  spec.style = WS_OVERLAPPEDWINDOW;
-  spec.clientWidth = 4680;
-  spec.clientHeight = 3195;
-  spec.iconId = kAppIcon;
-  return spec;
+  look.style = WS_OVERLAPPEDWINDOW;
+  look.clientWidth = 4680;
+  look.clientHeight = 3195;
+  look.iconId = kAppIcon;
+  return look;
 }
 
 RECT PixelRect(float left, float top, float width, float height) {
@@ -51,7 +51,7 @@ float Centre(float screen, float window) {
 
 }  // namespace
 
-FrmMain::FrmMain() : Form(MainWindowSpec()) {}
+FrmMain::FrmMain() : Form(MainWindowLook()) {}
 
 FrmMain::~FrmMain() { ReleaseBrowser(); }
 
@@ -109,8 +109,7 @@ bool FrmMain::TranslateKey(MSG* msg) {
   HWND browser = BrowserWindow();
   if (!browser || (msg->hwnd != browser && !IsChild(browser, msg->hwnd))) return false;
   toolkit::ComPtr<IOleInPlaceActiveObject> active;
-  if (FAILED(WebBrowser1->Object()->QueryInterface(IID_IOleInPlaceActiveObject,
-                                                   active.PutVoid())))
+  if (FAILED(WebBrowser1->Object()->QueryInterface(IID_IOleInPlaceActiveObject, active.PutVoid())))
     return false;
   return active->TranslateAccelerator(msg) == S_OK;
 }

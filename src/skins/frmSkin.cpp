@@ -28,22 +28,22 @@ enum ControlId : int {
   kCommand2,
 };
 
-toolkit::FormSpec DialogSpec() {
-  toolkit::FormSpec spec;
-  spec.caption = L"Morvanta\u00B72014 更换主题";
-  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  spec.exStyle = WS_EX_DLGMODALFRAME;
-  spec.clientWidth = 5115;
-  spec.clientHeight = 3195;
-  spec.centerOnShow = true;
-  spec.noTaskbarButton = true;
-  spec.dialogKeys = true;
-  return spec;
+toolkit::FormLook DialogLook() {
+  toolkit::FormLook look;
+  look.caption = L"Morvanta\u00B72014 更换主题";
+  look.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  look.exStyle = WS_EX_DLGMODALFRAME;
+  look.clientWidth = 5115;
+  look.clientHeight = 3195;
+  look.centerOnShow = true;
+  look.noTaskbarButton = true;
+  look.dialogKeys = true;
+  return look;
 }
 
 }  // namespace
 
-FrmSkin::FrmSkin() : Form(DialogSpec()) {}
+FrmSkin::FrmSkin() : Form(DialogLook()) {}
 
 void FrmSkin::CreateControls() {
   // Created in tab order, which is also the order Tab follows. The dialog

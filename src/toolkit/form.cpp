@@ -59,7 +59,7 @@ void SetIcons(HWND hwnd, int iconId) {
 
 }  // namespace
 
-Form::Form(FormSpec spec) : spec_(std::move(spec)) {}
+Form::Form(FormLook look) : look_(std::move(look)) {}
 
 Form::~Form() {
   if (hwnd_) {
@@ -78,10 +78,10 @@ HWND Form::Hwnd() {
 void Form::Load() {
   RegisterFormClass(&Form::WndProc);
   HMENU menu = CreateMenuBar();
-  RECT r = {0, 0, PxX(spec_.clientWidth), PxY(spec_.clientHeight)};
-  AdjustWindowRectEx(&r, spec_.style, menu != nullptr, spec_.exStyle);
-  HWND owner = spec_.noTaskbarButton ? HiddenOwner() : nullptr;
-  CreateWindowExW(spec_.exStyle, kFormClass, spec_.caption.c_str(), spec_.style & ~WS_VISIBLE,
+  RECT r = {0, 0, PxX(look_.clientWidth), PxY(look_.clientHeight)};
+  AdjustWindowRectEx(&r, look_.style, menu != nullptr, look_.exStyle);
+  HWND owner = look_.noTaskbarButton ? HiddenOwner() : nullptr;
+  CreateWindowExW(look_.exStyle, kFormClass, look_.caption.c_str(), look_.style & ~WS_VISIBLE,
                   CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, owner, menu,
                   GetModuleHandleW(nullptr), this);
   if (!hwnd_) {
@@ -89,7 +89,7 @@ void Form::Load() {
     return;
   }
   ++gLoadedForms;
-  SetIcons(hwnd_, spec_.iconId);
+  SetIcons(hwnd_, look_.iconId);
   CreateControls();
   Form_Load();
   loaded_ = true;
@@ -157,7 +157,7 @@ void Form::Show() {
     SetForegroundWindow(h);
     return;
   }
-  if (spec_.centerOnShow) Move((ScreenWidth() - Width()) / 2, (ScreenHeight() - Height()) / 2);
+  if (look_.centerOnShow) Move((ScreenWidth() - Width()) / 2, (ScreenHeight() - Height()) / 2);
   resizeSeen_ = false;
   ShowWindow(h, SW_SHOW);
   // A window shown at the size it already had gets no size event; the form
@@ -201,7 +201,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Unload();
       return 0;
     case WM_ACTIVATE:
-      if (!spec_.dialogKeys) break;
+      if (!look_.dialogKeys) break;
       MoveFocusOnActivate(wp);
       return 0;
     case WM_NCDESTROY: {
@@ -239,7 +239,7 @@ bool TranslateFormKeys(MSG* msg) {
   auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(root, GWLP_USERDATA));
   if (!form) return false;
   if (form->TranslateKey(msg)) return true;
-  return form->spec_.dialogKeys && IsDialogMessageW(root, msg);
+  return form->look_.dialogKeys && IsDialogMessageW(root, msg);
 }
 
 void DeleteLater(std::unique_ptr<Form> form) { gDiscarded.push_back(std::move(form)); }

@@ -11,7 +11,7 @@
 
 namespace toolkit {
 
-struct FormSpec {
+struct FormLook {
   std::wstring caption;
   DWORD style = WS_OVERLAPPEDWINDOW;
   DWORD exStyle = 0;
@@ -56,7 +56,7 @@ class Form {
   void Unload();
 
  protected:
-  explicit Form(FormSpec spec);
+  explicit Form(FormLook look);
 
   // The menu bar, if the form has one; called before the window exists.
   virtual HMENU CreateMenuBar() { return nullptr; }
@@ -84,7 +84,7 @@ class Form {
   RECT WindowRect();
   void MoveFocusOnActivate(WPARAM wp);
 
-  FormSpec spec_;
+  FormLook look_;
   HWND hwnd_ = nullptr;
   bool loaded_ = false;      // Form_Load has run to completion
   bool resizeSeen_ = false;  // a Resize event ran while showing

@@ -23,7 +23,7 @@ LRESULT CALLBACK RecordingEdit(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 class KeyForm : public toolkit::Form {
  public:
-  KeyForm() : Form(toolkit::FormSpec{}) {}
+  KeyForm() : Form(toolkit::FormLook{}) {}
   HWND edit = nullptr;
   std::vector<UINT> translated;
   bool loadedBeforeFirstUseReturned = false;
@@ -63,7 +63,7 @@ TEST(Form, FirstUseLoadsAndKeysReachTheFormBeforeTheControl) {
 
 class SelfDiscarding : public toolkit::Form {
  public:
-  SelfDiscarding() : Form(toolkit::FormSpec{}) {}
+  SelfDiscarding() : Form(toolkit::FormLook{}) {}
   static inline toolkit::AutoForm<SelfDiscarding> reference;
   static inline int destroyed = 0;
   ~SelfDiscarding() override { ++destroyed; }
