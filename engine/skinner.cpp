@@ -275,15 +275,22 @@ BOOL CALLBACK AeroTopLevel(HWND hwnd, LPARAM) {
   return TRUE;
 }
 
-// New brushes for a new palette. The old ones live until every menu has
-// been given the new ones: a menu keeps using the brush handle it holds.
-void PaletteChanged() {
+// Brushes for the current palette; hands back the ones they replace.
+std::array<Brush, skin::kRoleCount> MakeBrushes() {
   Engine& engine = TheEngine();
   std::array<Brush, skin::kRoleCount> old = std::move(engine.brushes);
   for (size_t i = 0; i < skin::kRoleCount; i++) {
     skin::Rgb c = engine.state.palette().colors[i];
     engine.brushes[i] = Brush(RGB(c.r, c.g, c.b));
   }
+  return old;
+}
+
+// New brushes for a new palette. The old ones live until every menu has
+// been given the new ones: a menu keeps using the brush handle it holds.
+void PaletteChanged() {
+  Engine& engine = TheEngine();
+  std::array<Brush, skin::kRoleCount> old = MakeBrushes();
   if (engine.thread) EnumThreadWindows(engine.thread, RepaintTopLevel, 0);
 }
 
@@ -303,7 +310,8 @@ bool OnEngineThread() {
 bool Attach() {
   Engine& engine = TheEngine();
   if (engine.hook) return true;
-  if (!engine.brushes[0].get()) PaletteChanged();
+  // The windows are repainted once below, when they are followed.
+  if (!engine.brushes[0].get()) MakeBrushes();
 
   // Our subclass procedures stay in windows until they are destroyed, so
   // this code must stay loaded even if the caller frees the library.

@@ -32,17 +32,22 @@ void Dispatch(MSG& msg) {
 }  // namespace
 
 std::wstring AppPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      break;
+  // The program file does not move while it runs; every resize asks for
+  // this folder, so it is found once.
+  static const std::wstring folder = [] {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+      const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+      if (n < path.size()) {
+        path.resize(n);
+        break;
+      }
+      path.resize(path.size() * 2);
     }
-    path.resize(path.size() * 2);
-  }
-  const size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+  }();
+  return folder;
 }
 
 float TwipsPerPixelX() { return CachedTwipsPerPixel(LOGPIXELSX); }

@@ -26,6 +26,12 @@ ATOM RegisterFormClass(WNDPROC proc) {
   return atom;
 }
 
+// A form's window is gone; wake the event loop so it sees whether any
+// form is left.
+void WindowGone() {
+  if (--gLoadedForms == 0) PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
 int PxX(float twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelX())); }
 int PxY(float twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelY())); }
 
@@ -66,7 +72,7 @@ Form::~Form() {
     // The object goes before its window: cut the window loose first.
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
-    if (--gLoadedForms == 0) PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+    WindowGone();
   }
 }
 
@@ -209,8 +215,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       SetWindowLongPtrW(h, GWLP_USERDATA, 0);
       hwnd_ = nullptr;
       loaded_ = false;
-      // Wake the event loop so it sees whether any form is left.
-      if (--gLoadedForms == 0) PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+      WindowGone();
       return DefWindowProcW(h, msg, wp, lp);
     }
   }
