@@ -19,6 +19,40 @@ std::string_view RoleKey(Role role) {
       return "menu";
     case Role::Border:
       return "border";
+    case Role::CaptionActive:
+      return "caption_active";
+    case Role::CaptionActiveText:
+      return "caption_active_text";
+    case Role::CaptionInactive:
+      return "caption_inactive";
+    case Role::CaptionInactiveText:
+      return "caption_inactive_text";
+    case Role::ButtonFace:
+      return "button_face";
+    case Role::ButtonText:
+      return "button_text";
+    case Role::ButtonHover:
+      return "button_hover";
+    case Role::ButtonPressed:
+      return "button_pressed";
+    case Role::ButtonBorder:
+      return "button_border";
+    case Role::Selection:
+      return "selection";
+    case Role::SelectionText:
+      return "selection_text";
+    case Role::MenuText:
+      return "menu_text";
+    case Role::MenuHighlight:
+      return "menu_highlight";
+    case Role::MenuHighlightText:
+      return "menu_highlight_text";
+    case Role::ScrollTrack:
+      return "scroll_track";
+    case Role::ScrollThumb:
+      return "scroll_thumb";
+    case Role::CheckMark:
+      return "check_mark";
   }
   return {};
 }
@@ -116,6 +150,57 @@ Palette AdjustPalette(const Palette& palette, const Adjustment& adjustment) {
   for (size_t i = 0; i < kRoleCount; i++)
     out.colors[i] = AdjustColor(palette.colors[i], adjustment);
   return out;
+}
+
+static double Luminance(Rgb color);
+
+Rgb Mix(Rgb a, Rgb b, double t) {
+  auto mix = [t](uint8_t x, uint8_t y) {
+    return static_cast<uint8_t>(std::lround(x + (y - x) * std::clamp(t, 0.0, 1.0)));
+  };
+  return Rgb{mix(a.r, b.r), mix(a.g, b.g), mix(a.b, b.b)};
+}
+
+namespace {
+
+// The more readable of the skin's two text colours on `back`, or black or
+// white when neither reads well there.
+Rgb TextOn(Rgb back, Rgb first, Rgb second) {
+  Rgb best = ContrastRatio(first, back) >= ContrastRatio(second, back) ? first : second;
+  if (ContrastRatio(best, back) >= 7.0) return best;
+  Rgb black{0, 0, 0}, white{255, 255, 255};
+  return ContrastRatio(black, back) >= ContrastRatio(white, back) ? black : white;
+}
+
+}  // namespace
+
+void DeriveMissing(Palette* palette, const std::array<bool, kRoleCount>& given) {
+  Palette& p = *palette;
+  auto set = [&](Role role, Rgb color) {
+    if (!given[static_cast<size_t>(role)]) p[role] = color;
+  };
+  const Rgb face = p[Role::Face], face_text = p[Role::FaceText];
+  const Rgb window = p[Role::Window], window_text = p[Role::WindowText];
+  const Rgb border = p[Role::Border];
+  // Roles are filled in order, so a derived colour may build on one
+  // derived (or given) before it.
+  set(Role::CaptionActive, border);
+  set(Role::CaptionActiveText, TextOn(p[Role::CaptionActive], face_text, window));
+  set(Role::CaptionInactive, Mix(face, border, 0.25));
+  set(Role::CaptionInactiveText, TextOn(p[Role::CaptionInactive], face_text, window_text));
+  set(Role::ButtonFace, Mix(face, window, 0.5));
+  set(Role::ButtonText, TextOn(p[Role::ButtonFace], face_text, window_text));
+  set(Role::ButtonHover, Mix(p[Role::ButtonFace], border, 0.15));
+  set(Role::ButtonPressed, Mix(p[Role::ButtonFace], border, 0.3));
+  set(Role::ButtonBorder, border);
+  set(Role::Selection, border);
+  set(Role::SelectionText, TextOn(p[Role::Selection], window, face_text));
+  set(Role::MenuText, TextOn(p[Role::Menu], face_text, window_text));
+  set(Role::MenuHighlight, border);
+  set(Role::MenuHighlightText, TextOn(p[Role::MenuHighlight], window, face_text));
+  set(Role::ScrollTrack, Mix(window, face, 0.5));
+  set(Role::ScrollThumb, Mix(face, border, 0.6));
+  set(Role::CheckMark, window_text);
 }
 
 static double Luminance(Rgb color) {

@@ -19,7 +19,8 @@ inline bool operator==(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b ==
 inline bool operator!=(Rgb a, Rgb b) { return !(a == b); }
 
 // What each colour of a palette paints. The order is the order of the
-// keys in docs/skin-format.md.
+// keys in docs/skin-format.md. The first six are required in every skin
+// file; the rest are optional and derived from those six when missing.
 enum class Role : int {
   Window,      // content of edit boxes, list boxes and combo boxes
   WindowText,  // text on Window
@@ -27,8 +28,27 @@ enum class Role : int {
   FaceText,    // text on Face
   Menu,        // menu bar and drop-down menus
   Border,      // flat edge drawn around edit and list boxes
+  // Optional from here on.
+  CaptionActive,        // title bar and frame of the active window
+  CaptionActiveText,    // caption text and caption button glyphs on it
+  CaptionInactive,      // title bar and frame of an inactive window
+  CaptionInactiveText,  // text and glyphs on it
+  ButtonFace,           // push buttons at rest
+  ButtonText,           // text on push buttons
+  ButtonHover,          // push button or caption button under the mouse
+  ButtonPressed,        // push button or caption button held down
+  ButtonBorder,         // outline of push buttons and check boxes
+  Selection,            // selected list item
+  SelectionText,        // text on Selection
+  MenuText,             // text of menu items
+  MenuHighlight,        // highlighted menu item
+  MenuHighlightText,    // text on MenuHighlight
+  ScrollTrack,          // scroll bar track
+  ScrollThumb,          // scroll bar thumb and arrows
+  CheckMark,            // tick inside a check box
 };
-constexpr size_t kRoleCount = 6;
+constexpr size_t kRequiredRoleCount = 6;
+constexpr size_t kRoleCount = 23;
 
 // The key of a role in a skin file ("window_text"), or empty for none.
 std::string_view RoleKey(Role role);
@@ -66,6 +86,13 @@ int WrapHue(int degrees);
 
 Rgb AdjustColor(Rgb color, const Adjustment& adjustment);
 Palette AdjustPalette(const Palette& palette, const Adjustment& adjustment);
+
+// Fills every optional role that `given` marks as absent from the six
+// required ones, so that an old skin file gets a complete palette.
+void DeriveMissing(Palette* palette, const std::array<bool, kRoleCount>& given);
+
+// a mixed with b: t = 0 gives a, t = 1 gives b.
+Rgb Mix(Rgb a, Rgb b, double t);
 
 // WCAG contrast ratio of two colours, 1 (same) to 21 (black on white).
 double ContrastRatio(Rgb a, Rgb b);

@@ -117,11 +117,12 @@ bool Reader::Line(int number, std::string_view raw) {
 bool Reader::Finish(Skin* out) {
   if (!saw_version_) return Fail(0, "not a skin file: 'she = 1' missing");
   if (!name_) return Fail(0, "'name' missing");
-  for (size_t i = 0; i < kRoleCount; i++) {
+  for (size_t i = 0; i < kRequiredRoleCount; i++) {
     if (!have_[i]) return Fail(0, std::string(RoleKey(static_cast<Role>(i))) + " missing");
   }
   out->name = *name_;
   out->palette = palette_;
+  DeriveMissing(&out->palette, have_);
   return true;
 }
 
@@ -137,6 +138,7 @@ Skin DefaultSkin() {
   p[Role::FaceText] = {0x1F, 0x2A, 0x3A};
   p[Role::Menu] = {0xEE, 0xF1, 0xF6};
   p[Role::Border] = {0x7A, 0x8B, 0xA3};
+  DeriveMissing(&p, {});
   return skin;
 }
 

@@ -10,9 +10,17 @@
 
 namespace skin {
 
+// Sizes of the self-drawn frame, in pixels at 96 DPI; the engine scales
+// them with the display.
+struct Metrics {
+  int caption_height = 26;  // title bar, below the top border
+  int border_width = 4;     // sizing border on every side
+};
+
 struct Skin {
   std::string name;  // UTF-8, for people only: the engine never shows it
   Palette palette;
+  Metrics metrics;
 };
 
 // The look before any skin file is attached: quiet blue-grey, dark text.
