@@ -1,6 +1,7 @@
 #include "rules/skin_settings_rules.h"
 
 #include "rules/number.h"
+#include "rules/skin_dialog.h"
 
 namespace rules {
 
@@ -16,11 +17,22 @@ std::optional<double> StorableLevel(std::wstring_view boxText) {
   return v;
 }
 
+std::optional<double> StorableAlpha(std::wstring_view boxText) {
+  if (const auto v = StorableLevel(boxText)) return v;
+  if (!boxText.empty() && AlphaToApply(BoxValue(boxText))) return LeadingNumber(boxText);
+  return std::nullopt;
+}
+
+bool IsSkinName(std::wstring_view storedName) {
+  if (storedName == L"." || storedName == L"..") return false;
+  return storedName.find_first_of(L"\\/:") == std::wstring_view::npos;
+}
+
 SkinEntries EntriesToStore(std::wstring_view listText, std::wstring_view alphaText,
                            std::wstring_view hueText) {
   SkinEntries entries;
   if (!listText.empty()) entries.skinName = std::wstring(listText);
-  entries.alpha = StorableLevel(alphaText);
+  entries.alpha = StorableAlpha(alphaText);
   entries.hue = StorableLevel(hueText);
   return entries;
 }

@@ -19,6 +19,18 @@ std::optional<int16_t> StoredLevel(std::wstring_view storedText);
 // is not empty and the value lies strictly between -180 and 180.
 std::optional<double> StorableLevel(std::wstring_view boxText);
 
+// The transparency box as save stores it: as StorableLevel, and also every
+// entry that Save applies (1 to 249 once rounded), so that the next start
+// applies again what the user saw applied. Load rounds the stored value
+// the same way, so it gives the same level.
+std::optional<double> StorableAlpha(std::wstring_view boxText);
+
+// Whether a stored SkinName names a file inside the Skin folder: a folder
+// separator, a drive colon, "." or ".." would lead the skin file path
+// elsewhere. The dialog lists plain file names only, so it never stores
+// such a name; the empty name stays a name (it gives Skin\.she).
+bool IsSkinName(std::wstring_view storedName);
+
 // The keys save writes from the dialog's entries; an empty one is left
 // unwritten and keeps the value already in the file.
 struct SkinEntries {

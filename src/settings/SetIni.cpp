@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "rules/ini_value.h"
 #include "rules/number.h"
 #include "toolkit/ansi.h"
+#include "toolkit/files.h"
 
 namespace SetIni {
 namespace {
@@ -21,13 +24,6 @@ bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 // file is left alone rather than some other file touched.
 bool Reachable(const std::wstring& fileName) {
   return !fileName.empty() && toolkit::FitsAnsi(fileName);
-}
-
-// A file marked read-only keeps its content whoever runs the program;
-// accounts that bypass the mark (root under Wine) would otherwise write it.
-bool MarkedReadOnly(const std::wstring& fileName) {
-  const DWORD attributes = GetFileAttributesW(fileName.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
 // The stored value (or the default) as the profile function leaves it in
@@ -68,14 +64,41 @@ IniValue ReadIni(std::wstring FileName, std::wstring Section, std::wstring Key,
 
 void WriteIni(std::wstring FileName, std::wstring Section, std::wstring Key,
               const IniValue& Value) {
-  const std::wstring text = ValueText(Value);
-  // A line break would split the entry and plant other lines in the file.
-  if (!Reachable(FileName) || MarkedReadOnly(FileName) || !rules::FitsOnIniLine(Section) ||
-      !rules::FitsOnIniLine(Key) || !rules::FitsOnIniLine(text)) {
-    return;
+  WriteIniEntries(FileName, {{std::move(Section), std::move(Key), Value}});
+}
+
+void WriteIniEntries(const std::wstring& FileName, const std::vector<IniEntry>& Entries) {
+  if (!Reachable(FileName) || toolkit::MarkedReadOnly(FileName)) return;
+  struct Line {
+    std::string section, key, value;
+  };
+  std::vector<Line> lines;
+  for (const IniEntry& entry : Entries) {
+    const std::wstring text = ValueText(entry.Value);
+    // A line break would split the entry and plant other lines in the file.
+    if (!rules::FitsOnIniLine(entry.Section) || !rules::FitsOnIniLine(entry.Key) ||
+        !rules::FitsOnIniLine(text)) {
+      continue;
+    }
+    lines.push_back(
+        {toolkit::ToAnsi(entry.Section), toolkit::ToAnsi(entry.Key), toolkit::ToAnsi(text)});
   }
-  WritePrivateProfileStringA(toolkit::ToAnsi(Section).c_str(), toolkit::ToAnsi(Key).c_str(),
-                             toolkit::ToAnsi(text).c_str(), toolkit::ToAnsi(FileName).c_str());
+  if (lines.empty()) return;
+
+  // The profile functions rewrite a file in place; cut short, that would
+  // leave the file half written. They work on a copy instead.
+  toolkit::SideCopy copy(FileName);
+  if (!copy.Ready()) return;
+  const std::string copyPath = toolkit::ToAnsi(copy.Path());
+  bool written = true;
+  for (const Line& line : lines) {
+    written = written && WritePrivateProfileStringA(line.section.c_str(), line.key.c_str(),
+                                                    line.value.c_str(), copyPath.c_str());
+  }
+  // Wine keeps the last file it wrote in memory: have it write that out
+  // and forget it before the copy changes its name.
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, copyPath.c_str());
+  if (written) copy.ReplaceOriginal();
 }
 
 }  // namespace SetIni

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace SetIni {
 
@@ -21,5 +22,19 @@ IniValue ReadIni(std::wstring FileName, std::wstring Section, std::wstring Key,
 // Sets Key in Section to Value (a number as NumberToText writes it),
 // creating the key, section and file as needed. Reports nothing.
 void WriteIni(std::wstring FileName, std::wstring Section, std::wstring Key, const IniValue& Value);
+
+// One key of WriteIniEntries.
+struct IniEntry {
+  std::wstring Section;
+  std::wstring Key;
+  IniValue Value;
+};
+
+// Sets every entry as WriteIni does, in one step: the entries are written
+// into a copy of the file, which then takes the file's place, so that the
+// file holds either all of them or none and never a half-written state.
+// An entry whose text would split its line is passed over; a file marked
+// read-only is left alone. Reports nothing.
+void WriteIniEntries(const std::wstring& FileName, const std::vector<IniEntry>& Entries);
 
 }  // namespace SetIni

@@ -8,14 +8,24 @@
 namespace SkinH {
 namespace {
 
+// A damaged or foreign library can make the system put up a critical-error
+// box before LoadLibrary returns. The engine is optional, so such boxes are
+// turned off for this one call and such a library is skipped silently; the
+// thread's own error mode is given back afterwards.
+HMODULE LoadQuietly(const std::wstring& path) {
+  DWORD previous = 0;
+  const bool changed =
+      SetThreadErrorMode(GetThreadErrorMode() | SEM_FAILCRITICALERRORS, &previous) != FALSE;
+  HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  if (changed) SetThreadErrorMode(previous, nullptr);
+  return module;
+}
+
 // Loads dulib.dll by its full path in the application folder, never from
 // the current folder or PATH, so that a planted copy elsewhere is not used.
 HMODULE Library() {
   static HMODULE module = nullptr;
-  if (!module) {
-    const std::wstring path = toolkit::AppPath() + L"\\dulib.dll";
-    module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-  }
+  if (!module) module = LoadQuietly(toolkit::AppPath() + L"\\dulib.dll");
   return module;
 }
 

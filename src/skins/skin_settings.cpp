@@ -30,10 +30,13 @@ void LoadSkinSettings() {
   const std::wstring alphaText = ReadSetting(settingsFile, L"SkinAlpha");
   const std::wstring hueText = ReadSetting(settingsFile, L"SkinHue");
 
-  // A skin whose file has gone keeps the look the engine has; the stored
-  // transparency and hue are applied all the same.
-  const std::wstring skinFile = SkinFilePath(skinName);
-  if (toolkit::FileExists(skinFile)) SkinH::SkinH_AttachEx(skinFile, L"");
+  // A skin whose file has gone keeps the look the engine has, and so does
+  // a name edited to lead out of the Skin folder; the stored transparency
+  // and hue are applied all the same.
+  if (rules::IsSkinName(skinName)) {
+    const std::wstring skinFile = SkinFilePath(skinName);
+    if (toolkit::FileExists(skinFile)) SkinH::SkinH_AttachEx(skinFile, L"");
+  }
 
   if (const auto alpha = rules::StoredLevel(alphaText)) {
     SkinH::SkinH_AdjustAero(*alpha, 120, 10, 8, 0, 0, 0, 0, 0);
@@ -45,9 +48,12 @@ void SaveSkinSettings(const std::wstring& skinName, const std::wstring& alphaTex
                       const std::wstring& hueText) {
   const std::wstring settingsFile = SettingsFilePath();
   const rules::SkinEntries entries = rules::EntriesToStore(skinName, alphaText, hueText);
-  if (entries.skinName) SetIni::WriteIni(settingsFile, kSection, L"SkinName", *entries.skinName);
-  if (entries.alpha) SetIni::WriteIni(settingsFile, kSection, L"SkinAlpha", *entries.alpha);
-  if (entries.hue) SetIni::WriteIni(settingsFile, kSection, L"SkinHue", *entries.hue);
+  // The keys of one Save reach the file together or not at all.
+  std::vector<SetIni::IniEntry> keys;
+  if (entries.skinName) keys.push_back({kSection, L"SkinName", *entries.skinName});
+  if (entries.alpha) keys.push_back({kSection, L"SkinAlpha", *entries.alpha});
+  if (entries.hue) keys.push_back({kSection, L"SkinHue", *entries.hue});
+  SetIni::WriteIniEntries(settingsFile, keys);
 }
 
 }  // namespace skins

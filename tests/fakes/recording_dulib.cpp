@@ -35,9 +35,20 @@ std::string Args(std::initializer_list<int> values) {
   return s;
 }
 
+// The loading thread's error mode while this library was being loaded.
+DWORD errorModeAtLoad = 0xFFFFFFFF;
+
 }  // namespace
 
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) {
+  if (reason == DLL_PROCESS_ATTACH) errorModeAtLoad = GetThreadErrorMode();
+  return TRUE;
+}
+
 extern "C" {
+
+// Not an engine entry point: tells the tests how the program loaded it.
+__declspec(dllexport) DWORD WINAPI ErrorModeAtLoad() { return errorModeAtLoad; }
 
 __declspec(dllexport) int WINAPI SkinH_Attach() {
   Record("SkinH_Attach");

@@ -121,13 +121,50 @@ TEST(EntriesToStore, EmptyEntriesAreLeftUnwritten) {
   EXPECT_FALSE(entries.alpha);
   EXPECT_FALSE(entries.hue);
 
-  entries = EntriesToStore(L"蓝色", L"200", L"30");
+  entries = EntriesToStore(L"蓝色", L"250", L"30");
   EXPECT_EQ(L"蓝色", entries.skinName);
   EXPECT_FALSE(entries.alpha);
   EXPECT_EQ(30.0, entries.hue);
+
+  // A transparency that Save applies is stored; the hue keeps its bounds.
+  entries = EntriesToStore(L"", L"200", L"200");
+  EXPECT_EQ(200.0, entries.alpha);
+  EXPECT_FALSE(entries.hue);
 
   entries = EntriesToStore(L"", L"-5", L"180");
   EXPECT_FALSE(entries.skinName);
   EXPECT_EQ(-5.0, entries.alpha);
   EXPECT_FALSE(entries.hue);
+}
+
+TEST(StorableAlpha, AlsoEveryTransparencyThatSaveApplies) {
+  EXPECT_EQ(200.0, StorableAlpha(L"200"));
+  EXPECT_EQ(180.0, StorableAlpha(L"180"));
+  EXPECT_EQ(249.4, StorableAlpha(L"249.4"));  // applied as 249, and loaded so
+  EXPECT_EQ(248.5, StorableAlpha(L"248.5"));  // applied as 248
+  EXPECT_EQ(249.0, StorableAlpha(L" 249kg"));
+  EXPECT_FALSE(StorableAlpha(L"249.5"));  // rounds to 250: not applied
+  EXPECT_FALSE(StorableAlpha(L"250"));
+  EXPECT_FALSE(StorableAlpha(L"1e300"));
+  EXPECT_FALSE(StorableAlpha(L""));
+  // What was stored before stays stored as before.
+  EXPECT_EQ(-179.9, StorableAlpha(L"-179.9"));
+  EXPECT_EQ(0.0, StorableAlpha(L"0"));
+  EXPECT_EQ(0.0, StorableAlpha(L"abc"));
+  EXPECT_FALSE(StorableAlpha(L"-180"));
+}
+
+TEST(IsSkinName, NamesThatWouldLeaveTheSkinFolderAreNot) {
+  EXPECT_TRUE(IsSkinName(L"蓝色经典"));
+  EXPECT_TRUE(IsSkinName(L"Deep Blue.v2"));
+  EXPECT_TRUE(IsSkinName(L"..."));
+  EXPECT_TRUE(IsSkinName(L".x"));
+  EXPECT_TRUE(IsSkinName(L""));  // Skin\.she, as before
+  EXPECT_FALSE(IsSkinName(L"."));
+  EXPECT_FALSE(IsSkinName(L".."));
+  EXPECT_FALSE(IsSkinName(L"..\\..\\x"));
+  EXPECT_FALSE(IsSkinName(L"sub\\Blue"));
+  EXPECT_FALSE(IsSkinName(L"../x"));
+  EXPECT_FALSE(IsSkinName(L"C:x"));
+  EXPECT_FALSE(IsSkinName(L"\\\\server\\share\\x"));
 }

@@ -189,6 +189,24 @@ TEST_F(MainWindowTest, UnwritableLogIsSkippedQuietlyAndTheBrowserStillFills) {
   EXPECT_EQ("7200|9900\r\nH/W\r\n", LogText());
 }
 
+TEST_F(MainWindowTest, AReadOnlyLogIsLeftAloneAsWindowsWould) {
+  const std::wstring log = InApp(L"log.txt");
+  WriteBytes(log, "marker");
+  ASSERT_TRUE(SetFileAttributesW(log.c_str(), FILE_ATTRIBUTE_READONLY));
+  Start();
+  SetWindowPos(form->Hwnd(), nullptr, 0, 0, 640, 480, SWP_NOMOVE | SWP_NOZORDER);
+  Pump(50);
+  EXPECT_EQ("marker", LogText());
+  EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY),
+            GetFileAttributesW(log.c_str()) & ~FILE_ATTRIBUTE_ARCHIVE);
+
+  // Once the mark is gone the next resize writes the log again.
+  SetFileAttributesW(log.c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetWindowPos(form->Hwnd(), nullptr, 0, 0, 660, 480, SWP_NOMOVE | SWP_NOZORDER);
+  Pump(50);
+  EXPECT_EQ("7200|9900\r\nH/W\r\n", LogText());
+}
+
 TEST_F(MainWindowTest, ClosingTheMainWindowUnloadsIt) {
   Start();
   EXPECT_EQ(1, toolkit::LoadedFormCount());

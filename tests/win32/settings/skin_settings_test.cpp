@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+#include <thread>
+
 #include "settings/SetIni.h"
 #include "settings_files.h"
 #include "skins/frmSkin.h"
@@ -126,12 +129,21 @@ TEST_F(SkinSettingsTest, ModesOtherThanLoadAndSaveDoNothing) {
 
 // --- save ---
 
-TEST_F(SkinSettingsTest, SaveStoresOnlyValuesStrictlyBetweenMinus180And180) {
+TEST_F(SkinSettingsTest, SaveStoresValuesBetweenMinus180And180AndTransparenciesItApplies) {
   WriteConfig("[Options]\r\nSkinAlpha=7\r\nSkinHue=8\r\n");
-  for (const wchar_t* outside : {L"200", L"180", L"-180", L"1e300"}) {
-    Save(L"", outside, outside);
-    EXPECT_EQ("[Options]\r\nSkinAlpha=7\r\nSkinHue=8\r\n", ConfigBytes()) << Utf8(outside);
+  const wchar_t* hues[] = {L"200", L"180", L"-180", L"1e300"};
+  const wchar_t* alphas[] = {L"250", L"249.5", L"-180", L"1e300"};
+  for (int i = 0; i < 4; ++i) {
+    Save(L"", alphas[i], hues[i]);
+    EXPECT_EQ("[Options]\r\nSkinAlpha=7\r\nSkinHue=8\r\n", ConfigBytes()) << Utf8(hues[i]);
   }
+  // Save applies 200 (1 to 249 once rounded), so it is kept for the next start.
+  Save(L"", L"200", L"200");
+  EXPECT_EQ("[Options]\r\nSkinAlpha=200\r\nSkinHue=8\r\n", ConfigBytes());
+  EXPECT_EQ((Trace{Aero(200), Hsv(8)}), Load());
+  Save(L"", L"249.4", L"");
+  EXPECT_EQ(L"249.4", Stored(L"SkinAlpha"));
+  EXPECT_EQ((Trace{Aero(249), Hsv(8)}), Load());
 
   Save(L"", L"179.9", L"179.7");
   EXPECT_EQ(L"179.9", Stored(L"SkinAlpha"));
@@ -163,6 +175,91 @@ TEST_F(SkinSettingsTest, NoSkinSelectedLeavesTheStoredNameAlone) {
   EXPECT_EQ(L"Old", Stored(L"SkinName"));
   EXPECT_EQ(L"10", Stored(L"SkinAlpha"));
   EXPECT_EQ(L"20", Stored(L"SkinHue"));
+}
+
+// --- save replaces config.ini in one step ---
+
+// Bytes of a file as another program reads them, letting Save rename over it.
+std::string ReadShared(const std::wstring& path) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return "<not opened>";
+  std::string data;
+  char buffer[65536];
+  DWORD n = 0;
+  while (ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n > 0) data.append(buffer, n);
+  CloseHandle(f);
+  return data;
+}
+
+// The names in the application folder that start with "config.ini".
+std::vector<std::wstring> ConfigFiles() {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(InApp(L"config.ini*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do names.push_back(data.cFileName);
+  while (FindNextFileW(find, &data));
+  FindClose(find);
+  return names;
+}
+
+TEST_F(SkinSettingsTest, AReaderSeesConfigIniWholeBeforeOrAfterEverySave) {
+  // A large file of other sections, with [Options] at its end.
+  std::string others;
+  for (int i = 0; i < 20000; ++i) {
+    others += "[S" + std::to_string(i) + "]\r\nk=" + std::string(40, 'v') + "\r\n";
+  }
+  const std::string hue1 = others + "[Options]\r\nSkinHue=1\r\n";
+  const std::string hue2 = others + "[Options]\r\nSkinHue=2\r\n";
+  const std::string hue3 = others + "[Options]\r\nSkinHue=3\r\n";
+  WriteConfig(hue1);
+
+  // Reads now and then: while it holds the file open, a Save may find
+  // the file in use and leave it as it was, which is allowed.
+  std::atomic<bool> stop{false};
+  std::atomic<int> reads{0}, torn{0};
+  std::thread reader([&] {
+    while (!stop) {
+      const std::string bytes = ReadShared(ConfigPath());
+      ++reads;
+      if (bytes != hue1 && bytes != hue2 && bytes != hue3) ++torn;
+      Sleep(3);
+    }
+  });
+  for (int i = 0; i < 6; ++i) Save(L"", L"", i % 2 ? L"3" : L"2");
+  stop = true;
+  reader.join();
+  EXPECT_EQ(0, torn.load()) << "of " << reads.load() << " reads";
+  EXPECT_LT(0, reads.load());
+
+  Save(L"", L"", L"2");
+  EXPECT_TRUE(ConfigBytes() == hue2) << ConfigBytes().size() << " bytes";
+  EXPECT_EQ(std::vector<std::wstring>{L"config.ini"}, ConfigFiles());
+}
+
+TEST_F(SkinSettingsTest, WhenTheReplaceFailsConfigIniStaysAsItWasAndNoCopyIsLeft) {
+  const std::string config = "[Other]\r\nx=1\r\n[Options]\r\nSkinName=Old\r\nSkinHue=1\r\n";
+  WriteConfig(config);
+  // Another program reads the file and keeps it from being renamed over.
+  HANDLE lock = CreateFileW(ConfigPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+  Save(L"New", L"2", L"3");
+  CloseHandle(lock);
+  EXPECT_EQ(config, ConfigBytes());
+  EXPECT_EQ(std::vector<std::wstring>{L"config.ini"}, ConfigFiles());
+  EXPECT_EQ((Trace{Hsv(1)}), Load());
+
+  // The next Save goes through, keeps the other section and the file's marks.
+  SetFileAttributesW(ConfigPath().c_str(), FILE_ATTRIBUTE_SYSTEM);
+  Save(L"New", L"2", L"3");
+  EXPECT_EQ("[Other]\r\nx=1\r\n[Options]\r\nSkinName=New\r\nSkinHue=3\r\nSkinAlpha=2\r\n",
+            ConfigBytes());
+  EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_SYSTEM),
+            GetFileAttributesW(ConfigPath().c_str()) & ~FILE_ATTRIBUTE_ARCHIVE);
+  EXPECT_EQ(std::vector<std::wstring>{L"config.ini"}, ConfigFiles());
 }
 
 // --- a config.ini that is not as save writes it ---
@@ -223,7 +320,7 @@ TEST_F(SkinSettingsTest, StoredValuesBeyondSixteenBitsAreSkipped) {
   EXPECT_EQ(Trace{Hsv(-32768)}, Load());
 }
 
-TEST_F(SkinSettingsTest, ASkinNameWithFolderPartsOnlyReachesTheFileTest) {
+TEST_F(SkinSettingsTest, ASkinNameWithFolderPartsAttachesNothing) {
   const std::string config = "[Options]\r\nSkinName=..\\..\\x\r\nSkinHue=5\r\n";
   WriteConfig(config);
   EXPECT_EQ(Trace{Hsv(5)}, Load());
@@ -232,6 +329,17 @@ TEST_F(SkinSettingsTest, ASkinNameWithFolderPartsOnlyReachesTheFileTest) {
   WriteConfig("[Options]\r\nSkinName=*\r\nSkinHue=5\r\n");
   MakeSkin(L"Blue");
   EXPECT_EQ(Trace{Hsv(5)}, Load());
+
+  // Skin files that do exist, reached through such names, stay unattached.
+  WriteBytes(InApp(L"outside.she"), "skin");
+  CreateDirectoryW(InApp(L"Skin\\sub").c_str(), nullptr);
+  WriteBytes(InApp(L"Skin\\sub\\Blue.she"), "skin");
+  for (const std::wstring& name : {std::wstring(L"..\\outside"), std::wstring(L"../outside"),
+                                   std::wstring(L"sub\\Blue"), std::wstring(L"sub/Blue")}) {
+    WriteConfig("[Options]\r\nSkinName=" + Gbk(name) + "\r\nSkinAlpha=9\r\nSkinHue=5\r\n");
+    EXPECT_EQ((Trace{Aero(9), Hsv(5)}), Load()) << Utf8(name);
+  }
+  DeleteFileW(InApp(L"outside.she").c_str());
 }
 
 TEST_F(SkinSettingsTest, AReadOnlyOrLockedFileKeepsItsContentWhenSaving) {

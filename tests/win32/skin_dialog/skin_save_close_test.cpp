@@ -57,7 +57,8 @@ TEST_F(SkinDialogTest, SaveAppliesAndStoresEachBoxWithinItsOwnBounds) {
   const SaveCase cases[] = {
       {L"", L"", {"SkinH_AdjustHSV|0|0|0"}, L"<absent>", L"<absent>"},
       {L"", L"0", {"SkinH_AdjustHSV|0|0|0"}, L"<absent>", L"0"},
-      {L"", L"200", {"SkinH_AdjustHSV|0|0|0", aero200}, L"<absent>", L"<absent>"},
+      // What Save applies is also stored, for the next start.
+      {L"", L"200", {"SkinH_AdjustHSV|0|0|0", aero200}, L"<absent>", L"200"},
       {L"", L"250", {"SkinH_AdjustHSV|0|0|0"}, L"<absent>", L"<absent>"},
       {L"", L"-5", {"SkinH_AdjustHSV|0|0|0"}, L"<absent>", L"-5"},
       {L"179.5", L"", {}, L"179.5", L"<absent>"},
