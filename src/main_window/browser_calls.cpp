@@ -22,18 +22,17 @@ class ScopedBstr {
   BSTR bstr_;
 };
 
-// The arguments of one call, cleared (and what they own freed) at the end.
-template <size_t N>
-struct ScopedArguments {
-  ScopedArguments() {
+// Navigate's five arguments, cleared (and what they own freed) at the end.
+struct NavigateArguments {
+  NavigateArguments() {
     for (VARIANT& v : args) VariantInit(&v);
   }
-  ~ScopedArguments() {
+  ~NavigateArguments() {
     for (VARIANT& v : args) VariantClear(&v);
   }
-  ScopedArguments(const ScopedArguments&) = delete;
-  ScopedArguments& operator=(const ScopedArguments&) = delete;
-  VARIANT args[N];
+  NavigateArguments(const NavigateArguments&) = delete;
+  NavigateArguments& operator=(const NavigateArguments&) = delete;
+  VARIANT args[5];
 };
 
 HRESULT Call(IDispatch* browser, DISPID id, WORD flags, DISPPARAMS* params) {
@@ -100,7 +99,7 @@ HRESULT NavigateTo(IDispatch* browser, const std::wstring& url, const std::vecto
   if (!address) return E_OUTOFMEMORY;
   // URL, Flags, TargetFrameName, PostData, Headers, held last first. No
   // target frame: the page is shown here, not in a new window.
-  ScopedArguments<5> call;
+  NavigateArguments call;
   VARIANT* a = call.args;
   a[4].vt = VT_BSTR | VT_BYREF;
   a[4].pbstrVal = address.Address();

@@ -22,10 +22,9 @@ long LongArgument(const VARIANT& v) {
 }
 
 // The post data: the bytes of the one-dimensional byte array the control
-// passes, reached through any references to it. Anything else carries none.
+// passes, directly or by reference. Anything else carries none.
 PostData BytesArgument(const VARIANT& arg) {
-  const VARIANT* v = &arg;
-  while (v && v->vt == (VT_VARIANT | VT_BYREF)) v = v->pvarVal;
+  const VARIANT* v = arg.vt == (VT_VARIANT | VT_BYREF) ? arg.pvarVal : &arg;
   if (!v) return {};
   SAFEARRAY* array = nullptr;
   if (v->vt == (VT_ARRAY | VT_UI1)) array = v->parray;
@@ -37,7 +36,7 @@ PostData BytesArgument(const VARIANT& arg) {
   void* data = nullptr;
   if (FAILED(SafeArrayAccessData(array, &data))) return {};
   const auto* bytes = static_cast<const BYTE*>(data);
-  PostData copy(bytes, bytes + (static_cast<size_t>(high) - low + 1));
+  PostData copy(bytes, bytes + (static_cast<LONGLONG>(high) - low + 1));
   SafeArrayUnaccessData(array);
   return copy;
 }
