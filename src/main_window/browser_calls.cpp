@@ -2,8 +2,38 @@
 
 #include <oleauto.h>
 
+#include <cstring>
+
 namespace main_window {
 namespace {
+
+// One BSTR, freed when it goes out of scope.
+class ScopedBstr {
+ public:
+  explicit ScopedBstr(const std::wstring& text)
+      : bstr_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+  ~ScopedBstr() { SysFreeString(bstr_); }
+  ScopedBstr(const ScopedBstr&) = delete;
+  ScopedBstr& operator=(const ScopedBstr&) = delete;
+  BSTR* Address() { return &bstr_; }
+  explicit operator bool() const { return bstr_ != nullptr; }
+
+ private:
+  BSTR bstr_;
+};
+
+// Navigate's five arguments, cleared (and what they own freed) at the end.
+struct NavigateArguments {
+  NavigateArguments() {
+    for (VARIANT& v : args) VariantInit(&v);
+  }
+  ~NavigateArguments() {
+    for (VARIANT& v : args) VariantClear(&v);
+  }
+  NavigateArguments(const NavigateArguments&) = delete;
+  NavigateArguments& operator=(const NavigateArguments&) = delete;
+  VARIANT args[5];
+};
 
 HRESULT Call(IDispatch* browser, DISPID id, WORD flags, DISPPARAMS* params) {
   if (!browser) return E_POINTER;
@@ -14,6 +44,29 @@ HRESULT Call(IDispatch* browser, DISPID id, WORD flags, DISPPARAMS* params) {
 HRESULT CallWithoutArguments(IDispatch* browser, DISPID id) {
   DISPPARAMS none = {nullptr, nullptr, 0, 0};
   return Call(browser, id, DISPATCH_METHOD, &none);
+}
+
+// An optional argument that is left out, as automation spells it.
+void SetMissing(VARIANT& v) {
+  VariantInit(&v);
+  v.vt = VT_ERROR;
+  v.scode = DISP_E_PARAMNOTFOUND;
+}
+
+// The post data as the control takes it: a one-dimensional byte array.
+HRESULT SetBytes(VARIANT& v, const std::vector<BYTE>& bytes) {
+  SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
+  if (!array) return E_OUTOFMEMORY;
+  void* data = nullptr;
+  if (FAILED(SafeArrayAccessData(array, &data))) {
+    SafeArrayDestroy(array);
+    return E_FAIL;
+  }
+  std::memcpy(data, bytes.data(), bytes.size());
+  SafeArrayUnaccessData(array);
+  v.vt = VT_ARRAY | VT_UI1;
+  v.parray = array;
+  return S_OK;
 }
 
 }  // namespace
@@ -29,16 +82,42 @@ HRESULT SetSilent(IDispatch* browser) {
 }
 
 HRESULT NavigateTo(IDispatch* browser, const std::wstring& url) {
-  BSTR address = SysAllocStringLen(url.data(), static_cast<UINT>(url.size()));
+  ScopedBstr address(url);
   if (!address) return E_OUTOFMEMORY;
   VARIANT arg;
   VariantInit(&arg);
   arg.vt = VT_BSTR | VT_BYREF;
-  arg.pbstrVal = &address;
+  arg.pbstrVal = address.Address();
   DISPPARAMS params = {&arg, nullptr, 1, 0};
-  const HRESULT hr = Call(browser, kDispNavigate, DISPATCH_METHOD, &params);
-  SysFreeString(address);
-  return hr;
+  return Call(browser, kDispNavigate, DISPATCH_METHOD, &params);
+}
+
+HRESULT NavigateTo(IDispatch* browser, const std::wstring& url, const std::vector<BYTE>& postData,
+                   const std::wstring& headers) {
+  if (postData.empty() && headers.empty()) return NavigateTo(browser, url);
+  ScopedBstr address(url);
+  if (!address) return E_OUTOFMEMORY;
+  // URL, Flags, TargetFrameName, PostData, Headers, held last first. No
+  // target frame: the page is shown here, not in a new window.
+  NavigateArguments call;
+  VARIANT* a = call.args;
+  a[4].vt = VT_BSTR | VT_BYREF;
+  a[4].pbstrVal = address.Address();
+  SetMissing(a[3]);
+  SetMissing(a[2]);
+  SetMissing(a[1]);
+  if (!postData.empty()) {
+    const HRESULT hr = SetBytes(a[1], postData);
+    if (FAILED(hr)) return hr;
+  }
+  SetMissing(a[0]);
+  if (!headers.empty()) {
+    a[0].vt = VT_BSTR;
+    a[0].bstrVal = SysAllocStringLen(headers.data(), static_cast<UINT>(headers.size()));
+    if (!a[0].bstrVal) return E_OUTOFMEMORY;
+  }
+  DISPPARAMS params = {a, nullptr, 5, 0};
+  return Call(browser, kDispNavigate, DISPATCH_METHOD, &params);
 }
 
 HRESULT GoBack(IDispatch* browser) { return CallWithoutArguments(browser, kDispGoBack); }

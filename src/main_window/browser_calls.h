@@ -5,6 +5,7 @@
 #include <oaidl.h>
 
 #include <string>
+#include <vector>
 
 namespace main_window {
 
@@ -18,6 +19,11 @@ constexpr DISPID kDispNewWindow = 107;
 HRESULT SetSilent(IDispatch* browser);
 // Navigate with the address as its only argument, a string by reference.
 HRESULT NavigateTo(IDispatch* browser, const std::wstring& url);
+// Navigate with the address, post data (a byte array) and extra headers,
+// flags and target frame left out; with neither post data nor headers it
+// is the one-argument call above.
+HRESULT NavigateTo(IDispatch* browser, const std::wstring& url, const std::vector<BYTE>& postData,
+                   const std::wstring& headers);
 HRESULT GoBack(IDispatch* browser);
 HRESULT Refresh(IDispatch* browser);
 

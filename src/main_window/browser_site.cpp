@@ -28,6 +28,11 @@ bool BrowserSite::Place(const RECT& rect) {
   return inPlace && SUCCEEDED(inPlace->SetObjectRects(&rect_, &rect_));
 }
 
+bool BrowserSite::UIActivate() {
+  return object_ &&
+         SUCCEEDED(object_->DoVerb(OLEIVERB_UIACTIVATE, nullptr, this, 0, parent_, &rect_));
+}
+
 void BrowserSite::Close() {
   if (!object_) return;
   if (auto inPlace = object_.As<IOleInPlaceObject>(IID_IOleInPlaceObject))

@@ -19,6 +19,8 @@ class BrowserSite final : public IOleClientSite, public IOleInPlaceSite, public 
   IUnknown* Object() const { return object_.Get(); }
   // Places the control at `rect` (client pixels); false on failure.
   bool Place(const RECT& rect);
+  // Makes the control UI-active: the part of the window the user works in.
+  bool UIActivate();
   // Deactivates and closes the control and lets go of it.
   void Close();
 

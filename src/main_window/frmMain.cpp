@@ -3,7 +3,6 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "main_window/browser_calls.h"
 #include "rules/number.h"
 #include "skins/SkinH.h"
 #include "skins/frmSkin.h"
@@ -51,9 +50,15 @@ float Centre(float screen, float window) {
 
 }  // namespace
 
-FrmMain::FrmMain() : Form(MainWindowLook()) {}
+FrmMain::FrmMain()
+    : Form(MainWindowLook()),
+      WebBrowser1([this](const std::wstring& url, long flags, const std::wstring& target,
+                         const main_window::PostData& postData, const std::wstring& headers,
+                         VARIANT_BOOL& processed) {
+        Web_V1_NewWindow(url, flags, target, postData, headers, processed);
+      }) {}
 
-FrmMain::~FrmMain() { ReleaseBrowser(); }
+FrmMain::~FrmMain() = default;
 
 void FrmMain::Form_Initialize() { Refrmsize(1040, 750); }
 
@@ -72,7 +77,7 @@ void FrmMain::Refrmsize(int32_t w, int32_t h) {
 void FrmMain::CreateControls() {
   // WebBrowser1 starts at 120, 360 (4455 x 2295 twips); the first resize
   // makes it fill the client area.
-  WebBrowser1 = main_window::BrowserSite::Create(RawHwnd(), PixelRect(120, 360, 4455, 2295));
+  WebBrowser1.Create(RawHwnd(), PixelRect(120, 360, 4455, 2295));
 }
 
 void FrmMain::Form_Load() {
@@ -81,75 +86,53 @@ void FrmMain::Form_Load() {
 
   // Bound before the first navigation, so that new-window requests are
   // caught from the first page on.
-  if (WebBrowser1) BindWebV1(WebBrowser1->Object());
+  WebBrowser1.BindWebV1();
   Navigate(HomeUrl);
 }
 
 void FrmMain::Form_Resize() {
   if (WindowState() == 1) return;
   // Every step below fails quietly: the next resize tries again.
-  if (WebBrowser1) WebBrowser1->Place(PixelRect(0, 0, ScaleWidth(), ScaleHeight()));
+  WebBrowser1.Place(PixelRect(0, 0, ScaleWidth(), ScaleHeight()));
 
   toolkit::TextOutput log(toolkit::AppPath() + L"\\log.txt");
   log.WriteLine(rules::SingleToText(Height()) + L"|" + rules::SingleToText(Width()));
   log.WriteLine(L"H/W");
 }
 
-void FrmMain::Form_Unload() { ReleaseBrowser(); }
+void FrmMain::Form_Unload() { WebBrowser1.Close(); }
 
-void FrmMain::ReleaseBrowser() {
-  UnbindWebV1();
-  if (WebBrowser1) WebBrowser1->Close();
-  WebBrowser1.Reset();
+bool FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT* result) {
+  // As in any browser host, the page takes the keyboard whenever the window
+  // does, so arrow keys, Page Down and Tab work without a click first.
+  const bool activated = msg == WM_ACTIVATE && LOWORD(wp) != WA_INACTIVE && !HIWORD(wp);
+  if (!activated && msg != WM_SETFOCUS) return false;
+  if (!BrowserWindow()) return false;
+  WebBrowser1.Focus();
+  *result = 0;
+  return true;
 }
 
 bool FrmMain::TranslateKey(MSG* msg) {
   // Keys typed into the page go to the control first, as to any hosted
   // browser: Tab between links and fields, Enter in forms, Ctrl+C.
-  HWND browser = BrowserWindow();
-  if (!browser || (msg->hwnd != browser && !IsChild(browser, msg->hwnd))) return false;
-  toolkit::ComPtr<IOleInPlaceActiveObject> active;
-  if (FAILED(WebBrowser1->Object()->QueryInterface(IID_IOleInPlaceActiveObject, active.PutVoid())))
-    return false;
-  return active->TranslateAccelerator(msg) == S_OK;
-}
-
-HWND FrmMain::BrowserWindow() const {
-  HWND hwnd = nullptr;
-  if (!WebBrowser1) return nullptr;
-  toolkit::ComPtr<IOleWindow> window;
-  if (SUCCEEDED(WebBrowser1->Object()->QueryInterface(IID_IOleInPlaceObject, window.PutVoid())))
-    window->GetWindow(&hwnd);
-  return hwnd;
-}
-
-void FrmMain::BindWebV1(IUnknown* controlObject) {
-  UnbindWebV1();
-  if (!controlObject || FAILED(controlObject->QueryInterface(IID_IWebBrowser, Web_V1_.PutVoid())))
-    return;
-  events_ = main_window::WebEvents::Create([this](BSTR url, long flags, BSTR target, VARIANT* post,
-                                                  BSTR headers, VARIANT_BOOL* processed) {
-    Web_V1_NewWindow(url, flags, target, post, headers, processed);
-  });
-  events_->Connect(Web_V1_.Get());
-}
-
-void FrmMain::UnbindWebV1() {
-  // The subscription goes first: the connection point holds the sink.
-  if (events_) events_->Disconnect();
-  events_.Reset();
-  Web_V1_.Reset();
+  return WebBrowser1.TranslateKey(msg);
 }
 
 void FrmMain::Navigate(std::wstring url) {
   // A failed Silent means the navigation is not requested.
-  if (FAILED(main_window::SetSilent(Web_V1_.Get()))) return;
-  main_window::NavigateTo(Web_V1_.Get(), url);
+  if (FAILED(WebBrowser1.SetSilent())) return;
+  WebBrowser1.Navigate(url);
 }
 
-void FrmMain::Web_V1_NewWindow(BSTR URL, long, BSTR, VARIANT*, BSTR, VARIANT_BOOL* Processed) {
+void FrmMain::Web_V1_NewWindow(const std::wstring& URL, long, const std::wstring&,
+                               const main_window::PostData& PostData, const std::wstring& Headers,
+                               VARIANT_BOOL& Processed) {
   // Marked handled first: the control then opens no window, whatever the
   // navigation below makes of the address.
-  if (Processed) *Processed = VARIANT_TRUE;
-  main_window::NavigateTo(Web_V1_.Get(), URL ? std::wstring(URL, SysStringLen(URL)) : L"");
+  Processed = VARIANT_TRUE;
+  // The request the new window would have made, form data and headers
+  // included, so a form posted into a new window arrives as posted. The
+  // target frame is left out: the page is shown here.
+  WebBrowser1.Navigate(URL, PostData, Headers);
 }

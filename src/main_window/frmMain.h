@@ -3,14 +3,10 @@
 // carries the menu bar.
 #pragma once
 
-#include <exdisp.h>
-
 #include <cstdint>
 #include <string>
 
-#include "main_window/browser_site.h"
-#include "main_window/web_events.h"
-#include "toolkit/com_ptr.h"
+#include "main_window/browser_host.h"
 #include "toolkit/form.h"
 
 extern const wchar_t HomeUrl[];
@@ -35,16 +31,17 @@ class FrmMain : public toolkit::Form {
   void mnuFormTop_Click();
   void mnu_skin_Click();
 
-  // Binds Web_V1 to the browser object of a control and subscribes to its
-  // DWebBrowserEvents, letting go of any earlier binding first.
-  void BindWebV1(IUnknown* controlObject);
+  // Binds Web_V1 to the browser object of another control (any object with
+  // IWebBrowser and DWebBrowserEvents), letting go of the earlier binding.
+  void BindWebV1(IUnknown* controlObject) { WebBrowser1.BindWebV1(controlObject); }
 
   // A page asks for a new window: it is shown here instead.
-  void Web_V1_NewWindow(BSTR URL, long Flags, BSTR TargetFrameName, VARIANT* PostData, BSTR Headers,
-                        VARIANT_BOOL* Processed);
+  void Web_V1_NewWindow(const std::wstring& URL, long Flags, const std::wstring& TargetFrameName,
+                        const main_window::PostData& PostData, const std::wstring& Headers,
+                        VARIANT_BOOL& Processed);
 
-  IWebBrowser* Web_V1() const { return Web_V1_.Get(); }
-  HWND BrowserWindow() const;
+  IWebBrowser* Web_V1() const { return WebBrowser1.WebV1(); }
+  HWND BrowserWindow() const { return WebBrowser1.Window(); }
 
  protected:
   HMENU CreateMenuBar() override;
@@ -53,14 +50,12 @@ class FrmMain : public toolkit::Form {
   void Form_Resize() override;
   void Form_Unload() override;
   bool OnCommand(WORD id, WORD code, HWND control) override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
   bool TranslateKey(MSG* msg) override;
 
  private:
-  void UnbindWebV1();
-  void ReleaseBrowser();
-
-  toolkit::ComPtr<main_window::BrowserSite> WebBrowser1;
-  toolkit::ComPtr<IWebBrowser> Web_V1_;
-  toolkit::ComPtr<main_window::WebEvents> events_;
+  // The control, its automation object Web_V1 and the subscription to
+  // Web_V1's events.
+  main_window::BrowserHost WebBrowser1;
   bool IsFormTop = false;
 };

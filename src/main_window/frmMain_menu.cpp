@@ -1,5 +1,4 @@
 // The main window's menu bar and the commands behind it.
-#include "main_window/browser_calls.h"
 #include "main_window/frmMain.h"
 #include "skins/frmSkin.h"
 #include "toolkit/app.h"
@@ -66,8 +65,8 @@ bool FrmMain::OnCommand(WORD id, WORD, HWND control) {
 
 // A failing browser operation (Back on the first page, above all) is
 // ignored: no message, and the program goes on.
-void FrmMain::mnuBack_Click() { main_window::GoBack(Web_V1_.Get()); }
-void FrmMain::mnuRefresh_Click() { main_window::Refresh(Web_V1_.Get()); }
+void FrmMain::mnuBack_Click() { WebBrowser1.GoBack(); }
+void FrmMain::mnuRefresh_Click() { WebBrowser1.Refresh(); }
 void FrmMain::mnuHome_Click() { Navigate(HomeUrl); }
 
 void FrmMain::mnuFormTop_Click() {

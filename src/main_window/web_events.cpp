@@ -1,22 +1,44 @@
 #include "main_window/web_events.h"
 
 #include <exdisp.h>
+#include <oleauto.h>
 
 #include "main_window/browser_calls.h"
 
 namespace main_window {
 namespace {
 
-BSTR StringArgument(const VARIANT& v) {
-  if (v.vt == VT_BSTR) return v.bstrVal;
-  if (v.vt == (VT_BSTR | VT_BYREF) && v.pbstrVal) return *v.pbstrVal;
-  return nullptr;
+std::wstring StringArgument(const VARIANT& v) {
+  BSTR s = nullptr;
+  if (v.vt == VT_BSTR) s = v.bstrVal;
+  if (v.vt == (VT_BSTR | VT_BYREF) && v.pbstrVal) s = *v.pbstrVal;
+  return s ? std::wstring(s, SysStringLen(s)) : std::wstring();
 }
 
 long LongArgument(const VARIANT& v) {
   if (v.vt == VT_I4) return v.lVal;
   if (v.vt == (VT_I4 | VT_BYREF) && v.plVal) return *v.plVal;
   return 0;
+}
+
+// The post data: the bytes of the one-dimensional byte array the control
+// passes, directly or by reference. Anything else carries none.
+PostData BytesArgument(const VARIANT& arg) {
+  const VARIANT* v = arg.vt == (VT_VARIANT | VT_BYREF) ? arg.pvarVal : &arg;
+  if (!v) return {};
+  SAFEARRAY* array = nullptr;
+  if (v->vt == (VT_ARRAY | VT_UI1)) array = v->parray;
+  if (v->vt == (VT_ARRAY | VT_UI1 | VT_BYREF) && v->pparray) array = *v->pparray;
+  LONG low = 0, high = -1;
+  if (!array || SafeArrayGetDim(array) != 1 || FAILED(SafeArrayGetLBound(array, 1, &low)) ||
+      FAILED(SafeArrayGetUBound(array, 1, &high)) || high < low)
+    return {};
+  void* data = nullptr;
+  if (FAILED(SafeArrayAccessData(array, &data))) return {};
+  const auto* bytes = static_cast<const BYTE*>(data);
+  PostData copy(bytes, bytes + (static_cast<LONGLONG>(high) - low + 1));
+  SafeArrayUnaccessData(array);
+  return copy;
 }
 
 }  // namespace
@@ -79,10 +101,9 @@ STDMETHODIMP WebEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params
   // The arguments arrive last first: rgvarg[5] is URL, rgvarg[0] Processed.
   VARIANT* a = params->rgvarg;
   VARIANT_BOOL ignored = VARIANT_FALSE;
-  VARIANT_BOOL* processed =
-      a[0].vt == (VT_BOOL | VT_BYREF) && a[0].pboolVal ? a[0].pboolVal : &ignored;
-  VARIANT* postData = a[2].vt == (VT_VARIANT | VT_BYREF) && a[2].pvarVal ? a[2].pvarVal : &a[2];
-  onNewWindow_(StringArgument(a[5]), LongArgument(a[4]), StringArgument(a[3]), postData,
+  VARIANT_BOOL& processed =
+      a[0].vt == (VT_BOOL | VT_BYREF) && a[0].pboolVal ? *a[0].pboolVal : ignored;
+  onNewWindow_(StringArgument(a[5]), LongArgument(a[4]), StringArgument(a[3]), BytesArgument(a[2]),
                StringArgument(a[1]), processed);
   return S_OK;
 }

@@ -1,21 +1,18 @@
 // The sink of the browser object's older event set, DWebBrowserEvents. It
-// answers NewWindow only; every other event is accepted without effect.
+// answers NewWindow only, handing its arguments on as plain values; every
+// other event is accepted without effect.
 #pragma once
 
 #include <oaidl.h>
 #include <ocidl.h>
 
-#include <functional>
-
+#include "main_window/browser_host.h"
 #include "toolkit/com_ptr.h"
 
 namespace main_window {
 
 class WebEvents final : public IDispatch {
  public:
-  // url, flags, target frame name, post data, headers, processed
-  using NewWindowHandler = std::function<void(BSTR, long, BSTR, VARIANT*, BSTR, VARIANT_BOOL*)>;
-
   static toolkit::ComPtr<WebEvents> Create(NewWindowHandler onNewWindow);
 
   // Subscribes to the events of `source`; false when it offers none.

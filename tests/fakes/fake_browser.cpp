@@ -1,5 +1,6 @@
 #include "fake_browser.h"
 
+#include <oleauto.h>
 #include <olectl.h>
 
 #include <cstdio>
@@ -8,9 +9,22 @@
 namespace fakes {
 namespace {
 
+std::string Bytes(const VARIANT& v) {
+  const VARIANT* inner = v.vt == (VT_VARIANT | VT_BYREF) ? v.pvarVal : &v;
+  if (!inner || inner->vt != (VT_ARRAY | VT_UI1) || !inner->parray) return {};
+  SAFEARRAY* array = inner->parray;
+  void* data = nullptr;
+  if (SafeArrayGetDim(array) != 1 || FAILED(SafeArrayAccessData(array, &data))) return {};
+  std::string bytes(static_cast<const char*>(data), array->rgsabound[0].cElements);
+  SafeArrayUnaccessData(array);
+  return bytes;
+}
+
 RecordedArgument Record(const VARIANT& v) {
   RecordedArgument arg;
   arg.vt = v.vt;
+  arg.bytes = Bytes(v);
+  if (v.vt == VT_ERROR) arg.scode = v.scode;
   if (v.vt == VT_BSTR && v.bstrVal) arg.text.assign(v.bstrVal, SysStringLen(v.bstrVal));
   if (v.vt == (VT_BSTR | VT_BYREF) && v.pbstrVal && *v.pbstrVal)
     arg.text.assign(*v.pbstrVal, SysStringLen(*v.pbstrVal));
@@ -19,6 +33,16 @@ RecordedArgument Record(const VARIANT& v) {
 }
 
 }  // namespace
+
+FakeBrowser::~FakeBrowser() {
+  if (forward_) forward_->Release();
+}
+
+void FakeBrowser::ForwardTo(IDispatch* real) {
+  if (real) real->AddRef();
+  if (forward_) forward_->Release();
+  forward_ = real;
+}
 
 STDMETHODIMP FakeBrowser::QueryInterface(REFIID iid, void** out) {
   if (!out) return E_POINTER;
@@ -54,8 +78,8 @@ STDMETHODIMP FakeBrowser::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) 
   return E_NOTIMPL;
 }
 
-STDMETHODIMP FakeBrowser::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*,
-                                 EXCEPINFO*, UINT*) {
+STDMETHODIMP FakeBrowser::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                 VARIANT* result, EXCEPINFO* error, UINT* badArgument) {
   RecordedInvoke call;
   call.id = id;
   call.flags = flags;
@@ -67,7 +91,9 @@ STDMETHODIMP FakeBrowser::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS
   calls_.push_back(call);
   if (onInvoke_) onInvoke_(call);
   const auto failure = failures_.find(id);
-  return failure == failures_.end() ? S_OK : failure->second;
+  if (failure != failures_.end()) return failure->second;
+  if (forward_) return forward_->Invoke(id, iid, lcid, flags, params, result, error, badArgument);
+  return S_OK;
 }
 
 STDMETHODIMP FakeBrowser::FindConnectionPoint(REFIID iid, IConnectionPoint** out) {

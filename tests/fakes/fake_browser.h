@@ -1,8 +1,8 @@
 // A stand-in for the WebBrowser control's automation object: IWebBrowser
 // (answered only through IDispatch::Invoke), with one connection point for
 // DWebBrowserEvents. It records every Invoke with its arguments, can fail
-// chosen members, and counts its references so that leaks and double
-// releases show.
+// chosen members or pass them on to a real control, and counts its
+// references so that leaks and double releases show.
 #pragma once
 
 #include <exdisp.h>
@@ -20,6 +20,8 @@ struct RecordedArgument {
   VARTYPE vt = VT_EMPTY;
   std::wstring text;                  // VT_BSTR, or the string behind VT_BSTR | VT_BYREF
   VARIANT_BOOL flag = VARIANT_FALSE;  // VT_BOOL
+  std::string bytes;                  // VT_ARRAY | VT_UI1, also behind VT_VARIANT | VT_BYREF
+  SCODE scode = 0;                    // VT_ERROR (DISP_E_PARAMNOTFOUND: left out)
 };
 
 struct RecordedInvoke {
@@ -35,6 +37,9 @@ class FakeBrowser final : public IWebBrowser,
  public:
   // Starts with one reference, owned by whoever creates it.
   FakeBrowser() = default;
+  ~FakeBrowser();
+  FakeBrowser(const FakeBrowser&) = delete;
+  FakeBrowser& operator=(const FakeBrowser&) = delete;
 
   // The object as the control hands it out.
   IUnknown* Object() { return static_cast<IWebBrowser*>(this); }
@@ -47,6 +52,9 @@ class FakeBrowser final : public IWebBrowser,
   void Fail(DISPID id, HRESULT hr) { failures_[id] = hr; }
   // Runs during every Invoke, after the call is recorded.
   void OnInvoke(std::function<void(const RecordedInvoke&)> hook) { onInvoke_ = std::move(hook); }
+  // Passes every Invoke that is not failed on to `real` (holding a
+  // reference to it), so that a real control carries out what was recorded.
+  void ForwardTo(IDispatch* real);
 
   // The subscribed DWebBrowserEvents sink, or null.
   IDispatch* Sink() const { return sink_; }
@@ -121,6 +129,7 @@ class FakeBrowser final : public IWebBrowser,
   std::map<DISPID, HRESULT> failures_;
   std::function<void(const RecordedInvoke&)> onInvoke_;
   IDispatch* sink_ = nullptr;
+  IDispatch* forward_ = nullptr;
   int advises_ = 0;
   std::vector<DWORD> unadvised_;
 };

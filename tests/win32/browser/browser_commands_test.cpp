@@ -7,10 +7,12 @@
 #include "fake_browser.h"
 #include "main_window/frmMain.h"
 #include "menu_reader.h"
+#include "new_window_event.h"
 #include "support/wine_test.h"
 
 using namespace wine_test;
 using browser_test::ChooseMenuItem;
+using browser_test::NewWindowEvent;
 using fakes::FakeBrowser;
 using fakes::RecordedInvoke;
 
@@ -52,42 +54,6 @@ void ExpectPlainMethod(const RecordedInvoke& call, DISPID id) {
   EXPECT_TRUE(call.args.empty());
   EXPECT_TRUE(call.named.empty());
 }
-
-// The arguments of a new-window event as the control passes them.
-struct NewWindowEvent {
-  explicit NewWindowEvent(const std::wstring& url) {
-    for (VARIANT& v : args) VariantInit(&v);
-    VariantInit(&postData);
-    postData.vt = VT_BSTR;
-    postData.bstrVal = SysAllocString(L"name=value");
-    // DISPPARAMS holds them last first.
-    args[5].vt = VT_BSTR;
-    args[5].bstrVal = SysAllocStringLen(url.data(), static_cast<UINT>(url.size()));
-    args[4].vt = VT_I4;
-    args[4].lVal = 1;
-    args[3].vt = VT_BSTR;
-    args[3].bstrVal = SysAllocString(L"_blank");
-    args[2].vt = VT_VARIANT | VT_BYREF;
-    args[2].pvarVal = &postData;
-    args[1].vt = VT_BSTR;
-    args[1].bstrVal = SysAllocString(L"Content-Type: application/x-www-form-urlencoded\r\n");
-    args[0].vt = VT_BOOL | VT_BYREF;
-    args[0].pboolVal = &processed;
-  }
-  ~NewWindowEvent() {
-    for (int i : {5, 3, 1}) VariantClear(&args[i]);
-    VariantClear(&postData);
-  }
-  HRESULT SendTo(IDispatch* sink, DISPID id, UINT count = 6) {
-    DISPPARAMS params = {args + 6 - count, nullptr, count, 0};
-    return sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,
-                        nullptr, nullptr);
-  }
-
-  VARIANT args[6];
-  VARIANT postData;
-  VARIANT_BOOL processed = VARIANT_FALSE;
-};
 
 // The main window, loaded and shown, with Web_V1 bound to the fake.
 class BrowserCommandsTest : public testing::Test {
@@ -179,7 +145,7 @@ TEST_F(BrowserCommandsTest, FailingBrowserOperationsAreIgnoredWithoutAMessage) {
 
 TEST_F(BrowserCommandsTest, NewWindowIsMarkedHandledFirstThenOpenedHereWithTheUrlOnly) {
   const std::wstring url = L"http://127.0.0.1/popup?id=7#frag";
-  NewWindowEvent event(url);
+  NewWindowEvent event(url);  // a link: no post data, no headers
   std::vector<VARIANT_BOOL> processedAtCall;
   browser.OnInvoke([&](const RecordedInvoke&) { processedAtCall.push_back(event.processed); });
 
@@ -191,9 +157,52 @@ TEST_F(BrowserCommandsTest, NewWindowIsMarkedHandledFirstThenOpenedHereWithTheUr
   EXPECT_EQ(std::vector<VARIANT_BOOL>{VARIANT_TRUE}, processedAtCall);
 }
 
+void ExpectLeftOut(const fakes::RecordedArgument& arg) {
+  EXPECT_EQ(VT_ERROR, arg.vt);
+  EXPECT_EQ(DISP_E_PARAMNOTFOUND, arg.scode);
+}
+
+// A form posted into a new window: the navigation here makes the same
+// request, with the form's bytes and the page's headers, but no target frame.
+TEST_F(BrowserCommandsTest, NewWindowForAPostedFormCarriesItsDataAndHeaders) {
+  const std::wstring url = L"http://127.0.0.1/form?x=1", headers = L"Content-Type: text/plain\r\n";
+  const std::string body("a=1\0\xFF&b=\xE4\xB8\xAD", 11);  // a NUL and high bytes as they are
+  NewWindowEvent form(url, body, headers);
+  std::vector<VARIANT_BOOL> processedAtCall;
+  browser.OnInvoke([&](const RecordedInvoke&) { processedAtCall.push_back(form.processed); });
+
+  form.SendTo(browser.Sink(), kNewWindow);
+
+  EXPECT_EQ(VARIANT_TRUE, form.processed);
+  EXPECT_EQ(std::vector<VARIANT_BOOL>{VARIANT_TRUE}, processedAtCall);
+  ASSERT_EQ(std::vector<DISPID>{kNavigate}, Ids(browser.Calls()));  // no Silent
+  const RecordedInvoke& call = browser.Calls()[0];
+  EXPECT_EQ(DISPATCH_METHOD, call.flags);
+  EXPECT_TRUE(call.named.empty());
+  // URL, Flags, TargetFrameName, PostData, Headers, last first.
+  ASSERT_EQ(5u, call.args.size());
+  EXPECT_EQ(VT_BSTR | VT_BYREF, call.args[4].vt);
+  EXPECT_EQ(url, call.args[4].text);
+  ExpectLeftOut(call.args[3]);
+  ExpectLeftOut(call.args[2]);
+  EXPECT_EQ(VT_ARRAY | VT_UI1, call.args[1].vt);
+  EXPECT_EQ(body, call.args[1].bytes);
+  EXPECT_EQ(VT_BSTR, call.args[0].vt);
+  EXPECT_EQ(headers, call.args[0].text);
+
+  // Headers without post data: the headers alone are carried.
+  browser.ClearCalls();
+  NewWindowEvent headersOnly(url, "", L"Referer: http://127.0.0.1/\r\n");
+  headersOnly.SendTo(browser.Sink(), kNewWindow);
+  ASSERT_EQ(std::vector<DISPID>{kNavigate}, Ids(browser.Calls()));
+  ASSERT_EQ(5u, browser.Calls()[0].args.size());
+  ExpectLeftOut(browser.Calls()[0].args[1]);
+  EXPECT_EQ(L"Referer: http://127.0.0.1/\r\n", browser.Calls()[0].args[0].text);
+}
+
 TEST_F(BrowserCommandsTest, NewWindowStaysHandledWhenTheNavigationFails) {
   browser.Fail(kNavigate, E_FAIL);
-  NewWindowEvent event(L"http://127.0.0.1/popup");
+  NewWindowEvent event(L"http://127.0.0.1/popup", "q=1", L"Content-Type: text/plain\r\n");
   event.SendTo(browser.Sink(), kNewWindow);
   EXPECT_EQ(VARIANT_TRUE, event.processed);
   EXPECT_EQ(std::vector<DISPID>{kNavigate}, Ids(browser.Calls()));

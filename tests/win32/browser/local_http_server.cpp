@@ -2,6 +2,9 @@
 
 #include <ws2tcpip.h>
 
+#include <cctype>
+#include <cstdlib>
+
 namespace browser_test {
 
 LocalHttpServer::LocalHttpServer() {
@@ -33,8 +36,14 @@ LocalHttpServer::~LocalHttpServer() {
 }
 
 std::vector<std::string> LocalHttpServer::RequestLines() {
+  std::vector<std::string> lines;
+  for (const HttpRequest& request : Requests()) lines.push_back(request.line);
+  return lines;
+}
+
+std::vector<HttpRequest> LocalHttpServer::Requests() {
   std::lock_guard<std::mutex> lock(mutex_);
-  return lines_;
+  return requests_;
 }
 
 bool LocalHttpServer::Saw(const std::string& requestLineStart) {
@@ -62,19 +71,51 @@ void LocalHttpServer::Serve() {
   }
 }
 
+namespace {
+
+// The value of a Content-Length header line, or 0.
+size_t ContentLength(const std::string& header) {
+  const std::string name = "content-length:";
+  if (header.size() < name.size()) return 0;
+  for (size_t i = 0; i < name.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(header[i])) != name[i]) return 0;
+  return std::strtoul(header.c_str() + name.size(), nullptr, 10);
+}
+
+}  // namespace
+
 void LocalHttpServer::Answer(SOCKET client) {
-  std::string request;
+  std::string data;
   char buffer[2048];
-  while (request.find("\r\n\r\n") == std::string::npos && request.size() < 64 * 1024) {
+  auto receive = [&] {
     const int n = recv(client, buffer, sizeof buffer, 0);
-    if (n <= 0) break;
-    request.append(buffer, n);
+    if (n > 0) data.append(buffer, n);
+    return n > 0;
+  };
+  while (data.find("\r\n\r\n") == std::string::npos && data.size() < 64 * 1024 && receive()) {
   }
-  const size_t end = request.find("\r\n");
-  if (end == std::string::npos) return;
+  const size_t headEnd = data.find("\r\n\r\n");
+  if (headEnd == std::string::npos) return;
+  HttpRequest request;
+  size_t length = 0;
+  for (size_t at = 0; at < headEnd;) {
+    const size_t end = data.find("\r\n", at);
+    const std::string line = data.substr(at, end - at);
+    if (at == 0) {
+      request.line = line;
+    } else {
+      request.headers.push_back(line);
+      if (const size_t n = ContentLength(line)) length = n;
+    }
+    at = end + 2;
+  }
+  const size_t bodyStart = headEnd + 4;
+  while (data.size() < bodyStart + length && length < 64 * 1024 && receive()) {
+  }
+  request.body = data.substr(bodyStart, length);
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    lines_.push_back(request.substr(0, end));
+    requests_.push_back(request);
   }
   // No content: the control has no page to render, and keeps no document.
   static const char kReply[] =

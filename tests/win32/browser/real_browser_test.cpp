@@ -1,19 +1,37 @@
 // The real WebBrowser control in the main window: an address given to
-// Navigate is requested from the network, and Back on the first page is
-// ignored without a message.
+// Navigate is requested from the network, a form posted into a new window
+// reaches the server as posted, Back on the first page is ignored without a
+// message, and the page has the keyboard whenever the window is active.
 #include <gtest/gtest.h>
 
+#include "fake_browser.h"
 #include "internet_settings.h"
 #include "local_http_server.h"
 #include "main_window/frmMain.h"
 #include "menu_reader.h"
+#include "new_window_event.h"
 #include "support/wine_test.h"
 
 using namespace wine_test;
+using browser_test::HttpRequest;
 
 namespace {
 
 constexpr int kNetworkWaitMs = 30000;
+constexpr DISPID kNewWindow = 107;
+
+// The value of a header the server saw, name in any case; "(none)" when
+// the request has no such header.
+std::string HeaderValue(const HttpRequest& request, const std::string& name) {
+  for (const std::string& header : request.headers) {
+    if (header.size() <= name.size() || header[name.size()] != ':' ||
+        _strnicmp(header.c_str(), name.c_str(), name.size()) != 0)
+      continue;
+    const size_t value = header.find_first_not_of(' ', name.size() + 1);
+    return value == std::string::npos ? "" : header.substr(value);
+  }
+  return "(none)";
+}
 
 class RealBrowserTest : public testing::Test {
  protected:
@@ -30,15 +48,24 @@ class RealBrowserTest : public testing::Test {
     Pump(50);
   }
 
+  std::wstring Address(const std::wstring& path) {
+    const std::string port = std::to_string(server.Port());
+    return L"http://127.0.0.1:" + std::wstring(port.begin(), port.end()) + path;
+  }
+  bool FocusIsInTheControl() {
+    HWND browser = form->BrowserWindow(), focus = GetFocus();
+    return browser && focus && (focus == browser || IsChild(browser, focus));
+  }
+
   // Straight to the server: no proxy in this process.
   browser_test::ScopedProxySetting direct{L""};
   browser_test::LocalHttpServer server;
+  fakes::FakeBrowser relay;  // outlives the form, which may hold it as Web_V1
   std::unique_ptr<FrmMain> form;
 };
 
 TEST_F(RealBrowserTest, NavigateRequestsTheAddressFromItsServer) {
-  const std::string port = std::to_string(server.Port());
-  form->Navigate(L"http://127.0.0.1:" + std::wstring(port.begin(), port.end()) + L"/page");
+  form->Navigate(Address(L"/page"));
   EXPECT_TRUE(PumpUntil([&] { return server.Saw("GET /page HTTP/1."); }, kNetworkWaitMs))
       << "requests seen: " << server.RequestLines().size();
 }
@@ -51,9 +78,69 @@ TEST_F(RealBrowserTest, BackOnTheFirstPageIsIgnored) {
   EXPECT_TRUE(form->IsLoaded());
 
   // The program goes on: the next navigation is still requested.
-  const std::string port = std::to_string(server.Port());
-  form->Navigate(L"http://127.0.0.1:" + std::wstring(port.begin(), port.end()) + L"/after-back");
+  form->Navigate(Address(L"/after-back"));
   EXPECT_TRUE(PumpUntil([&] { return server.Saw("GET /after-back HTTP/1."); }, kNetworkWaitMs));
+}
+
+// A form posted into a new window (target="_blank", method POST) reaches
+// the server from the main window as the page posted it.
+TEST_F(RealBrowserTest, NewWindowForAPostedFormPostsItHere) {
+  // The event is sent to the window's own sink as the control sends it;
+  // the sink is subscribed through a relay that passes every call on to
+  // the real control.
+  relay.ForwardTo(form->Web_V1());
+  form->BindWebV1(relay.Object());
+  ASSERT_NE(nullptr, relay.Sink());
+  const std::string body = "name=%E5%BC%A0%E4%B8%89&note=a+b&empty=";
+  browser_test::NewWindowEvent post(
+      Address(L"/posted?x=1"), body,
+      L"Content-Type: application/x-www-form-urlencoded\r\nX-Morvanta-Check: 7\r\n");
+  post.SendTo(relay.Sink(), kNewWindow);
+  EXPECT_EQ(VARIANT_TRUE, post.processed);
+
+  auto posted = [&] {
+    for (const HttpRequest& r : server.Requests())
+      if (r.line.compare(0, 17, "POST /posted?x=1 ") == 0) return true;
+    return false;
+  };
+  ASSERT_TRUE(PumpUntil(posted, kNetworkWaitMs))
+      << "first request seen: "
+      << (server.RequestLines().empty() ? "none" : server.RequestLines().front());
+  const auto requests = server.Requests();
+  ASSERT_EQ(1u, requests.size());  // and no GET of the same address
+  const HttpRequest& request = requests[0];
+  EXPECT_EQ("POST /posted?x=1 HTTP/1.1", request.line);
+  EXPECT_EQ("application/x-www-form-urlencoded", HeaderValue(request, "Content-Type"));
+  EXPECT_EQ("7", HeaderValue(request, "X-Morvanta-Check"));
+  EXPECT_EQ(std::to_string(body.size()), HeaderValue(request, "Content-Length"));
+  EXPECT_EQ(body, request.body);
+}
+
+// The page takes the keyboard whenever the window does: after start, after
+// a notice closes and when the window is activated again.
+TEST_F(RealBrowserTest, TheControlHasTheFocusWheneverTheWindowIsActive) {
+  EXPECT_TRUE(PumpUntil([&] { return FocusIsInTheControl(); }, 2000)) << "focus " << GetFocus();
+
+  {
+    MessageBoxAnswerer answerer(IDOK);
+    ASSERT_TRUE(browser_test::ChooseMenuItem(form->Hwnd(), L"窗体置顶"));
+    ASSERT_EQ(1u, answerer.Seen().size());
+    EXPECT_TRUE(PumpUntil([&] { return FocusIsInTheControl(); }, 2000)) << "focus " << GetFocus();
+    ASSERT_TRUE(browser_test::ChooseMenuItem(form->Hwnd(), L"窗体置顶"));
+    EXPECT_TRUE(PumpUntil([&] { return FocusIsInTheControl(); }, 2000)) << "focus " << GetFocus();
+  }
+
+  HWND other = CreateWindowExW(0, L"Static", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                               100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(nullptr, other);
+  SetForegroundWindow(other);
+  SetActiveWindow(other);
+  Pump(50);
+  EXPECT_FALSE(FocusIsInTheControl());
+  SetForegroundWindow(form->Hwnd());
+  SetActiveWindow(form->Hwnd());
+  EXPECT_TRUE(PumpUntil([&] { return FocusIsInTheControl(); }, 2000)) << "focus " << GetFocus();
+  DestroyWindow(other);
 }
 
 }  // namespace
