@@ -471,13 +471,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
     GetCursorPos(&pt);
     control.hover = WindowFromPoint(pt) == hwnd;
   }
-  if (RepaintsAfter(msg) && IsWindow(hwnd)) {
-    if (control.kind == Kind::GroupBox) {
-      InvalidateRect(hwnd, nullptr, FALSE);
-    } else {
-      PaintNow(hwnd, control);
-    }
-  }
+  if (RepaintsAfter(msg) && IsWindow(hwnd)) PaintNow(hwnd, control);
   return result;
 }
 

@@ -285,6 +285,31 @@ TEST_F(ControlsTest, DialogShowsOnlySkinColoursAndKeepsItsKeysAndStyles) {
   // The focused button shows it, still in skin colours.
   SetFocus(save);
   EXPECT_EQ(0, CountExact(ShotOf(save), SystemColors()));
+
+  // Alt+X still presses Close, which asks nothing with empty boxes.
+  PostMessageW(GetFocus(), WM_SYSCHAR, 'x', 0x20000001);
+  EXPECT_TRUE(wine_test::PumpUntil([] { return frmSkin.IsEmpty() || !frmSkin->IsLoaded(); }));
+}
+
+// A window of another library (here a plain static control standing in
+// for the browser's windows) keeps its own controls as they are.
+TEST_F(ControlsTest, ControlsOfOtherLibrariesAreLeftAlone) {
+  HWND top = CreateWindowExW(0, L"#32770", L"host", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60, 300,
+                             200, nullptr, nullptr, nullptr, nullptr);
+  HWND host = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 0, 0, 280, 160, top,
+                              nullptr, nullptr, nullptr);
+  HWND button = CreateWindowExW(0, L"Button", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10,
+                                80, 26, host, nullptr, nullptr, nullptr);
+  HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, L"ListBox", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL,
+                              100, 10, 120, 60, host, nullptr, nullptr, nullptr);
+  for (int i = 0; i < 20; i++) SendMessageW(list, LB_ADDSTRING, 0, LPARAM(L"item"));
+  Pump(200);
+  Shot shot = ShotOf(button);
+  EXPECT_EQ(0, shot.CountNear(kLight.button_face, 0) + shot.CountNear(kLight.button_border, 0));
+  LONG style = GetWindowLongW(list, GWL_STYLE);
+  EXPECT_TRUE(style & WS_VSCROLL);
+  EXPECT_FALSE(style & (LBS_OWNERDRAWFIXED | LBS_HASSTRINGS));
+  DestroyWindow(top);
 }
 
 TEST_F(ControlsTest, ButtonsShowHoverAndPressAndCheckBoxItsTick) {
@@ -421,6 +446,12 @@ struct BoxSeen {
 };
 BoxSeen g_box;
 
+bool IsClassStatic(HWND hwnd) {
+  wchar_t cls[16] = {};
+  GetClassNameW(hwnd, cls, 16);
+  return lstrcmpiW(cls, L"Static") == 0;
+}
+
 BOOL CALLBACK FindBox(HWND hwnd, LPARAM found) {
   wchar_t cls[16] = {};
   GetClassNameW(hwnd, cls, 16);
@@ -439,10 +470,13 @@ void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD) {
   Sleep(150);
   g_box.found = true;
   HWND yes = GetDlgItem(box, IDYES), no = GetDlgItem(box, IDNO);
-  g_box.system_pixels =
-      CountExact(Shot(ScreenRectOfWindow(yes)), SystemColors()) +
-      CountExact(Shot(ScreenRectOfWindow(no)), SystemColors()) +
-      CountExact(Shot(ScreenRectOfWindow(GetDlgItem(box, 0xFFFF))), SystemColors());
+  // Everything but the icon, which is a picture, not the skin's.
+  HWND icon = nullptr;
+  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && IsClassStatic(c)) icon = c;
+  }
+  g_box.system_pixels = CountExact(Shot(ScreenRectOfClient(box)), SystemColors());
+  if (icon) g_box.system_pixels -= CountExact(Shot(ScreenRectOfWindow(icon)), SystemColors());
   g_box.yes_face = PixelIn(yes, 2, 2);
   g_box.no_face = PixelIn(no, 3, 3);
   g_box.no_outline = PixelIn(no, 1, 5);
