@@ -532,6 +532,10 @@ void FollowCreating(HWND hwnd, CREATESTRUCTW* cs) {
     if (ButtonKind(LONG(cs->style), &kind)) Follow(hwnd, kind);
   } else if (IsClass(hwnd, L"ListBox")) {
     FollowNewList(hwnd, cs);
+  } else if (IsClass(hwnd, L"Edit") && (cs->style & ES_MULTILINE) && (cs->style & WS_VSCROLL)) {
+    cs->style &= ~WS_VSCROLL;
+    SetWindowLongW(hwnd, GWL_STYLE, LONG(cs->style));
+    scrollbar::FollowEdit(hwnd);
   }
 }
 

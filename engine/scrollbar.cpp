@@ -21,11 +21,11 @@ constexpr UINT kRepeatMs = 60;
 
 enum class Part { None, UpArrow, PageUp, Thumb, PageDown, DownArrow };
 
-// Where the list stands, as the bar shows it.
+// Where the control stands, as the bar shows it.
 struct Position {
-  int count = 0;  // items
-  int page = 1;   // items that fit in the list
-  int top = 0;    // first item shown
+  int count = 0;  // items or lines
+  int page = 1;   // items or lines that fit in the control
+  int top = 0;    // first one shown
   bool operator==(const Position& o) const {
     return count == o.count && page == o.page && top == o.top;
   }
@@ -33,6 +33,7 @@ struct Position {
 };
 
 struct Bar {
+  bool edit = false;    // a multi-line edit box rather than a list box
   bool always = false;  // LBS_DISABLENOSCROLL
   bool created = false;
   bool shown = false;
@@ -48,13 +49,33 @@ struct Layout {
   int track_top, track_length, thumb_length;
 };
 
-Position ReadPosition(HWND list) {
+int LineHeight(HWND edit) {
+  ClientDc dc(edit);
+  if (!dc.get()) return 0;
+  Selected f(dc.get(), reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+  TEXTMETRICW tm = {};
+  return GetTextMetricsW(dc.get(), &tm) ? int(tm.tmHeight) : 0;
+}
+
+Position ReadEditPosition(HWND edit) {
   Position p;
-  LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
-  LRESULT height = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+  p.count = int(SendMessageW(edit, EM_GETLINECOUNT, 0, 0));
+  p.top = int(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0));
+  RECT text = {};
+  SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+  int height = LineHeight(edit);
+  p.page = height > 0 ? std::max(1, int(text.bottom - text.top) / height) : 1;
+  return p;
+}
+
+Position ReadPosition(HWND hwnd, const Bar& bar) {
+  if (bar.edit) return ReadEditPosition(hwnd);
+  Position p;
+  LRESULT count = SendMessageW(hwnd, LB_GETCOUNT, 0, 0);
+  LRESULT top = SendMessageW(hwnd, LB_GETTOPINDEX, 0, 0);
+  LRESULT height = SendMessageW(hwnd, LB_GETITEMHEIGHT, 0, 0);
   RECT client;
-  GetClientRect(list, &client);
+  GetClientRect(hwnd, &client);
   p.count = count == LB_ERR ? 0 : int(count);
   p.top = top == LB_ERR ? 0 : int(top);
   p.page = height > 0 && height != LB_ERR ? std::max(1, int(client.bottom / height)) : 1;
@@ -63,11 +84,11 @@ Position ReadPosition(HWND list) {
 
 int Width() { return GetSystemMetrics(SM_CXVSCROLL); }
 
-Layout LayoutOf(HWND list, const Position& p) {
+Layout LayoutOf(HWND hwnd, const Position& p) {
   Layout l;
   RECT client;
-  GetClientRect(list, &client);
-  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  GetClientRect(hwnd, &client);
+  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
   l.bar = {client.right, client.top, client.right + Width(), client.bottom};
   int height = int(l.bar.bottom - l.bar.top);
   int arrow = std::min(Width(), height / 2);
@@ -119,23 +140,23 @@ void DrawArrow(HDC dc, const RECT& r, bool up, bool pressed, bool enabled) {
   Polygon(dc, points, 3);
 }
 
-// In window coordinates of the list, off-screen, in one copy.
-void Draw(HWND list, const Bar& bar) {
-  if (!bar.shown || !IsWindowVisible(list)) return;
-  Position p = ReadPosition(list);
-  Layout l = LayoutOf(list, p);
+// In window coordinates of the control, off-screen, in one copy.
+void Draw(HWND hwnd, const Bar& bar) {
+  if (!bar.shown || !IsWindowVisible(hwnd)) return;
+  Position p = ReadPosition(hwnd, bar);
+  Layout l = LayoutOf(hwnd, p);
   RECT window;
-  GetWindowRect(list, &window);
+  GetWindowRect(hwnd, &window);
   auto to_window = [&](RECT r) {
     OffsetRect(&r, -window.left, -window.top);
     return r;
   };
-  WindowDc target(list);
+  WindowDc target(hwnd);
   if (!target.get()) return;
   RECT area = to_window(l.bar);
   OffscreenDc dc(target.get(), area);
   FillRect(dc.get(), &area, SkinBrush(Role::ScrollTrack));
-  bool enabled = p.count > p.page && IsWindowEnabled(list);
+  bool enabled = p.count > p.page && IsWindowEnabled(hwnd);
   DrawArrow(dc.get(), to_window(l.up), true, bar.pressed == Part::UpArrow, enabled);
   DrawArrow(dc.get(), to_window(l.down), false, bar.pressed == Part::DownArrow, enabled);
   if (!IsRectEmpty(&l.thumb)) {
@@ -146,92 +167,98 @@ void Draw(HWND list, const Bar& bar) {
   }
 }
 
-// ---- keeping up with the list ---------------------------------------------------
+// ---- keeping up with the control ---------------------------------------------------
 
-// Shows or hides the bar as the list fills and empties, and redraws it
-// when the list has scrolled.
-void Sync(HWND list, Bar& bar) {
+// Shows or hides the bar as the control fills and empties, and redraws
+// it when the control has scrolled.
+void Sync(HWND hwnd, Bar& bar) {
   if (!bar.created || bar.syncing) return;
   bar.syncing = true;
-  Position p = ReadPosition(list);
+  Position p = ReadPosition(hwnd, bar);
   bool shown = bar.always || p.count > p.page;
   if (shown != bar.shown) {
     bar.shown = shown;
     bar.shows = p;
-    SetWindowPos(list, nullptr, 0, 0, 0, 0,
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   } else if (!(p == bar.shows)) {
     bar.shows = p;
-    Draw(list, bar);
+    Draw(hwnd, bar);
   }
   bar.syncing = false;
 }
 
-void ScrollTo(HWND list, Bar& bar, int top) {
-  Position p = ReadPosition(list);
+void ScrollTo(HWND hwnd, Bar& bar, int top) {
+  Position p = ReadPosition(hwnd, bar);
   top = std::clamp(top, 0, p.last_top());
-  if (top != p.top) SendMessageW(list, LB_SETTOPINDEX, top, 0);
-  Sync(list, bar);
+  if (top != p.top) {
+    if (bar.edit) {
+      SendMessageW(hwnd, EM_LINESCROLL, 0, top - p.top);
+    } else {
+      SendMessageW(hwnd, LB_SETTOPINDEX, top, 0);
+    }
+  }
+  Sync(hwnd, bar);
 }
 
 // One step of the part held down: an arrow scrolls one item, the track a
 // page, and only while the pointer is still over the part it started on.
-void Step(HWND list, Bar& bar) {
-  Position p = ReadPosition(list);
+void Step(HWND hwnd, Bar& bar) {
+  Position p = ReadPosition(hwnd, bar);
   POINT pt;
   GetCursorPos(&pt);
-  if (PartAt(LayoutOf(list, p), pt) != bar.pressed) return;
+  if (PartAt(LayoutOf(hwnd, p), pt) != bar.pressed) return;
   switch (bar.pressed) {
     case Part::UpArrow:
-      ScrollTo(list, bar, p.top - 1);
+      ScrollTo(hwnd, bar, p.top - 1);
       break;
     case Part::DownArrow:
-      ScrollTo(list, bar, p.top + 1);
+      ScrollTo(hwnd, bar, p.top + 1);
       break;
     case Part::PageUp:
-      ScrollTo(list, bar, p.top - p.page);
+      ScrollTo(hwnd, bar, p.top - p.page);
       break;
     case Part::PageDown:
-      ScrollTo(list, bar, p.top + p.page);
+      ScrollTo(hwnd, bar, p.top + p.page);
       break;
     default:
       break;
   }
 }
 
-void Press(HWND list, Bar& bar, POINT pt) {
-  Position p = ReadPosition(list);
-  Layout l = LayoutOf(list, p);
+void Press(HWND hwnd, Bar& bar, POINT pt) {
+  Position p = ReadPosition(hwnd, bar);
+  Layout l = LayoutOf(hwnd, p);
   bar.pressed = PartAt(l, pt);
   if (bar.pressed == Part::None) return;
-  SetCapture(list);
+  SetCapture(hwnd);
   if (bar.pressed == Part::Thumb) {
     bar.grab = pt.y - l.thumb.top;
   } else {
-    Step(list, bar);
-    SetTimer(list, kRepeatTimer, kFirstRepeatMs, nullptr);
+    Step(hwnd, bar);
+    SetTimer(hwnd, kRepeatTimer, kFirstRepeatMs, nullptr);
   }
-  Draw(list, bar);
+  Draw(hwnd, bar);
 }
 
-void Drag(HWND list, Bar& bar, POINT pt) {
-  Position p = ReadPosition(list);
-  Layout l = LayoutOf(list, p);
+void Drag(HWND hwnd, Bar& bar, POINT pt) {
+  Position p = ReadPosition(hwnd, bar);
+  Layout l = LayoutOf(hwnd, p);
   int travel = l.track_length - l.thumb_length;
   if (travel <= 0) return;
   int offset = std::clamp(int(pt.y - bar.grab - l.track_top), 0, travel);
-  ScrollTo(list, bar, (offset * p.last_top() + travel / 2) / travel);
+  ScrollTo(hwnd, bar, (offset * p.last_top() + travel / 2) / travel);
 }
 
-void Release(HWND list, Bar& bar) {
+void Release(HWND hwnd, Bar& bar) {
   if (bar.pressed == Part::None) return;
   bar.pressed = Part::None;
-  KillTimer(list, kRepeatTimer);
-  Draw(list, bar);
+  KillTimer(hwnd, kRepeatTimer);
+  Draw(hwnd, bar);
 }
 
 // Messages whose answers are read, not actions: no reason to look at the
-// list again after them, and the bar itself sends some of them.
+// control again after them, and the bar itself sends some of them.
 bool OnlyReads(UINT msg) {
   switch (msg) {
     case WM_NCHITTEST:
@@ -252,26 +279,41 @@ bool OnlyReads(UINT msg) {
     case LB_GETCURSEL:
     case LB_GETITEMRECT:
     case LB_GETITEMDATA:
+    case EM_GETLINECOUNT:
+    case EM_GETFIRSTVISIBLELINE:
+    case EM_GETRECT:
+    case EM_GETSEL:
+    case EM_LINELENGTH:
+    case EM_LINEINDEX:
+    case EM_GETLINE:
+    case EM_GETMODIFY:
       return true;
   }
   return false;
 }
 
-LRESULT CALLBACK BarProc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
   Bar& bar = BarOf(data);
   switch (msg) {
+    case WM_NCCREATE: {
+      // The edit box keeps the style of its creation data, which the hook
+      // could not change for it: the copy it gets has no native bar.
+      CREATESTRUCTW cs = *reinterpret_cast<CREATESTRUCTW*>(lp);
+      cs.style &= ~WS_VSCROLL;
+      return DefSubclassProc(hwnd, msg, wp, reinterpret_cast<LPARAM>(&cs));
+    }
     case WM_CREATE: {
-      LRESULT result = DefSubclassProc(list, msg, wp, lp);
+      LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
       bar.created = result != -1;
-      Sync(list, bar);
+      Sync(hwnd, bar);
       return result;
     }
     case WM_NCDESTROY:
-      RemoveWindowSubclass(list, BarProc, kSubclassId);
+      RemoveWindowSubclass(hwnd, BarProc, kSubclassId);
       delete &bar;
-      return DefSubclassProc(list, msg, wp, lp);
+      return DefSubclassProc(hwnd, msg, wp, lp);
     case WM_NCCALCSIZE: {
-      LRESULT result = DefSubclassProc(list, msg, wp, lp);
+      LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
       if (bar.shown) {
         RECT* r = reinterpret_cast<RECT*>(lp);  // the first rectangle in both forms
         r->right = std::max(r->left, r->right - Width());
@@ -279,69 +321,74 @@ LRESULT CALLBACK BarProc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DW
       return result;
     }
     case WM_NCPAINT: {
-      LRESULT result = DefSubclassProc(list, msg, wp, lp);
-      Draw(list, bar);
+      LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+      Draw(hwnd, bar);
       return result;
     }
     case WM_NCHITTEST:
       if (bar.shown) {
         POINT pt = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        RECT r = LayoutOf(list, ReadPosition(list)).bar;
+        RECT r = LayoutOf(hwnd, ReadPosition(hwnd, bar)).bar;
         if (PtInRect(&r, pt)) return HTVSCROLL;
       }
       break;
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
       if (wp == HTVSCROLL) {
-        Press(list, bar, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+        Press(hwnd, bar, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
         return 0;
       }
       break;
     case WM_MOUSEMOVE:
       if (bar.pressed == Part::Thumb) {
         POINT pt = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        ClientToScreen(list, &pt);
-        Drag(list, bar, pt);
+        ClientToScreen(hwnd, &pt);
+        Drag(hwnd, bar, pt);
       }
       if (bar.pressed != Part::None) return 0;
       break;
     case WM_LBUTTONUP:
       if (bar.pressed != Part::None) {
-        Release(list, bar);
+        Release(hwnd, bar);
         ReleaseCapture();
         return 0;
       }
       break;
     case WM_CAPTURECHANGED:
-      Release(list, bar);
+      Release(hwnd, bar);
       break;
     case WM_TIMER:
       if (wp == kRepeatTimer) {
-        SetTimer(list, kRepeatTimer, kRepeatMs, nullptr);
-        Step(list, bar);
+        SetTimer(hwnd, kRepeatTimer, kRepeatMs, nullptr);
+        Step(hwnd, bar);
         return 0;
       }
       break;
     case WM_ENABLE:
     case WM_SIZE: {
-      LRESULT result = DefSubclassProc(list, msg, wp, lp);
-      Sync(list, bar);
-      Draw(list, bar);
+      LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+      Sync(hwnd, bar);
+      Draw(hwnd, bar);
       return result;
     }
   }
-  LRESULT result = DefSubclassProc(list, msg, wp, lp);
-  if (!OnlyReads(msg) && IsWindow(list)) Sync(list, bar);
+  LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+  if (!OnlyReads(msg) && IsWindow(hwnd)) Sync(hwnd, bar);
   return result;
+}
+
+void Follow(HWND hwnd, bool edit, bool always) {
+  auto* bar = new Bar;
+  bar->edit = edit;
+  bar->always = always;
+  bar->shown = always;
+  if (!SetWindowSubclass(hwnd, BarProc, kSubclassId, reinterpret_cast<DWORD_PTR>(bar))) delete bar;
 }
 
 }  // namespace
 
-void FollowList(HWND list, bool always) {
-  auto* bar = new Bar;
-  bar->always = always;
-  bar->shown = always;
-  if (!SetWindowSubclass(list, BarProc, kSubclassId, reinterpret_cast<DWORD_PTR>(bar))) delete bar;
-}
+void FollowList(HWND hwnd, bool always) { Follow(hwnd, false, always); }
+
+void FollowEdit(HWND edit) { Follow(edit, true, false); }
 
 }  // namespace dulib::scrollbar

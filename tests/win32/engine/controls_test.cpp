@@ -291,6 +291,35 @@ TEST_F(ControlsTest, DialogShowsOnlySkinColoursAndKeepsItsKeysAndStyles) {
   EXPECT_TRUE(wine_test::PumpUntil([] { return frmSkin.IsEmpty() || !frmSkin->IsLoaded(); }));
 }
 
+TEST_F(ControlsTest, MultiLineEditScrollsWithItsOwnBar) {
+  HWND top = CreateWindowExW(0, L"#32770", L"notes", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60,
+                             300, 200, nullptr, nullptr, nullptr, nullptr);
+  HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"",
+                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
+                              10, 10, 200, 120, top, nullptr, nullptr, nullptr);
+  std::wstring text;
+  for (int i = 0; i < 40; i++) text += L"line " + std::to_wstring(i) + L"\r\n";
+  SetWindowTextW(edit, text.c_str());
+  Pump(200);
+  auto first = [&] { return int(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0)); };
+  RECT client = ScreenRectOfClient(edit);
+  const int w = GetSystemMetrics(SM_CXVSCROLL);
+  RECT bar = {client.right, client.top, client.right + w, client.bottom};
+  Shot shot(bar);
+  EXPECT_EQ(0, CountExact(shot, SystemColors()));
+  EXPECT_COLOR(shot.At(bar.left + w / 2, bar.top + w + 2), kLight.scroll_thumb);
+
+  ASSERT_EQ(0, first());
+  MouseTo(Centre(client));
+  Wheel(1);
+  const int after_wheel = first();
+  EXPECT_GT(after_wheel, 0);
+  Click({bar.left + w / 2, bar.bottom - w / 2});  // down arrow
+  EXPECT_EQ(after_wheel + 1, first());
+  EXPECT_COLOR(Shot(bar).At(bar.left + w / 2, bar.top + w + 2), kLight.scroll_track);
+  DestroyWindow(top);
+}
+
 // A window of another library (here a plain static control standing in
 // for the browser's windows) keeps its own controls as they are.
 TEST_F(ControlsTest, ControlsOfOtherLibrariesAreLeftAlone) {
