@@ -228,6 +228,7 @@ class ControlsTest : public testing::Test {
 
 // Pixel of a control, from its top-left corner on the screen.
 COLORREF PixelIn(HWND hwnd, int dx, int dy) {
+  Pump(60);  // Wine shows what was drawn when the thread next waits
   RECT r = ScreenRectOfWindow(hwnd);
   return Shot(r).At(r.left + dx, r.top + dy);
 }
@@ -282,9 +283,18 @@ TEST_F(ControlsTest, DialogShowsOnlySkinColoursAndKeepsItsKeysAndStyles) {
   EXPECT_TRUE(answerer.Seen().empty());
   ASSERT_TRUE(d.IsLoaded());
 
-  // The focused button shows it, still in skin colours.
+  // Focused, disabled and made the default button: still only skin
+  // colours, and the dialog manager still learns which kind it is.
   SetFocus(save);
   EXPECT_EQ(0, CountExact(ShotOf(save), SystemColors()));
+  EnableWindow(d.Command1.Hwnd(), FALSE);
+  EXPECT_EQ(0, CountExact(ShotOf(d.Command1.Hwnd()), SystemColors()));
+  EnableWindow(d.Command1.Hwnd(), TRUE);
+  SendMessageW(save, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  EXPECT_EQ(LRESULT(DLGC_BUTTON | DLGC_DEFPUSHBUTTON), SendMessageW(save, WM_GETDLGCODE, 0, 0));
+  EXPECT_COLOR(PixelIn(save, 1, 5), kLight.button_border);
+  SendMessageW(save, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  EXPECT_COLOR(PixelIn(save, 1, 5), kLight.button_face);
 
   // Alt+X still presses Close, which asks nothing with empty boxes.
   PostMessageW(GetFocus(), WM_SYSCHAR, 'x', 0x20000001);
