@@ -425,6 +425,15 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
       RemoveWindowSubclass(hwnd, ControlProc, kControlSubclassId);
       delete &control;
       return DefSubclassProc(hwnd, msg, wp, lp);
+    case WM_NCCREATE:
+    case WM_CREATE:
+      if (control.kind == Kind::List) {
+        // Whichever style the list box reads, it is the owner-drawn one.
+        CREATESTRUCTW cs = *reinterpret_cast<CREATESTRUCTW*>(lp);
+        cs.style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+        return DefSubclassProc(hwnd, msg, wp, reinterpret_cast<LPARAM>(&cs));
+      }
+      break;
     case WM_SETFONT:
       if (control.kind == Kind::List) {
         LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);

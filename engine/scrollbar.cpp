@@ -303,7 +303,9 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DW
       return DefSubclassProc(hwnd, msg, wp, reinterpret_cast<LPARAM>(&cs));
     }
     case WM_CREATE: {
-      LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+      CREATESTRUCTW cs = *reinterpret_cast<CREATESTRUCTW*>(lp);
+      cs.style &= ~WS_VSCROLL;
+      LRESULT result = DefSubclassProc(hwnd, msg, wp, reinterpret_cast<LPARAM>(&cs));
       bar.created = result != -1;
       Sync(hwnd, bar);
       return result;
