@@ -165,9 +165,9 @@ void PaintPushButton(HWND hwnd, const Control& control, HDC dc, const RECT& rc) 
 
 // ---- check boxes and radio buttons ----------------------------------------
 
-void PaintTick(HDC dc, const RECT& box) {
+void PaintTick(HDC dc, const RECT& box, COLORREF color) {
   int w = box.right - box.left;
-  Pen pen(PS_SOLID, w >= 16 ? 2 : 1, SkinColor(Role::CheckMark));
+  Pen pen(PS_SOLID, w >= 16 ? 2 : 1, color);
   Selected p(dc, pen.get());
   // Two strokes a pixel apart make the tick bold enough at 13 pixels.
   for (int dy = 0; dy < 2; dy++) {
@@ -198,6 +198,10 @@ void PaintCheckBox(HWND hwnd, const Control& control, HDC dc, const RECT& rc) {
                 : control.hover && enabled ? Role::ButtonHover
                                            : Role::Window;
   if (!enabled) inside = Role::Face;
+  // A greyed control's mark is faded like its text.
+  COLORREF mark_color = SkinColor(Role::CheckMark);
+  if (!enabled) mark_color = Blend(mark_color, SkinColor(Role::Face));
+  Brush mark(mark_color);
   if (control.kind == Kind::RadioButton) {
     Pen pen(PS_SOLID, 1, SkinColor(Role::ButtonBorder));
     Selected p(dc, pen.get());
@@ -206,9 +210,9 @@ void PaintCheckBox(HWND hwnd, const Control& control, HDC dc, const RECT& rc) {
     if (state & BST_CHECKED) {
       RECT dot = box;
       InflateRect(&dot, -size * 4 / 13, -size * 4 / 13);
-      Pen mark(PS_SOLID, 1, SkinColor(Role::CheckMark));
-      Selected m(dc, mark.get());
-      Selected mb(dc, SkinBrush(Role::CheckMark));
+      Pen outline(PS_SOLID, 1, mark_color);
+      Selected m(dc, outline.get());
+      Selected mb(dc, mark.get());
       Ellipse(dc, dot.left, dot.top, dot.right, dot.bottom);
     }
   } else {
@@ -217,10 +221,10 @@ void PaintCheckBox(HWND hwnd, const Control& control, HDC dc, const RECT& rc) {
     InflateRect(&in, -1, -1);
     FillRect(dc, &in, SkinBrush(inside));
     if (state & BST_CHECKED) {
-      PaintTick(dc, box);
+      PaintTick(dc, box, mark_color);
     } else if (state & BST_INDETERMINATE) {
       InflateRect(&in, -size * 3 / 13, -size * 3 / 13);
-      FillRect(dc, &in, SkinBrush(Role::CheckMark));
+      FillRect(dc, &in, mark.get());
     }
   }
 
