@@ -7,6 +7,7 @@
 
 #include <array>
 
+#include "controls.h"
 #include "skin/skin_state.h"
 #include "win_handles.h"
 
@@ -229,6 +230,7 @@ void FollowExisting(HWND hwnd) {
   DWORD_PTR kind = KindOf(hwnd, style, GetWindowLongW(hwnd, GWL_EXSTYLE));
   Follow(hwnd, kind);
   OnCreated(hwnd, kind);
+  controls::FollowExisting(hwnd);
 }
 
 BOOL CALLBACK FollowChild(HWND hwnd, LPARAM) {
@@ -246,8 +248,9 @@ BOOL CALLBACK FollowTopLevel(HWND hwnd, LPARAM) {
 LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
   if (code == HCBT_CREATEWND) {
     HWND hwnd = reinterpret_cast<HWND>(wp);
-    const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
+    CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
     Follow(hwnd, KindOf(hwnd, cs->style, cs->dwExStyle));
+    controls::FollowCreating(hwnd, cs);
   }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -301,6 +304,10 @@ void PinThisModule() {
 }
 
 }  // namespace
+
+COLORREF SkinColor(Role role) { return ColorOf(role); }
+HBRUSH SkinBrush(Role role) { return BrushOf(role); }
+bool IsSkinned(HWND hwnd) { return KindOfSkinned(hwnd) != 0; }
 
 bool OnEngineThread() {
   DWORD thread = TheEngine().thread;
