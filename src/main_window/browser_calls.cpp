@@ -2,6 +2,8 @@
 
 #include <oleauto.h>
 
+#include "common/win_handles.h"
+
 namespace main_window {
 namespace {
 
@@ -29,16 +31,14 @@ HRESULT SetSilent(IDispatch* browser) {
 }
 
 HRESULT NavigateTo(IDispatch* browser, const std::wstring& url) {
-  BSTR address = SysAllocStringLen(url.data(), static_cast<UINT>(url.size()));
-  if (!address) return E_OUTOFMEMORY;
+  common::Bstr address(url);
+  if (!address.ok()) return E_OUTOFMEMORY;
   VARIANT arg;
   VariantInit(&arg);
   arg.vt = VT_BSTR | VT_BYREF;
-  arg.pbstrVal = &address;
+  arg.pbstrVal = address.slot();
   DISPPARAMS params = {&arg, nullptr, 1, 0};
-  const HRESULT hr = Call(browser, kDispNavigate, DISPATCH_METHOD, &params);
-  SysFreeString(address);
-  return hr;
+  return Call(browser, kDispNavigate, DISPATCH_METHOD, &params);
 }
 
 HRESULT GoBack(IDispatch* browser) { return CallWithoutArguments(browser, kDispGoBack); }

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "common/ansi.h"
 #include "rules/ini_value.h"
 #include "rules/number.h"
-#include "toolkit/ansi.h"
 
 namespace SetIni {
 namespace {
@@ -20,7 +20,7 @@ bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 // code page lacks would come out as another path (or with "?"), so such a
 // file is left alone rather than some other file touched.
 bool Reachable(const std::wstring& fileName) {
-  return !fileName.empty() && toolkit::FitsAnsi(fileName);
+  return !fileName.empty() && common::FitsAnsi(fileName);
 }
 
 // A file marked read-only keeps its content whoever runs the program;
@@ -36,18 +36,18 @@ std::wstring ProfileBuffer(const std::wstring& fileName, const std::wstring& sec
                            const std::wstring& key, const std::wstring& defaultText) {
   std::string buffer(rules::kIniBufferSize, ' ');
   if (Reachable(fileName)) {
-    GetPrivateProfileStringA(toolkit::ToAnsi(section).c_str(), toolkit::ToAnsi(key).c_str(),
-                             toolkit::ToAnsi(defaultText).c_str(), buffer.data(),
-                             static_cast<DWORD>(buffer.size()), toolkit::ToAnsi(fileName).c_str());
+    GetPrivateProfileStringA(common::ToAnsi(section).c_str(), common::ToAnsi(key).c_str(),
+                             common::ToAnsi(defaultText).c_str(), buffer.data(),
+                             static_cast<DWORD>(buffer.size()), common::ToAnsi(fileName).c_str());
   } else {
     // Unreachable file: what the profile function gives for a missing one.
-    const std::string bytes = toolkit::ToAnsi(defaultText).substr(0, buffer.size() - 1);
+    const std::string bytes = common::ToAnsi(defaultText).substr(0, buffer.size() - 1);
     buffer.replace(0, bytes.size(), bytes);
     buffer[bytes.size()] = '\0';
   }
   // A value cut at 4095 bytes may end in half a character.
   rules::DropDanglingLeadByte(buffer, IsLeadByte);
-  return toolkit::FromAnsi(buffer);
+  return common::FromAnsi(buffer);
 }
 
 }  // namespace
@@ -74,8 +74,8 @@ void WriteIni(std::wstring FileName, std::wstring Section, std::wstring Key,
       !rules::FitsOnIniLine(Key) || !rules::FitsOnIniLine(text)) {
     return;
   }
-  WritePrivateProfileStringA(toolkit::ToAnsi(Section).c_str(), toolkit::ToAnsi(Key).c_str(),
-                             toolkit::ToAnsi(text).c_str(), toolkit::ToAnsi(FileName).c_str());
+  WritePrivateProfileStringA(common::ToAnsi(Section).c_str(), common::ToAnsi(Key).c_str(),
+                             common::ToAnsi(text).c_str(), common::ToAnsi(FileName).c_str());
 }
 
 }  // namespace SetIni

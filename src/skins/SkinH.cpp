@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "toolkit/ansi.h"
+#include "common/ansi.h"
 #include "toolkit/app.h"
 
 namespace SkinH {
@@ -49,8 +49,8 @@ void SkinH_Attach() {
 
 void SkinH_AttachEx(const std::wstring& skinFile, const std::wstring& second) {
   if (auto fn = Bind(attachEx, "SkinH_AttachEx")) {
-    const std::string path = toolkit::ToAnsi(skinFile);
-    const std::string other = toolkit::ToAnsi(second);
+    const std::string path = common::ToAnsi(skinFile);
+    const std::string other = common::ToAnsi(second);
     fn(path.c_str(), other.c_str());
   }
 }
