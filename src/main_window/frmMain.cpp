@@ -9,6 +9,7 @@
 #include "skins/frmSkin.h"
 #include "toolkit/app.h"
 #include "toolkit/files.h"
+#include "toolkit/twips.h"
 
 const wchar_t HomeUrl[] = L"http://www.morvanta.tv/tv/cbox.html";
 
@@ -28,12 +29,6 @@ toolkit::FormLook MainWindowLook() {
   look.clientHeight = 3195;
   look.iconId = kAppIcon;
   return look;
-}
-
-RECT PixelRect(float left, float top, float width, float height) {
-  const float tx = toolkit::TwipsPerPixelX(), ty = toolkit::TwipsPerPixelY();
-  const LONG l = std::lround(left / tx), t = std::lround(top / ty);
-  return RECT{l, t, l + std::lround(width / tx), t + std::lround(height / ty)};
 }
 
 int32_t PixelsToTwips(int32_t pixels) {
@@ -72,7 +67,8 @@ void FrmMain::Refrmsize(int32_t w, int32_t h) {
 void FrmMain::CreateControls() {
   // WebBrowser1 starts at 120, 360 (4455 x 2295 twips); the first resize
   // makes it fill the client area.
-  WebBrowser1 = main_window::BrowserSite::Create(RawHwnd(), PixelRect(120, 360, 4455, 2295));
+  WebBrowser1 =
+      main_window::BrowserSite::Create(RawHwnd(), toolkit::PixelRect({120, 360, 4455, 2295}));
 }
 
 void FrmMain::Form_Load() {
@@ -88,7 +84,7 @@ void FrmMain::Form_Load() {
 void FrmMain::Form_Resize() {
   if (WindowState() == 1) return;
   // Every step below fails quietly: the next resize tries again.
-  if (WebBrowser1) WebBrowser1->Place(PixelRect(0, 0, ScaleWidth(), ScaleHeight()));
+  if (WebBrowser1) WebBrowser1->Place(toolkit::PixelRect({0, 0, ScaleWidth(), ScaleHeight()}));
 
   toolkit::TextOutput log(toolkit::AppPath() + L"\\log.txt");
   log.WriteLine(rules::SingleToText(Height()) + L"|" + rules::SingleToText(Width()));
