@@ -53,7 +53,11 @@ FrmMain::~FrmMain() { ReleaseBrowser(); }
 void FrmMain::Form_Initialize() { Refrmsize(1040, 750); }
 
 void FrmMain::Refrmsize(int32_t w, int32_t h) {
-  // The first use of the window loads the form.
+  // Start-up: this is where the form loads. Refrmsize runs from
+  // Form_Initialize, before anything else has used the window, so this
+  // first use creates it and runs Form_Load (skin engine, settings,
+  // browser) before the window gets its size.
+  EnsureLoaded();
   if (WindowState() == 2) return;
   SetWidth(static_cast<float>(PixelsToTwips(w)));
   SetHeight(static_cast<float>(PixelsToTwips(h)));

@@ -74,11 +74,12 @@ Form::~Form() {
 }
 
 HWND Form::Hwnd() {
-  if (!hwnd_) Load();
+  EnsureLoaded();
   return hwnd_;
 }
 
-void Form::Load() {
+void Form::EnsureLoaded() {
+  if (hwnd_) return;
   RegisterFormClass(&Form::WndProc);
   HMENU menu = CreateMenuBar();
   RECT r = {0, 0, PixelsX(look_.clientWidth), PixelsY(look_.clientHeight)};
@@ -99,15 +100,23 @@ void Form::Load() {
 }
 
 RECT Form::WindowRect() {
+  EnsureLoaded();
   RECT r = {};
-  GetWindowRect(Hwnd(), &r);
+  GetWindowRect(hwnd_, &r);
+  return r;
+}
+
+RECT Form::ClientRect() {
+  EnsureLoaded();
+  RECT r = {};
+  GetClientRect(hwnd_, &r);
   return r;
 }
 
 int Form::WindowState() {
-  HWND h = Hwnd();
-  if (IsIconic(h)) return 1;
-  if (IsZoomed(h)) return 2;
+  EnsureLoaded();
+  if (IsIconic(hwnd_)) return 1;
+  if (IsZoomed(hwnd_)) return 2;
   return 0;
 }
 
@@ -137,24 +146,16 @@ void Form::SetHeight(float twips) {
 }
 
 void Form::Move(float left, float top) {
-  HWND h = Hwnd();
-  SetWindowPos(h, nullptr, PixelsX(left), PixelsY(top), 0, 0, GeometryFlags(h, SWP_NOSIZE));
+  EnsureLoaded();
+  SetWindowPos(hwnd_, nullptr, PixelsX(left), PixelsY(top), 0, 0, GeometryFlags(hwnd_, SWP_NOSIZE));
 }
 
-float Form::ScaleWidth() {
-  RECT r = {};
-  GetClientRect(Hwnd(), &r);
-  return TwipsX(r.right);
-}
-
-float Form::ScaleHeight() {
-  RECT r = {};
-  GetClientRect(Hwnd(), &r);
-  return TwipsY(r.bottom);
-}
+float Form::ScaleWidth() { return TwipsX(ClientRect().right); }
+float Form::ScaleHeight() { return TwipsY(ClientRect().bottom); }
 
 void Form::Show() {
-  HWND h = Hwnd();
+  EnsureLoaded();
+  HWND h = hwnd_;
   if (!h) return;
   if (IsWindowVisible(h)) {
     SetForegroundWindow(h);
