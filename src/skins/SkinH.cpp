@@ -59,9 +59,10 @@ void SkinH_AdjustHSV(int16_t hue, int16_t saturation, int16_t brightness) {
   if (auto fn = Bind(adjustHSV, "SkinH_AdjustHSV")) fn(hue, saturation, brightness);
 }
 
-void SkinH_AdjustAero(int16_t alpha, int32_t a2, int32_t a3, int32_t a4, int32_t a5, int32_t a6,
-                      int32_t a7, int32_t a8, int32_t a9) {
-  if (auto fn = Bind(adjustAero, "SkinH_AdjustAero")) fn(alpha, a2, a3, a4, a5, a6, a7, a8, a9);
+void SkinH_AdjustAero(int16_t alpha, const AeroLook& look) {
+  if (auto fn = Bind(adjustAero, "SkinH_AdjustAero"))
+    fn(alpha, look.shadowDarkness, look.shadowSharpness, look.shadowSize, look.shadowX,
+       look.shadowY, look.red, look.green, look.blue);
 }
 
 void SkinH_SetAero(int32_t on) {

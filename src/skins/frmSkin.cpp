@@ -114,7 +114,7 @@ void FrmSkin::Command2_Click() {
   AlphaValue = rules::BoxValue(Text2.Text());
   if (auto hue = rules::HueToApply(HueValue)) SkinH::SkinH_AdjustHSV(*hue, 0, 0);
   if (auto alpha = rules::AlphaToApply(AlphaValue))
-    SkinH::SkinH_AdjustAero(*alpha, 120, 10, 8, 0, 0, 0, 0, 0);
+    SkinH::SkinH_AdjustAero(*alpha, SkinH::kAeroLook);
   SetText(1);
   Unload();
 }

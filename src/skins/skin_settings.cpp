@@ -36,7 +36,7 @@ void LoadSkinSettings() {
   if (toolkit::FileExists(skinFile)) SkinH::SkinH_AttachEx(skinFile, L"");
 
   if (const auto alpha = rules::StoredLevel(alphaText)) {
-    SkinH::SkinH_AdjustAero(*alpha, 120, 10, 8, 0, 0, 0, 0, 0);
+    SkinH::SkinH_AdjustAero(*alpha, SkinH::kAeroLook);
   }
   if (const auto hue = rules::StoredLevel(hueText)) SkinH::SkinH_AdjustHSV(*hue, 0, 0);
 }
