@@ -8,8 +8,6 @@
 namespace toolkit {
 namespace {
 
-constexpr wchar_t kFormClass[] = L"MorvantaForm";
-
 int gLoadedForms = 0;
 std::vector<std::unique_ptr<Form>> gDiscarded;
 

@@ -12,6 +12,10 @@
 
 namespace toolkit {
 
+// The window class of every form; tools outside the program (the benchmark,
+// tests) find its windows by it.
+inline constexpr wchar_t kFormClass[] = L"MorvantaForm";
+
 struct FormLook {
   std::wstring caption;
   DWORD style = WS_OVERLAPPEDWINDOW;

@@ -6,11 +6,10 @@
 
 #include "fake_browser.h"
 #include "main_window/frmMain.h"
-#include "menu_reader.h"
+#include "support/menu_reader.h"
 #include "support/wine_test.h"
 
 using namespace wine_test;
-using browser_test::ChooseMenuItem;
 using fakes::FakeBrowser;
 using fakes::RecordedInvoke;
 
