@@ -77,7 +77,10 @@ HWND Form::Hwnd() {
 }
 
 void Form::EnsureLoaded() {
-  if (hwnd_) return;
+  if (!hwnd_) Load();
+}
+
+void Form::Load() {
   RegisterFormClass(&Form::WndProc);
   HMENU menu = CreateMenuBar();
   RECT r = {0, 0, PixelsX(look_.clientWidth), PixelsY(look_.clientHeight)};

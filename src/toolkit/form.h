@@ -90,6 +90,7 @@ class Form {
   friend bool TranslateFormKeys(MSG* msg);
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void Load();
   RECT WindowRect();
   RECT ClientRect();
   void MoveFocusOnActivate(WPARAM wp);
