@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/form.h"
+
 namespace {
 
 constexpr int kStartRuns = 20;
@@ -169,7 +171,7 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   const std::wstring folder = argv[1];
-  const Program ours = {folder + L"\\Morvanta.exe", L"MorvantaForm"};
+  const Program ours = {folder + L"\\Morvanta.exe", toolkit::kFormClass};
   const Program baseline = {argv[2], L"BaselineBrowser"};
 
   double startOurs, startBase;

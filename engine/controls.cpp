@@ -9,7 +9,7 @@
 
 #include "scrollbar.h"
 #include "skinner.h"
-#include "win_handles.h"
+#include "common/win_handles.h"
 
 namespace dulib::controls {
 
@@ -91,9 +91,9 @@ UiState UiStateOf(HWND hwnd) {
 // A dotted rectangle in a skin colour: DrawFocusRect inverts whatever is
 // below it, which would put colours of no skin on the screen.
 void DrawFocus(HDC dc, const RECT& rc, COLORREF color) {
-  Pen pen(PS_DOT, 1, color);
-  Selected p(dc, pen.get());
-  Selected b(dc, GetStockObject(NULL_BRUSH));
+  common::Pen pen(PS_DOT, 1, color);
+  common::Selected p(dc, pen.get());
+  common::Selected b(dc, GetStockObject(NULL_BRUSH));
   SetBkMode(dc, TRANSPARENT);
   Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
 }
@@ -154,7 +154,7 @@ void PaintPushButton(HWND hwnd, const Control& control, HDC dc, const RECT& rc) 
   InflateRect(&label, -3, -1);
   if (pressed) OffsetRect(&label, 1, 1);
   HFONT font = FontOf(hwnd);
-  Selected f(dc, font);
+  common::Selected f(dc, font);
   DrawLabel(dc, hwnd, label, DT_CENTER, text, nullptr);
   if (focused && !UiStateOf(hwnd).hide_focus) {
     RECT ring = r;
@@ -167,8 +167,8 @@ void PaintPushButton(HWND hwnd, const Control& control, HDC dc, const RECT& rc) 
 
 void PaintTick(HDC dc, const RECT& box, COLORREF color) {
   int w = box.right - box.left;
-  Pen pen(PS_SOLID, w >= 16 ? 2 : 1, color);
-  Selected p(dc, pen.get());
+  common::Pen pen(PS_SOLID, w >= 16 ? 2 : 1, color);
+  common::Selected p(dc, pen.get());
   // Two strokes a pixel apart make the tick bold enough at 13 pixels.
   for (int dy = 0; dy < 2; dy++) {
     POINT points[] = {{box.left + w * 3 / 13, box.top + w * 6 / 13 + dy},
@@ -201,18 +201,18 @@ void PaintCheckBox(HWND hwnd, const Control& control, HDC dc, const RECT& rc) {
   // A greyed control's mark is faded like its text.
   COLORREF mark_color = SkinColor(Role::CheckMark);
   if (!enabled) mark_color = Blend(mark_color, SkinColor(Role::Face));
-  Brush mark(mark_color);
+  common::Brush mark(mark_color);
   if (control.kind == Kind::RadioButton) {
-    Pen pen(PS_SOLID, 1, SkinColor(Role::ButtonBorder));
-    Selected p(dc, pen.get());
-    Selected b(dc, SkinBrush(inside));
+    common::Pen pen(PS_SOLID, 1, SkinColor(Role::ButtonBorder));
+    common::Selected p(dc, pen.get());
+    common::Selected b(dc, SkinBrush(inside));
     Ellipse(dc, box.left, box.top, box.right, box.bottom);
     if (state & BST_CHECKED) {
       RECT dot = box;
       InflateRect(&dot, -size * 4 / 13, -size * 4 / 13);
-      Pen outline(PS_SOLID, 1, mark_color);
-      Selected m(dc, outline.get());
-      Selected mb(dc, mark.get());
+      common::Pen outline(PS_SOLID, 1, mark_color);
+      common::Selected m(dc, outline.get());
+      common::Selected mb(dc, mark.get());
       Ellipse(dc, dot.left, dot.top, dot.right, dot.bottom);
     }
   } else {
@@ -237,7 +237,7 @@ void PaintCheckBox(HWND hwnd, const Control& control, HDC dc, const RECT& rc) {
   }
   COLORREF text = SkinColor(Role::FaceText);
   if (!enabled) text = Blend(text, SkinColor(Role::Face));
-  Selected f(dc, FontOf(hwnd));
+  common::Selected f(dc, FontOf(hwnd));
   RECT drawn;
   DrawLabel(dc, hwnd, label, DT_LEFT, text, &drawn);
   if (GetFocus() == hwnd && !UiStateOf(hwnd).hide_focus) {
@@ -282,7 +282,7 @@ void ExcludeNeighbours(HWND frame, HDC dc) {
 
 void PaintGroupBox(HWND hwnd, HDC dc, const RECT& rc) {
   FillRect(dc, &rc, SkinBrush(Role::Face));
-  Selected f(dc, FontOf(hwnd));
+  common::Selected f(dc, FontOf(hwnd));
   TEXTMETRICW tm = {};
   GetTextMetricsW(dc, &tm);
   RECT line = rc;
@@ -336,9 +336,9 @@ void PaintListItem(const DRAWITEMSTRUCT& item) {
 // The list box's own item height for its font: what it would use if it
 // drew its items itself.
 void MatchItemHeight(HWND list) {
-  ClientDc dc(list);
+  common::ClientDc dc(list);
   if (!dc.get()) return;
-  Selected f(dc.get(), FontOf(list));
+  common::Selected f(dc.get(), FontOf(list));
   TEXTMETRICW tm = {};
   if (GetTextMetricsW(dc.get(), &tm) && tm.tmHeight > 0) {
     SendMessageW(list, LB_SETITEMHEIGHT, 0, MAKELPARAM(tm.tmHeight, 0));
@@ -357,7 +357,7 @@ void Paint(HWND hwnd, const Control& control, HDC target) {
     PaintGroupBox(hwnd, target, rc);
     return;
   }
-  OffscreenDc dc(target, rc);
+  common::OffscreenDc dc(target, rc);
   switch (control.kind) {
     case Kind::PushButton:
       PaintPushButton(hwnd, control, dc.get(), rc);
@@ -375,7 +375,7 @@ void Paint(HWND hwnd, const Control& control, HDC target) {
 // changes; ours goes over it straight away.
 void PaintNow(HWND hwnd, const Control& control) {
   if (!IsWindowVisible(hwnd)) return;
-  ClientDc dc(hwnd);
+  common::ClientDc dc(hwnd);
   if (dc.get()) Paint(hwnd, control, dc.get());
 }
 
@@ -452,7 +452,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT covers every pixel
     case WM_PAINT: {
-      PaintDc dc(hwnd);
+      common::PaintDc dc(hwnd);
       if (dc.get()) Paint(hwnd, control, dc.get());
       return 0;
     }

@@ -5,22 +5,8 @@
 
 #include <string>
 
+#include "common/ansi.h"
 #include "skinner.h"
-
-namespace {
-
-// The path as the wide file functions want it; empty when it cannot be read.
-std::wstring FromAnsi(const char* text) {
-  if (!text) return {};
-  int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  if (n <= 1) return {};
-  std::wstring wide(n, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), n);
-  wide.resize(n - 1);  // the terminating NUL
-  return wide;
-}
-
-}  // namespace
 
 extern "C" {
 
@@ -34,7 +20,7 @@ __declspec(dllexport) int __stdcall SkinH_Attach() {
 __declspec(dllexport) int __stdcall SkinH_AttachEx(const char* path, const char* second) {
   (void)second;
   if (!dulib::OnEngineThread()) return 0;
-  std::wstring wide = FromAnsi(path);
+  const std::wstring wide = path ? common::FromAnsi(path) : std::wstring();
   if (wide.empty() || !dulib::LoadSkinFile(wide)) return 0;
   // A skin file given before SkinH_Attach still means "skin the windows".
   return dulib::Attach() ? 1 : 0;

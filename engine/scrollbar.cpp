@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "skinner.h"
-#include "win_handles.h"
+#include "common/win_handles.h"
 
 namespace dulib::scrollbar {
 
@@ -50,9 +50,9 @@ struct Layout {
 };
 
 int LineHeight(HWND edit) {
-  ClientDc dc(edit);
+  common::ClientDc dc(edit);
   if (!dc.get()) return 0;
-  Selected f(dc.get(), reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+  common::Selected f(dc.get(), reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
   TEXTMETRICW tm = {};
   return GetTextMetricsW(dc.get(), &tm) ? int(tm.tmHeight) : 0;
 }
@@ -134,9 +134,9 @@ void DrawArrow(HDC dc, const RECT& r, bool up, bool pressed, bool enabled) {
   int tip = up ? cy - half / 2 - 1 : cy + half / 2 + 1;
   int base = up ? tip + half : tip - half;
   POINT points[] = {{cx, tip}, {cx - half, base}, {cx + half, base}};
-  Pen pen(PS_SOLID, 1, SkinColor(glyph));
-  Selected p(dc, pen.get());
-  Selected b(dc, SkinBrush(glyph));
+  common::Pen pen(PS_SOLID, 1, SkinColor(glyph));
+  common::Selected p(dc, pen.get());
+  common::Selected b(dc, SkinBrush(glyph));
   Polygon(dc, points, 3);
 }
 
@@ -151,10 +151,10 @@ void Draw(HWND hwnd, const Bar& bar) {
     OffsetRect(&r, -window.left, -window.top);
     return r;
   };
-  WindowDc target(hwnd);
+  common::WindowDc target(hwnd);
   if (!target.get()) return;
   RECT area = to_window(l.bar);
-  OffscreenDc dc(target.get(), area);
+  common::OffscreenDc dc(target.get(), area);
   FillRect(dc.get(), &area, SkinBrush(Role::ScrollTrack));
   bool enabled = p.count > p.page && IsWindowEnabled(hwnd);
   DrawArrow(dc.get(), to_window(l.up), true, bar.pressed == Part::UpArrow, enabled);

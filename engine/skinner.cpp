@@ -7,9 +7,9 @@
 
 #include <array>
 
+#include "common/win_handles.h"
 #include "controls.h"
 #include "skin/skin_state.h"
-#include "win_handles.h"
 
 namespace dulib {
 
@@ -30,7 +30,7 @@ constexpr wchar_t kLayeredProp[] = L"dulib.layered";
 
 struct Engine {
   skin::SkinState state;
-  std::array<Brush, skin::kRoleCount> brushes;
+  std::array<common::Brush, skin::kRoleCount> brushes;
   HHOOK hook = nullptr;
   DWORD thread = 0;
 };
@@ -128,7 +128,7 @@ void DrawFlatEdge(HWND hwnd) {
   RECT rc;
   GetWindowRect(hwnd, &rc);
   OffsetRect(&rc, -rc.left, -rc.top);
-  WindowDc dc(hwnd);
+  common::WindowDc dc(hwnd);
   if (!dc.get()) return;
   FrameRect(dc.get(), &rc, BrushOf(Role::Border));
   InflateRect(&rc, -1, -1);
@@ -279,12 +279,12 @@ BOOL CALLBACK AeroTopLevel(HWND hwnd, LPARAM) {
 }
 
 // Brushes for the current palette; hands back the ones they replace.
-std::array<Brush, skin::kRoleCount> MakeBrushes() {
+std::array<common::Brush, skin::kRoleCount> MakeBrushes() {
   Engine& engine = TheEngine();
-  std::array<Brush, skin::kRoleCount> old = std::move(engine.brushes);
+  std::array<common::Brush, skin::kRoleCount> old = std::move(engine.brushes);
   for (size_t i = 0; i < skin::kRoleCount; i++) {
     skin::Rgb c = engine.state.palette().colors[i];
-    engine.brushes[i] = Brush(RGB(c.r, c.g, c.b));
+    engine.brushes[i] = common::Brush(RGB(c.r, c.g, c.b));
   }
   return old;
 }
@@ -293,7 +293,7 @@ std::array<Brush, skin::kRoleCount> MakeBrushes() {
 // been given the new ones: a menu keeps using the brush handle it holds.
 void PaletteChanged() {
   Engine& engine = TheEngine();
-  std::array<Brush, skin::kRoleCount> old = MakeBrushes();
+  std::array<common::Brush, skin::kRoleCount> old = MakeBrushes();
   if (engine.thread) EnumThreadWindows(engine.thread, RepaintTopLevel, 0);
 }
 
@@ -335,8 +335,8 @@ bool Attach() {
 }
 
 bool LoadSkinFile(const std::wstring& path) {
-  File file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  common::File file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.ok()) return false;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > LONGLONG(skin::kMaxSkinFileSize)) {

@@ -29,7 +29,9 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   fi
 ) 9>"$WINEPREFIX.lock"
 
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96" wine "$@"
+if [ -n "${DISPLAY:-}" ]; then
+  exec wine "$@"
 fi
-exec wine "$@"
+# No display: a virtual one for this run, stopped when the program ends.
+source "$root/scripts/virtual-display.sh"
+wine "$@"

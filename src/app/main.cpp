@@ -1,16 +1,18 @@
 // Morvanta·2014: the program has no start routine of its own beyond
 // creating its start-up form and running events until no form is left.
 #include <windows.h>
-#include <ole2.h>
 
 #include <exception>
 #include <string>
 
+#include "common/win_handles.h"
 #include "main_window/frmMain.h"
 #include "toolkit/app.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  if (FAILED(OleInitialize(nullptr))) return 1;
+  // The browser control needs OLE; it stays up until every form is gone.
+  const common::OleSession ole;
+  if (!ole.ok()) return 1;
   int exitCode = 0;
   try {
     auto frmMain = toolkit::CreateForm<FrmMain>();
@@ -23,6 +25,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                     L"Morvanta\u00B72014");
     exitCode = 1;
   }
-  OleUninitialize();
   return exitCode;
 }

@@ -4,23 +4,10 @@
 
 #include <cstring>
 
+#include "common/win_handles.h"
+
 namespace main_window {
 namespace {
-
-// One BSTR, freed when it goes out of scope.
-class ScopedBstr {
- public:
-  explicit ScopedBstr(const std::wstring& text)
-      : bstr_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-  ~ScopedBstr() { SysFreeString(bstr_); }
-  ScopedBstr(const ScopedBstr&) = delete;
-  ScopedBstr& operator=(const ScopedBstr&) = delete;
-  BSTR* Address() { return &bstr_; }
-  explicit operator bool() const { return bstr_ != nullptr; }
-
- private:
-  BSTR bstr_;
-};
 
 // Navigate's five arguments, cleared (and what they own freed) at the end.
 struct NavigateArguments {
@@ -82,12 +69,12 @@ HRESULT SetSilent(IDispatch* browser) {
 }
 
 HRESULT NavigateTo(IDispatch* browser, const std::wstring& url) {
-  ScopedBstr address(url);
-  if (!address) return E_OUTOFMEMORY;
+  common::Bstr address(url);
+  if (!address.ok()) return E_OUTOFMEMORY;
   VARIANT arg;
   VariantInit(&arg);
   arg.vt = VT_BSTR | VT_BYREF;
-  arg.pbstrVal = address.Address();
+  arg.pbstrVal = address.slot();
   DISPPARAMS params = {&arg, nullptr, 1, 0};
   return Call(browser, kDispNavigate, DISPATCH_METHOD, &params);
 }
@@ -95,14 +82,14 @@ HRESULT NavigateTo(IDispatch* browser, const std::wstring& url) {
 HRESULT NavigateTo(IDispatch* browser, const std::wstring& url, const std::vector<BYTE>& postData,
                    const std::wstring& headers) {
   if (postData.empty() && headers.empty()) return NavigateTo(browser, url);
-  ScopedBstr address(url);
-  if (!address) return E_OUTOFMEMORY;
+  common::Bstr address(url);
+  if (!address.ok()) return E_OUTOFMEMORY;
   // URL, Flags, TargetFrameName, PostData, Headers, held last first. No
   // target frame: the page is shown here, not in a new window.
   NavigateArguments call;
   VARIANT* a = call.args;
   a[4].vt = VT_BSTR | VT_BYREF;
-  a[4].pbstrVal = address.Address();
+  a[4].pbstrVal = address.slot();
   SetMissing(a[3]);
   SetMissing(a[2]);
   SetMissing(a[1]);

@@ -8,6 +8,7 @@
 #include "skins/frmSkin.h"
 #include "toolkit/app.h"
 #include "toolkit/files.h"
+#include "toolkit/twips.h"
 
 const wchar_t HomeUrl[] = L"http://www.morvanta.tv/tv/cbox.html";
 
@@ -27,12 +28,6 @@ toolkit::FormLook MainWindowLook() {
   look.clientHeight = 3195;
   look.iconId = kAppIcon;
   return look;
-}
-
-RECT PixelRect(float left, float top, float width, float height) {
-  const float tx = toolkit::TwipsPerPixelX(), ty = toolkit::TwipsPerPixelY();
-  const LONG l = std::lround(left / tx), t = std::lround(top / ty);
-  return RECT{l, t, l + std::lround(width / tx), t + std::lround(height / ty)};
 }
 
 int32_t PixelsToTwips(int32_t pixels) {
@@ -63,7 +58,11 @@ FrmMain::~FrmMain() = default;
 void FrmMain::Form_Initialize() { Refrmsize(1040, 750); }
 
 void FrmMain::Refrmsize(int32_t w, int32_t h) {
-  // The first use of the window loads the form.
+  // Start-up: this is where the form loads. Refrmsize runs from
+  // Form_Initialize, before anything else has used the window, so this
+  // first use creates it and runs Form_Load (skin engine, settings,
+  // browser) before the window gets its size.
+  EnsureLoaded();
   if (WindowState() == 2) return;
   SetWidth(static_cast<float>(PixelsToTwips(w)));
   SetHeight(static_cast<float>(PixelsToTwips(h)));
@@ -77,7 +76,7 @@ void FrmMain::Refrmsize(int32_t w, int32_t h) {
 void FrmMain::CreateControls() {
   // WebBrowser1 starts at 120, 360 (4455 x 2295 twips); the first resize
   // makes it fill the client area.
-  WebBrowser1.Create(RawHwnd(), PixelRect(120, 360, 4455, 2295));
+  WebBrowser1.Create(RawHwnd(), toolkit::PixelRect({120, 360, 4455, 2295}));
 }
 
 void FrmMain::Form_Load() {
@@ -93,7 +92,7 @@ void FrmMain::Form_Load() {
 void FrmMain::Form_Resize() {
   if (WindowState() == 1) return;
   // Every step below fails quietly: the next resize tries again.
-  WebBrowser1.Place(PixelRect(0, 0, ScaleWidth(), ScaleHeight()));
+  WebBrowser1.Place(toolkit::PixelRect({0, 0, ScaleWidth(), ScaleHeight()}));
 
   toolkit::TextOutput log(toolkit::AppPath() + L"\\log.txt");
   log.WriteLine(rules::SingleToText(Height()) + L"|" + rules::SingleToText(Width()));

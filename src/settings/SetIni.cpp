@@ -4,9 +4,9 @@
 
 #include <utility>
 
+#include "common/ansi.h"
 #include "rules/ini_value.h"
 #include "rules/number.h"
-#include "toolkit/ansi.h"
 #include "toolkit/files.h"
 
 namespace SetIni {
@@ -23,7 +23,7 @@ bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 // code page lacks would come out as another path (or with "?"), so such a
 // file is left alone rather than some other file touched.
 bool Reachable(const std::wstring& fileName) {
-  return !fileName.empty() && toolkit::FitsAnsi(fileName);
+  return !fileName.empty() && common::FitsAnsi(fileName);
 }
 
 // The stored value (or the default) as the profile function leaves it in
@@ -32,18 +32,18 @@ std::wstring ProfileBuffer(const std::wstring& fileName, const std::wstring& sec
                            const std::wstring& key, const std::wstring& defaultText) {
   std::string buffer(rules::kIniBufferSize, ' ');
   if (Reachable(fileName)) {
-    GetPrivateProfileStringA(toolkit::ToAnsi(section).c_str(), toolkit::ToAnsi(key).c_str(),
-                             toolkit::ToAnsi(defaultText).c_str(), buffer.data(),
-                             static_cast<DWORD>(buffer.size()), toolkit::ToAnsi(fileName).c_str());
+    GetPrivateProfileStringA(common::ToAnsi(section).c_str(), common::ToAnsi(key).c_str(),
+                             common::ToAnsi(defaultText).c_str(), buffer.data(),
+                             static_cast<DWORD>(buffer.size()), common::ToAnsi(fileName).c_str());
   } else {
     // Unreachable file: what the profile function gives for a missing one.
-    const std::string bytes = toolkit::ToAnsi(defaultText).substr(0, buffer.size() - 1);
+    const std::string bytes = common::ToAnsi(defaultText).substr(0, buffer.size() - 1);
     buffer.replace(0, bytes.size(), bytes);
     buffer[bytes.size()] = '\0';
   }
   // A value cut at 4095 bytes may end in half a character.
   rules::DropDanglingLeadByte(buffer, IsLeadByte);
-  return toolkit::FromAnsi(buffer);
+  return common::FromAnsi(buffer);
 }
 
 }  // namespace
@@ -81,7 +81,7 @@ void WriteIniEntries(const std::wstring& FileName, const std::vector<IniEntry>& 
       continue;
     }
     lines.push_back(
-        {toolkit::ToAnsi(entry.Section), toolkit::ToAnsi(entry.Key), toolkit::ToAnsi(text)});
+        {common::ToAnsi(entry.Section), common::ToAnsi(entry.Key), common::ToAnsi(text)});
   }
   if (lines.empty()) return;
 
@@ -89,7 +89,7 @@ void WriteIniEntries(const std::wstring& FileName, const std::vector<IniEntry>& 
   // leave the file half written. They work on a copy instead.
   toolkit::SideCopy copy(FileName);
   if (!copy.Ready()) return;
-  const std::string copyPath = toolkit::ToAnsi(copy.Path());
+  const std::string copyPath = common::ToAnsi(copy.Path());
   bool written = true;
   for (const Line& line : lines) {
     written = written && WritePrivateProfileStringA(line.section.c_str(), line.key.c_str(),

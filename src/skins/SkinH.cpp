@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "toolkit/ansi.h"
+#include "common/ansi.h"
 #include "toolkit/app.h"
 
 namespace SkinH {
@@ -59,8 +59,8 @@ void SkinH_Attach() {
 
 void SkinH_AttachEx(const std::wstring& skinFile, const std::wstring& second) {
   if (auto fn = Bind(attachEx, "SkinH_AttachEx")) {
-    const std::string path = toolkit::ToAnsi(skinFile);
-    const std::string other = toolkit::ToAnsi(second);
+    const std::string path = common::ToAnsi(skinFile);
+    const std::string other = common::ToAnsi(second);
     fn(path.c_str(), other.c_str());
   }
 }
@@ -69,9 +69,10 @@ void SkinH_AdjustHSV(int16_t hue, int16_t saturation, int16_t brightness) {
   if (auto fn = Bind(adjustHSV, "SkinH_AdjustHSV")) fn(hue, saturation, brightness);
 }
 
-void SkinH_AdjustAero(int16_t alpha, int32_t a2, int32_t a3, int32_t a4, int32_t a5, int32_t a6,
-                      int32_t a7, int32_t a8, int32_t a9) {
-  if (auto fn = Bind(adjustAero, "SkinH_AdjustAero")) fn(alpha, a2, a3, a4, a5, a6, a7, a8, a9);
+void SkinH_AdjustAero(int16_t alpha, const AeroLook& look) {
+  if (auto fn = Bind(adjustAero, "SkinH_AdjustAero"))
+    fn(alpha, look.shadowDarkness, look.shadowSharpness, look.shadowSize, look.shadowX,
+       look.shadowY, look.red, look.green, look.blue);
 }
 
 void SkinH_SetAero(int32_t on) {

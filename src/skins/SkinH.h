@@ -9,11 +9,21 @@
 
 namespace SkinH {
 
+// The eight arguments of SkinH_AdjustAero after the level. Engines that draw
+// a shadow and a tint with the transparency effect take them as its look;
+// the program always passes kAeroLook, and our dulib.dll accepts and
+// ignores them.
+struct AeroLook {
+  int32_t shadowDarkness, shadowSharpness, shadowSize;
+  int32_t shadowX, shadowY;  // the shadow's offset
+  int32_t red, green, blue;  // the tint
+};
+inline constexpr AeroLook kAeroLook = {120, 10, 8, 0, 0, 0, 0, 0};
+
 void SkinH_Attach();
 void SkinH_AttachEx(const std::wstring& skinFile, const std::wstring& second);
 void SkinH_AdjustHSV(int16_t hue, int16_t saturation, int16_t brightness);
-void SkinH_AdjustAero(int16_t alpha, int32_t a2, int32_t a3, int32_t a4, int32_t a5, int32_t a6,
-                      int32_t a7, int32_t a8, int32_t a9);
+void SkinH_AdjustAero(int16_t alpha, const AeroLook& look);
 void SkinH_SetAero(int32_t on);
 
 }  // namespace SkinH

@@ -1,9 +1,9 @@
 #include "skins/frmSkin.h"
 
+#include "common/ansi.h"
 #include "rules/skin_dialog.h"
 #include "skins/SkinH.h"
 #include "skins/skin_settings.h"
-#include "toolkit/ansi.h"
 #include "toolkit/app.h"
 #include "toolkit/files.h"
 
@@ -71,7 +71,7 @@ void FrmSkin::Form_Load() {
        rules::SkinNames(toolkit::ListFiles(toolkit::AppPath() + L"\\Skin\\"))) {
     // The engine gets the path in the ANSI code page: a name that does not
     // survive that could never be previewed or stored, so it is not offered.
-    if (toolkit::FitsAnsi(skins::SkinFilePath(name))) List1.AddItem(name);
+    if (common::FitsAnsi(skins::SkinFilePath(name))) List1.AddItem(name);
   }
 }
 
@@ -114,7 +114,7 @@ void FrmSkin::Command2_Click() {
   AlphaValue = rules::BoxValue(Text2.Text());
   if (auto hue = rules::HueToApply(HueValue)) SkinH::SkinH_AdjustHSV(*hue, 0, 0);
   if (auto alpha = rules::AlphaToApply(AlphaValue))
-    SkinH::SkinH_AdjustAero(*alpha, 120, 10, 8, 0, 0, 0, 0, 0);
+    SkinH::SkinH_AdjustAero(*alpha, SkinH::kAeroLook);
   SetText(1);
   Unload();
 }

@@ -39,7 +39,7 @@ void LoadSkinSettings() {
   }
 
   if (const auto alpha = rules::StoredLevel(alphaText)) {
-    SkinH::SkinH_AdjustAero(*alpha, 120, 10, 8, 0, 0, 0, 0, 0);
+    SkinH::SkinH_AdjustAero(*alpha, SkinH::kAeroLook);
   }
   if (const auto hue = rules::StoredLevel(hueText)) SkinH::SkinH_AdjustHSV(*hue, 0, 0);
 }

@@ -3,25 +3,11 @@
 #include <windows.h>
 
 #include "toolkit/form.h"
+#include "toolkit/twips.h"
 
 namespace toolkit {
 
 namespace {
-
-float TwipsPerPixel(int axis) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, axis);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? 1440.0f / static_cast<float>(dpi) : 15.0f;
-}
-
-// The program is aware of the system DPI, which stays fixed while it runs:
-// ask the display once.
-float CachedTwipsPerPixel(int axis) {
-  static const float x = TwipsPerPixel(LOGPIXELSX);
-  static const float y = TwipsPerPixel(LOGPIXELSY);
-  return axis == LOGPIXELSX ? x : y;
-}
 
 void Dispatch(MSG& msg) {
   if (TranslateFormKeys(&msg)) return;
@@ -50,13 +36,8 @@ std::wstring AppPath() {
   return folder;
 }
 
-float TwipsPerPixelX() { return CachedTwipsPerPixel(LOGPIXELSX); }
-float TwipsPerPixelY() { return CachedTwipsPerPixel(LOGPIXELSY); }
-
-float ScreenWidth() { return static_cast<float>(GetSystemMetrics(SM_CXSCREEN)) * TwipsPerPixelX(); }
-float ScreenHeight() {
-  return static_cast<float>(GetSystemMetrics(SM_CYSCREEN)) * TwipsPerPixelY();
-}
+float ScreenWidth() { return TwipsX(GetSystemMetrics(SM_CXSCREEN)); }
+float ScreenHeight() { return TwipsY(GetSystemMetrics(SM_CYSCREEN)); }
 
 int MsgBox(const std::wstring& prompt, unsigned style, const std::wstring& title) {
   return MessageBoxW(GetActiveWindow(), prompt.c_str(), title.c_str(), style);

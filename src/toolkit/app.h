@@ -9,10 +9,6 @@ namespace toolkit {
 // The folder that holds the program file, without a trailing separator.
 std::wstring AppPath();
 
-// Twips (1/1440 inch) per pixel of the display, from its real density.
-float TwipsPerPixelX();
-float TwipsPerPixelY();
-
 // The whole screen, in twips.
 float ScreenWidth();
 float ScreenHeight();

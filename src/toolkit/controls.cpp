@@ -1,19 +1,6 @@
 #include "toolkit/controls.h"
 
-#include <cmath>
-
-#include "toolkit/app.h"
-
 namespace toolkit {
-namespace {
-
-RECT PixelRect(const Place& p) {
-  const float tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-  const LONG left = std::lround(p.left / tx), top = std::lround(p.top / ty);
-  return RECT{left, top, left + std::lround(p.width / tx), top + std::lround(p.height / ty)};
-}
-
-}  // namespace
 
 void Control::CreateWindowOf(const wchar_t* windowClass, HWND parent, int id,
                              const std::wstring& caption, DWORD style, DWORD exStyle,

@@ -9,12 +9,9 @@
 
 #include <string>
 
-namespace toolkit {
+#include "toolkit/twips.h"
 
-// Left, top, width and height in twips, relative to the parent's client area.
-struct Place {
-  float left, top, width, height;
-};
+namespace toolkit {
 
 class Control {
  public:

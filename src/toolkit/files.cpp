@@ -1,6 +1,7 @@
 #include "toolkit/files.h"
 
-#include "toolkit/ansi.h"
+#include "common/ansi.h"
+#include "common/win_handles.h"
 
 namespace toolkit {
 namespace {
@@ -8,40 +9,24 @@ namespace {
 constexpr DWORD kNotNormal =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
 
-class FindHandle {
- public:
-  FindHandle(const std::wstring& pattern, WIN32_FIND_DATAW* data)
-      : h_(FindFirstFileW(pattern.c_str(), data)) {}
-  ~FindHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  bool Next(WIN32_FIND_DATAW* data) { return FindNextFileW(h_, data) != FALSE; }
-
- private:
-  HANDLE h_;
-};
-
 }  // namespace
 
 std::vector<std::wstring> ListFiles(const std::wstring& folder) {
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW data;
-  FindHandle find(folder + L"*", &data);
-  if (!find.Valid()) return names;
+  common::FindHandle find(folder + L"*", &data);
+  if (!find.ok()) return names;
   do {
     if (!(data.dwFileAttributes & kNotNormal)) names.push_back(data.cFileName);
-  } while (find.Next(&data));
+  } while (find.next(&data));
   return names;
 }
 
 bool FileExists(const std::wstring& path) {
   if (path.empty() || path.find_first_of(L"*?") != std::wstring::npos) return false;
   WIN32_FIND_DATAW data;
-  FindHandle find(path, &data);
-  return find.Valid() && !(data.dwFileAttributes & kNotNormal);
+  common::FindHandle find(path, &data);
+  return find.ok() && !(data.dwFileAttributes & kNotNormal);
 }
 
 bool MarkedReadOnly(const std::wstring& path) {
@@ -58,7 +43,7 @@ TextOutput::TextOutput(const std::wstring& path) {
 TextOutput::~TextOutput() { Close(); }
 
 void TextOutput::WriteLine(const std::wstring& line) {
-  if (IsOpen()) pending_ += ToAnsi(line) + "\r\n";
+  if (IsOpen()) pending_ += common::ToAnsi(line) + "\r\n";
 }
 
 bool TextOutput::Close() {

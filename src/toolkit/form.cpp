@@ -1,14 +1,12 @@
 #include "toolkit/form.h"
 
-#include <cmath>
 #include <vector>
 
 #include "toolkit/app.h"
+#include "toolkit/twips.h"
 
 namespace toolkit {
 namespace {
-
-constexpr wchar_t kFormClass[] = L"MorvantaForm";
 
 int gLoadedForms = 0;
 std::vector<std::unique_ptr<Form>> gDiscarded;
@@ -31,9 +29,6 @@ ATOM RegisterFormClass(WNDPROC proc) {
 void WindowGone() {
   if (--gLoadedForms == 0) PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
-
-int PxX(float twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelX())); }
-int PxY(float twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelY())); }
 
 // Moving or sizing a window: a hidden one has nothing on screen to redraw.
 UINT GeometryFlags(HWND hwnd, UINT flags) {
@@ -77,14 +72,18 @@ Form::~Form() {
 }
 
 HWND Form::Hwnd() {
-  if (!hwnd_) Load();
+  EnsureLoaded();
   return hwnd_;
+}
+
+void Form::EnsureLoaded() {
+  if (!hwnd_) Load();
 }
 
 void Form::Load() {
   RegisterFormClass(&Form::WndProc);
   HMENU menu = CreateMenuBar();
-  RECT r = {0, 0, PxX(look_.clientWidth), PxY(look_.clientHeight)};
+  RECT r = {0, 0, PixelsX(look_.clientWidth), PixelsY(look_.clientHeight)};
   AdjustWindowRectEx(&r, look_.style, menu != nullptr, look_.exStyle);
   HWND owner = look_.noTaskbarButton ? HiddenOwner() : nullptr;
   CreateWindowExW(look_.exStyle, kFormClass, look_.caption.c_str(), look_.style & ~WS_VISIBLE,
@@ -102,62 +101,62 @@ void Form::Load() {
 }
 
 RECT Form::WindowRect() {
+  EnsureLoaded();
   RECT r = {};
-  GetWindowRect(Hwnd(), &r);
+  GetWindowRect(hwnd_, &r);
+  return r;
+}
+
+RECT Form::ClientRect() {
+  EnsureLoaded();
+  RECT r = {};
+  GetClientRect(hwnd_, &r);
   return r;
 }
 
 int Form::WindowState() {
-  HWND h = Hwnd();
-  if (IsIconic(h)) return 1;
-  if (IsZoomed(h)) return 2;
+  EnsureLoaded();
+  if (IsIconic(hwnd_)) return 1;
+  if (IsZoomed(hwnd_)) return 2;
   return 0;
 }
 
 float Form::Width() {
   RECT r = WindowRect();
-  return static_cast<float>(r.right - r.left) * TwipsPerPixelX();
+  return TwipsX(r.right - r.left);
 }
 
 float Form::Height() {
   RECT r = WindowRect();
-  return static_cast<float>(r.bottom - r.top) * TwipsPerPixelY();
+  return TwipsY(r.bottom - r.top);
 }
 
-float Form::Left() { return static_cast<float>(WindowRect().left) * TwipsPerPixelX(); }
-float Form::Top() { return static_cast<float>(WindowRect().top) * TwipsPerPixelY(); }
+float Form::Left() { return TwipsX(WindowRect().left); }
+float Form::Top() { return TwipsY(WindowRect().top); }
 
 void Form::SetWidth(float twips) {
   RECT r = WindowRect();
-  SetWindowPos(hwnd_, nullptr, 0, 0, PxX(twips), r.bottom - r.top,
+  SetWindowPos(hwnd_, nullptr, 0, 0, PixelsX(twips), r.bottom - r.top,
                GeometryFlags(hwnd_, SWP_NOMOVE));
 }
 
 void Form::SetHeight(float twips) {
   RECT r = WindowRect();
-  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, PxY(twips),
+  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, PixelsY(twips),
                GeometryFlags(hwnd_, SWP_NOMOVE));
 }
 
 void Form::Move(float left, float top) {
-  HWND h = Hwnd();
-  SetWindowPos(h, nullptr, PxX(left), PxY(top), 0, 0, GeometryFlags(h, SWP_NOSIZE));
+  EnsureLoaded();
+  SetWindowPos(hwnd_, nullptr, PixelsX(left), PixelsY(top), 0, 0, GeometryFlags(hwnd_, SWP_NOSIZE));
 }
 
-float Form::ScaleWidth() {
-  RECT r = {};
-  GetClientRect(Hwnd(), &r);
-  return static_cast<float>(r.right) * TwipsPerPixelX();
-}
-
-float Form::ScaleHeight() {
-  RECT r = {};
-  GetClientRect(Hwnd(), &r);
-  return static_cast<float>(r.bottom) * TwipsPerPixelY();
-}
+float Form::ScaleWidth() { return TwipsX(ClientRect().right); }
+float Form::ScaleHeight() { return TwipsY(ClientRect().bottom); }
 
 void Form::Show() {
-  HWND h = Hwnd();
+  EnsureLoaded();
+  HWND h = hwnd_;
   if (!h) return;
   if (IsWindowVisible(h)) {
     SetForegroundWindow(h);

@@ -1,7 +1,8 @@
 // A form: one top-level window with the life cycle the program is written
 // against. The object can exist without its window; the first use of the
-// window creates it, creates its controls and runs Form_Load to completion
-// before returning. Measures are twips held as 32-bit floats.
+// window loads the form (EnsureLoaded): it creates the window and its
+// controls and runs Form_Load to completion before returning. Measures are
+// twips held as 32-bit floats.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,10 @@
 #include <string>
 
 namespace toolkit {
+
+// The window class of every form; tools outside the program (the benchmark,
+// tests) find its windows by it.
+inline constexpr wchar_t kFormClass[] = L"MorvantaForm";
 
 struct FormLook {
   std::wstring caption;
@@ -32,9 +37,14 @@ class Form {
   // Runs once, right after the object is created (see CreateForm).
   virtual void Form_Initialize() {}
 
-  // The window; its first use loads the form.
-  HWND Hwnd();
+  // Loads the form unless its window exists: creates the window and its
+  // controls, then runs Form_Load. Every accessor below calls it first, so
+  // whichever is used first loads the form.
+  void EnsureLoaded();
   bool IsLoaded() const { return hwnd_ != nullptr; }
+
+  // The window.
+  HWND Hwnd();
 
   // 0 normal, 1 minimised, 2 maximised.
   int WindowState();
@@ -82,6 +92,7 @@ class Form {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void Load();
   RECT WindowRect();
+  RECT ClientRect();
   void MoveFocusOnActivate(WPARAM wp);
 
   FormLook look_;

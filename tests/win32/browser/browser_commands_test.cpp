@@ -6,12 +6,11 @@
 
 #include "fake_browser.h"
 #include "main_window/frmMain.h"
-#include "menu_reader.h"
 #include "new_window_event.h"
+#include "support/menu_reader.h"
 #include "support/wine_test.h"
 
 using namespace wine_test;
-using browser_test::ChooseMenuItem;
 using browser_test::NewWindowEvent;
 using fakes::FakeBrowser;
 using fakes::RecordedInvoke;

@@ -7,7 +7,7 @@
 #include "internet_settings.h"
 #include "local_http_server.h"
 #include "main_window/frmMain.h"
-#include "menu_reader.h"
+#include "support/menu_reader.h"
 #include "support/wine_test.h"
 
 using namespace wine_test;
@@ -57,7 +57,7 @@ TEST(HomePage, StartUpAndHomeRequestTheHomePage) {
   EXPECT_TRUE(PumpUntil([&] { return CountHomeRequests(server) >= 1; }, kNetworkWaitMs))
       << "requests seen:" << Seen(server);
 
-  ASSERT_TRUE(browser_test::ChooseMenuItem(form->Hwnd(), L"主页(&H)"));
+  ASSERT_TRUE(ChooseMenuItem(form->Hwnd(), L"主页(&H)"));
   EXPECT_TRUE(PumpUntil([&] { return CountHomeRequests(server) >= 2; }, kNetworkWaitMs))
       << "requests seen:" << Seen(server);
 

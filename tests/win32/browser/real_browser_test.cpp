@@ -8,8 +8,8 @@
 #include "internet_settings.h"
 #include "local_http_server.h"
 #include "main_window/frmMain.h"
-#include "menu_reader.h"
 #include "new_window_event.h"
+#include "support/menu_reader.h"
 #include "support/wine_test.h"
 
 using namespace wine_test;
@@ -72,7 +72,7 @@ TEST_F(RealBrowserTest, NavigateRequestsTheAddressFromItsServer) {
 
 TEST_F(RealBrowserTest, BackOnTheFirstPageIsIgnored) {
   MessageBoxAnswerer answerer(IDOK);
-  ASSERT_TRUE(browser_test::ChooseMenuItem(form->Hwnd(), L"返回(&B)"));
+  ASSERT_TRUE(ChooseMenuItem(form->Hwnd(), L"返回(&B)"));
   Pump(200);
   EXPECT_TRUE(answerer.Seen().empty()) << Utf8(answerer.Seen().front().text);
   EXPECT_TRUE(form->IsLoaded());
@@ -123,10 +123,10 @@ TEST_F(RealBrowserTest, TheControlHasTheFocusWheneverTheWindowIsActive) {
 
   {
     MessageBoxAnswerer answerer(IDOK);
-    ASSERT_TRUE(browser_test::ChooseMenuItem(form->Hwnd(), L"窗体置顶"));
+    ASSERT_TRUE(ChooseMenuItem(form->Hwnd(), L"窗体置顶"));
     ASSERT_EQ(1u, answerer.Seen().size());
     EXPECT_TRUE(PumpUntil([&] { return FocusIsInTheControl(); }, 2000)) << "focus " << GetFocus();
-    ASSERT_TRUE(browser_test::ChooseMenuItem(form->Hwnd(), L"窗体置顶"));
+    ASSERT_TRUE(ChooseMenuItem(form->Hwnd(), L"窗体置顶"));
     EXPECT_TRUE(PumpUntil([&] { return FocusIsInTheControl(); }, 2000)) << "focus " << GetFocus();
   }
 

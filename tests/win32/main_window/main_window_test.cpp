@@ -5,6 +5,7 @@
 #include "main_window/frmMain.h"
 #include "support/wine_test.h"
 #include "toolkit/app.h"
+#include "toolkit/form.h"
 
 using namespace wine_test;
 
@@ -31,7 +32,7 @@ LRESULT CALLBACK WatchShow(int code, WPARAM wp, LPARAM lp) {
   wchar_t cls[32] = {};
   GetClassNameW(msg->hwnd, cls, 32);
   if (code == HC_ACTION && msg->message == WM_SHOWWINDOW && msg->wParam &&
-      std::wstring(cls) == L"MorvantaForm" && gSizeWhenShown.cx < 0) {
+      std::wstring(cls) == toolkit::kFormClass && gSizeWhenShown.cx < 0) {
     RECT r = WindowRectOf(msg->hwnd);
     gSizeWhenShown = {r.right - r.left, r.bottom - r.top};
   }

@@ -1,8 +1,6 @@
 // The dialog window as the user sees it: frame, place, controls, keys.
-#include <cmath>
-
+#include "common/win_handles.h"
 #include "skin_dialog_support.h"
-#include "toolkit/app.h"
 
 using namespace wine_test;
 
@@ -14,13 +12,16 @@ struct Expected {
   const toolkit::Control* parent;  // nullptr: the dialog itself
   const wchar_t* windowClass;
   std::wstring caption;
-  float left, top, width, height;
+  LONG left, top, width, height;  // pixels at 96 DPI
 };
 
-RECT PixelsOf(float left, float top, float width, float height) {
-  const float tx = toolkit::TwipsPerPixelX(), ty = toolkit::TwipsPerPixelY();
-  const LONG l = std::lround(left / tx), t = std::lround(top / ty);
-  return RECT{l, t, l + std::lround(width / tx), t + std::lround(height / ty)};
+// The places below are in pixels of the test display's 96 DPI: the
+// dialog's layout in twips divided by 15 and rounded, left and top, width
+// and height each on their own.
+void AssertDisplayOf96Dpi() {
+  const common::ClientDc screen(nullptr);
+  ASSERT_EQ(96, GetDeviceCaps(screen.get(), LOGPIXELSX));
+  ASSERT_EQ(96, GetDeviceCaps(screen.get(), LOGPIXELSY));
 }
 
 RECT RectInParent(HWND control) {
@@ -66,11 +67,11 @@ TEST_F(SkinDialogTest, IsAFixedCentredDialogWithoutTaskbarButton) {
   ASSERT_NE(nullptr, owner);
   EXPECT_FALSE(IsWindowVisible(owner));
 
+  ASSERT_NO_FATAL_FAILURE(AssertDisplayOf96Dpi());
   RECT client = {}, outer = {};
   GetClientRect(h, &client);
-  const RECT expected = PixelsOf(0, 0, 5115, 3195);
-  EXPECT_EQ(expected.right, client.right);
-  EXPECT_EQ(expected.bottom, client.bottom);
+  EXPECT_EQ(341, client.right);  // 5115 x 3195 twips
+  EXPECT_EQ(213, client.bottom);
   GetWindowRect(h, &outer);
   EXPECT_NEAR((GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2, outer.left, 1);
   EXPECT_NEAR((GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2, outer.top, 1);
@@ -79,19 +80,20 @@ TEST_F(SkinDialogTest, IsAFixedCentredDialogWithoutTaskbarButton) {
 TEST_F(SkinDialogTest, ControlsHaveTheirKindParentCaptionAndPlace) {
   FrmSkin& d = Open();
   const Expected table[] = {
-      {d.Frame1, nullptr, L"button", L"皮肤列表", 120, 120, 1815, 3015},
-      {d.List1, nullptr, L"listbox", L"", 240, 360, 1575, 2580},
-      {d.Frame2, nullptr, L"button", L"皮肤选项", 2040, 120, 3015, 3015},
-      {d.Label1, &d.Frame2, L"static", L"色调:", 360, 480, 450, 180},
-      {d.Text1, &d.Frame2, L"edit", L"", 960, 420, 975, 300},
-      {d.Label2, &d.Frame2, L"static", L"-180/180", 2040, 480, 720, 180},
-      {d.Label3, &d.Frame2, L"static", L"透明度:", 175, 960, 630, 180},
-      {d.Text2, nullptr, L"edit", L"", 3000, 1020, 975, 300},
-      {d.Label4, &d.Frame2, L"static", L"0/255", 2040, 960, 450, 180},
-      {d.Check1, nullptr, L"button", L"一键启用 Aero （窗体透明）", 2280, 1440, 2655, 495},
-      {d.Command1, nullptr, L"button", L"关闭(&X)", 2400, 2400, 1215, 495},
-      {d.Command2, nullptr, L"button", L"保存(&S)", 3720, 2400, 1215, 495},
+      {d.Frame1, nullptr, L"button", L"皮肤列表", 8, 8, 121, 201},
+      {d.List1, nullptr, L"listbox", L"", 16, 24, 105, 172},
+      {d.Frame2, nullptr, L"button", L"皮肤选项", 136, 8, 201, 201},
+      {d.Label1, &d.Frame2, L"static", L"色调:", 24, 32, 30, 12},
+      {d.Text1, &d.Frame2, L"edit", L"", 64, 28, 65, 20},
+      {d.Label2, &d.Frame2, L"static", L"-180/180", 136, 32, 48, 12},
+      {d.Label3, &d.Frame2, L"static", L"透明度:", 12, 64, 42, 12},  // 175 twips: 11.67
+      {d.Text2, nullptr, L"edit", L"", 200, 68, 65, 20},
+      {d.Label4, &d.Frame2, L"static", L"0/255", 136, 64, 30, 12},
+      {d.Check1, nullptr, L"button", L"一键启用 Aero （窗体透明）", 152, 96, 177, 33},
+      {d.Command1, nullptr, L"button", L"关闭(&X)", 160, 160, 81, 33},
+      {d.Command2, nullptr, L"button", L"保存(&S)", 248, 160, 81, 33},
   };
+  ASSERT_NO_FATAL_FAILURE(AssertDisplayOf96Dpi());
   for (const Expected& e : table) {
     HWND h = e.control.Hwnd();
     SCOPED_TRACE(testing::Message() << "control with caption " << Utf8(e.caption));
@@ -100,7 +102,7 @@ TEST_F(SkinDialogTest, ControlsHaveTheirKindParentCaptionAndPlace) {
     EXPECT_EQ(e.windowClass, ClassOf(h));
     EXPECT_EQ(e.caption, CaptionOf(h));
     EXPECT_TRUE(IsWindowVisible(h));
-    const RECT want = PixelsOf(e.left, e.top, e.width, e.height), got = RectInParent(h);
+    const RECT want = {e.left, e.top, e.left + e.width, e.top + e.height}, got = RectInParent(h);
     EXPECT_TRUE(EqualRect(&want, &got))
         << got.left << "," << got.top << " " << got.right - got.left << "x" << got.bottom - got.top;
   }

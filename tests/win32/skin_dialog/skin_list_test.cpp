@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "skin_dialog_support.h"
-#include "toolkit/ansi.h"
+#include "common/ansi.h"
 
 using namespace wine_test;
 
@@ -52,7 +52,7 @@ TEST_F(SkinDialogTest, ChineseNamesPreviewWithTheirPathInCodePage936) {
 
 TEST_F(SkinDialogTest, NamesTheAnsiCodePageCannotHoldAreLeftOut) {
   const std::wstring thai = L"\u0E01\u0E02";
-  ASSERT_FALSE(toolkit::FitsAnsi(thai));
+  ASSERT_FALSE(common::FitsAnsi(thai));
   AddSkins({thai + L".she", L"Blue.she", L"\u00E9t\u00E9.she"});
   FrmSkin& d = Open();
   // é is in code page 936 (a pinyin letter); Thai is not.

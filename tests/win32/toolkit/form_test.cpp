@@ -3,6 +3,7 @@
 // form may discard itself from its own handler.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "support/wine_test.h"
@@ -59,6 +60,60 @@ TEST(Form, FirstUseLoadsAndKeysReachTheFormBeforeTheControl) {
   EXPECT_EQ(std::vector<UINT>({'A'}), gEditSaw);  // the taken key never reached it
   form->Unload();
   EXPECT_EQ(0, toolkit::LoadedFormCount());
+}
+
+class CountingForm : public toolkit::Form {
+ public:
+  CountingForm() : Form(toolkit::FormLook{}) {}
+  int loads = 0;
+
+ protected:
+  void Form_Load() override { ++loads; }
+};
+
+TEST(Form, WhicheverAccessorComesFirstLoadsTheFormOnce) {
+  using Use = std::function<void(toolkit::Form&)>;
+  const std::pair<const char*, Use> firstUses[] = {
+      {"Hwnd", [](toolkit::Form& f) { f.Hwnd(); }},
+      {"WindowState", [](toolkit::Form& f) { f.WindowState(); }},
+      {"Width", [](toolkit::Form& f) { f.Width(); }},
+      {"Height", [](toolkit::Form& f) { f.Height(); }},
+      {"Left", [](toolkit::Form& f) { f.Left(); }},
+      {"Top", [](toolkit::Form& f) { f.Top(); }},
+      {"SetWidth", [](toolkit::Form& f) { f.SetWidth(3000); }},
+      {"SetHeight", [](toolkit::Form& f) { f.SetHeight(1500); }},
+      {"Move", [](toolkit::Form& f) { f.Move(150, 300); }},
+      {"ScaleWidth", [](toolkit::Form& f) { f.ScaleWidth(); }},
+      {"ScaleHeight", [](toolkit::Form& f) { f.ScaleHeight(); }},
+      {"Show", [](toolkit::Form& f) { f.Show(); }},
+  };
+  for (const auto& [name, use] : firstUses) {
+    SCOPED_TRACE(name);
+    auto form = toolkit::CreateForm<CountingForm>();
+    use(*form);
+    ASSERT_TRUE(form->IsLoaded());
+    EXPECT_EQ(1, form->loads);
+    form->Width();
+    EXPECT_EQ(1, form->loads);  // later uses load nothing more
+  }
+  EXPECT_EQ(0, toolkit::LoadedFormCount());
+
+  // The first use also does its own work on the window it made: 3000 and
+  // 1500 twips are 200 and 100 pixels at 96 DPI, 150, 300 twips 10, 20.
+  auto form = toolkit::CreateForm<CountingForm>();
+  form->SetWidth(3000);
+  RECT r = {};
+  GetWindowRect(form->Hwnd(), &r);
+  EXPECT_EQ(200, r.right - r.left);
+  form = toolkit::CreateForm<CountingForm>();
+  form->SetHeight(1500);
+  GetWindowRect(form->Hwnd(), &r);
+  EXPECT_EQ(100, r.bottom - r.top);
+  form = toolkit::CreateForm<CountingForm>();
+  form->Move(150, 300);
+  GetWindowRect(form->Hwnd(), &r);
+  EXPECT_EQ(10, r.left);
+  EXPECT_EQ(20, r.top);
 }
 
 class SelfDiscarding : public toolkit::Form {

@@ -1,8 +1,8 @@
-#include "toolkit/ansi.h"
+#include "common/ansi.h"
 
 #include <windows.h>
 
-namespace toolkit {
+namespace common {
 
 std::string ToAnsi(std::wstring_view text) {
   if (text.empty()) return {};
@@ -31,4 +31,4 @@ bool FitsAnsi(std::wstring_view text) {
   return !usedDefault && FromAnsi(ToAnsi(text)) == text;
 }
 
-}  // namespace toolkit
+}  // namespace common

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace browser_test {
+namespace wine_test {
 
 struct MenuItem {
   std::wstring caption;  // with its "&", as stored
@@ -28,4 +28,4 @@ MenuItem FindMenuItem(HWND window, const std::wstring& caption);
 // Returns false when the menu has no such item.
 bool ChooseMenuItem(HWND window, const std::wstring& caption);
 
-}  // namespace browser_test
+}  // namespace wine_test

@@ -5,15 +5,11 @@
 #include <algorithm>
 
 #include "main_window/frmMain.h"
-#include "menu_reader.h"
 #include "skins/frmSkin.h"
+#include "support/menu_reader.h"
 #include "support/wine_test.h"
 
 using namespace wine_test;
-using browser_test::ChooseMenuItem;
-using browser_test::FindMenuItem;
-using browser_test::MenuItem;
-using browser_test::ReadMenu;
 
 namespace {
 

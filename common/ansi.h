@@ -1,12 +1,13 @@
-// The one place where texts cross between the program's wide strings and
-// the system ANSI code page (936 on Chinese Windows) that the profile
-// functions and the skin engine expect.
+// The one place where texts cross between wide strings and the system ANSI
+// code page (936 on Chinese Windows): the program's texts on their way to
+// the profile functions and the skin engine, and the engine's texts as its
+// entry points receive them.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-namespace toolkit {
+namespace common {
 
 std::string ToAnsi(std::wstring_view text);
 std::wstring FromAnsi(std::string_view bytes);
@@ -15,4 +16,4 @@ std::wstring FromAnsi(std::string_view bytes);
 // i.e. every character has a byte form there.
 bool FitsAnsi(std::wstring_view text);
 
-}  // namespace toolkit
+}  // namespace common

@@ -1,6 +1,6 @@
-#include "menu_reader.h"
+#include "support/menu_reader.h"
 
-namespace browser_test {
+namespace wine_test {
 
 std::vector<MenuItem> ReadMenu(HMENU menu) {
   std::vector<MenuItem> items;
@@ -46,4 +46,4 @@ bool ChooseMenuItem(HWND window, const std::wstring& caption) {
   return true;
 }
 
-}  // namespace browser_test
+}  // namespace wine_test
