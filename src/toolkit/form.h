@@ -6,10 +6,15 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 
+#include "toolkit/font.h"
+
 namespace toolkit {
+
+class Control;
 
 struct FormLook {
   std::wstring caption;
@@ -52,6 +57,10 @@ class Form {
 
   // Shows the window modeless and without an owner form.
   void Show();
+  // Keeps the window above every window that is not kept on top, or lets
+  // it back among those; either way it goes to the top of its side,
+  // without being activated.
+  void SetTopMost(bool on);
   // Runs Form_Unload and destroys the window; the object stays.
   void Unload();
 
@@ -76,6 +85,10 @@ class Form {
   // The window handle without loading the form.
   HWND RawHwnd() const { return hwnd_; }
 
+  // Gives the controls a font that the form keeps until its window and
+  // theirs are gone.
+  void UseFont(Font font, std::initializer_list<Control*> controls);
+
  private:
   friend bool TranslateFormKeys(MSG* msg);
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -89,6 +102,7 @@ class Form {
   bool loaded_ = false;      // Form_Load has run to completion
   bool resizeSeen_ = false;  // a Resize event ran while showing
   HWND focus_ = nullptr;     // the control that had the focus when the form was left
+  Font font_;                // the controls' font, if not the default one
 };
 
 // Creates a form object and runs its Form_Initialize.

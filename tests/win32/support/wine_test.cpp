@@ -134,6 +134,13 @@ static int DefaultButtonOf(HWND box) {
   return 0;
 }
 
+static bool IsOnTopAtCentre(HWND box) {
+  RECT r = {};
+  GetWindowRect(box, &r);
+  const POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  return GetAncestor(WindowFromPoint(centre), GA_ROOT) == box;
+}
+
 // A message box of this process: a dialog with its text in the static 0xFFFF.
 static BOOL CALLBACK CollectMessageBox(HWND hwnd, LPARAM boxes) {
   DWORD pid = 0;
@@ -164,6 +171,7 @@ void MessageBoxAnswerer::Watch() {
       seen.hasCancel = GetDlgItem(box, IDCANCEL) != nullptr && !seen.hasOk;
       seen.defaultButton = DefaultButtonOf(box);
       seen.icon = IconOf(box);
+      seen.onTop = IsOnTopAtCentre(box);
       {
         std::lock_guard<std::mutex> lock(mutex_);
         seen_.push_back(seen);
