@@ -7,7 +7,7 @@ packages=(
   cmake make g++ googletest libgtest-dev
   mingw-w64 g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386
-  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine
+  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine fonts-arphic-uming
   locales python3 clang libclang-rt-14-dev
 )
 

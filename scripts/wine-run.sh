@@ -21,11 +21,16 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   fi
   # Xvfb has no window manager: let Wine draw captions and borders itself.
   # Wine hides every name that starts with "."; Windows does not.
-  if [ ! -f "$WINEPREFIX/.morvanta-settings-2" ]; then
+  # Chinese Windows has the Song face "宋体", which the dialogs are laid out
+  # for; Wine gets the Song face of AR PL UMing under that name (only that
+  # one: its other fonts stay as they are).
+  if [ ! -f "$WINEPREFIX/.morvanta-settings-3" ]; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     wine reg add 'HKCU\Software\Wine' /v ShowDotFiles /d Y /f >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 宋体 /d 'AR PL UMing CN' /f \
+      >/dev/null 2>&1 || true
     wineserver -w || true
-    touch "$WINEPREFIX/.morvanta-settings-2"
+    touch "$WINEPREFIX/.morvanta-settings-3"
   fi
 ) 9>"$WINEPREFIX.lock"
 

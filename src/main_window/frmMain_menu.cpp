@@ -73,7 +73,17 @@ void FrmMain::mnuFormTop_Click() {
   IsFormTop = !IsFormTop;
   const HWND insertAfter = IsFormTop ? HWND_TOPMOST : HWND_NOTOPMOST;
   SetWindowPos(Hwnd(), insertAfter, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+  // An open skin dialog follows: it is smaller than this window, centred on
+  // the same point and has no task-bar button, so below a pinned main
+  // window nothing of it could be seen or reached, and left on top after
+  // a release it would hide the notice.
+  if (!frmSkin.IsEmpty() && frmSkin->IsLoaded()) frmSkin->SetTopMost(IsFormTop);
   toolkit::MsgBox(IsFormTop ? L"窗体已至顶。" : L"窗体已取消至顶。", MB_ICONINFORMATION, L"提示");
 }
 
-void FrmMain::mnu_skin_Click() { frmSkin->Show(); }
+// The dialog stays without an owner, so that closing this window leaves it
+// open; it is put on top with this window instead, before it is shown.
+void FrmMain::mnu_skin_Click() {
+  frmSkin->SetTopMost(IsFormTop);
+  frmSkin->Show();
+}

@@ -63,6 +63,12 @@ void FrmSkin::CreateControls() {
   Check1.Create(dialog, kCheck1, L"一键启用 Aero （窗体透明）", {2280, 1440, 2655, 495});
   Command1.Create(dialog, kCommand1, L"关闭(&X)", {2400, 2400, 1215, 495});
   Command2.Create(dialog, kCommand2, L"保存(&S)", {3720, 2400, 1215, 495});
+  // The places above leave the captions no room beyond what 9-point Song
+  // needs; another font, as Wine's default, cuts them off.
+  UseFont(toolkit::FittingFont({&Frame1, &Frame2, &Label1, &Label2, &Label3, &Label4, &Check1,
+                                &Command1, &Command2}),
+          {&Frame1, &List1, &Frame2, &Label1, &Text1, &Label2, &Label3, &Text2, &Label4, &Check1,
+           &Command1, &Command2});
 }
 
 void FrmSkin::Form_Load() {

@@ -1,6 +1,12 @@
 #include "toolkit/controls.h"
 
 namespace toolkit {
+namespace {
+
+// A margin given in twips, in pixels of the display.
+int MarginPx(float twips) { return PixelsX(twips); }
+
+}  // namespace
 
 void Control::CreateWindowOf(const wchar_t* windowClass, HWND parent, int id,
                              const std::wstring& caption, DWORD style, DWORD exStyle,
@@ -25,11 +31,24 @@ std::wstring Control::Text() const {
 
 void Control::SetText(const std::wstring& text) { SetWindowTextW(hwnd_, text.c_str()); }
 
+void Control::SetFont(HFONT font) {
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+int Control::CaptionRoom() const {
+  RECT r = {};
+  GetClientRect(hwnd_, &r);
+  return r.right;
+}
+
 void Frame::Create(HWND parent, int id, const std::wstring& caption, const Place& place) {
   // The group box paints only its edge and caption, and lets the mouse
   // through, so controls lying over it stay visible and usable.
   CreateWindowOf(L"BUTTON", parent, id, caption, BS_GROUPBOX, WS_EX_CONTROLPARENT, place);
 }
+
+// The caption sits on the top edge, indented and padded on both sides.
+int Frame::CaptionRoom() const { return Control::CaptionRoom() - 2 * MarginPx(150); }
 
 void ListBox::Create(HWND parent, int id, const Place& place) {
   CreateWindowOf(L"LISTBOX", parent, id, L"",
@@ -83,6 +102,13 @@ void CheckBox::Create(HWND parent, int id, const std::wstring& caption, const Pl
                  place);
 }
 
+// The box and the gap after it come first: the box as wide as the system's
+// check mark, the gap half a character wide under Wine and a few pixels on
+// Windows, given some slack here.
+int CheckBox::CaptionRoom() const {
+  return Control::CaptionRoom() - GetSystemMetrics(SM_CXMENUCHECK) - MarginPx(90);
+}
+
 int CheckBox::Value() const {
   switch (SendMessageW(Hwnd(), BM_GETCHECK, 0, 0)) {
     case BST_CHECKED:
@@ -97,5 +123,8 @@ int CheckBox::Value() const {
 void CommandButton::Create(HWND parent, int id, const std::wstring& caption, const Place& place) {
   CreateWindowOf(L"BUTTON", parent, id, caption, BS_PUSHBUTTON | WS_TABSTOP, 0, place);
 }
+
+// The raised edge and the focus rectangle inside it on either side.
+int CommandButton::CaptionRoom() const { return Control::CaptionRoom() - 2 * MarginPx(60); }
 
 }  // namespace toolkit

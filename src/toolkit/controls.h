@@ -1,8 +1,8 @@
 // The controls a form places on itself: frame, list box, text box, label,
 // check box and command button. Each wraps a child window made once by
 // Create, at a place given in twips relative to its parent; the parent
-// window owns it and destroys it with itself. All use the platform's
-// default GUI font.
+// window owns it and destroys it with itself. All start with the platform's
+// default GUI font; a form may give them one of its own.
 #pragma once
 
 #include <windows.h>
@@ -16,12 +16,19 @@ namespace toolkit {
 class Control {
  public:
   Control() = default;
+  virtual ~Control() = default;
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 
   HWND Hwnd() const { return hwnd_; }
   std::wstring Text() const;
   void SetText(const std::wstring& text);
+
+  // The font must outlive the control.
+  void SetFont(HFONT font);
+  // The width in pixels the caption may take on one line: the client width
+  // less what the control draws beside its text.
+  virtual int CaptionRoom() const;
 
  protected:
   void CreateWindowOf(const wchar_t* windowClass, HWND parent, int id, const std::wstring& caption,
@@ -35,6 +42,7 @@ class Control {
 class Frame : public Control {
  public:
   void Create(HWND parent, int id, const std::wstring& caption, const Place& place);
+  int CaptionRoom() const override;
 };
 
 // A single-selection list box, not sorted, that notifies its parent when
@@ -69,11 +77,13 @@ class CheckBox : public Control {
   void Create(HWND parent, int id, const std::wstring& caption, const Place& place);
   // 0 cleared, 1 ticked, 2 grayed.
   int Value() const;
+  int CaptionRoom() const override;
 };
 
 class CommandButton : public Control {
  public:
   void Create(HWND parent, int id, const std::wstring& caption, const Place& place);
+  int CaptionRoom() const override;
 };
 
 }  // namespace toolkit

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "toolkit/app.h"
+#include "toolkit/controls.h"
 #include "toolkit/twips.h"
 
 namespace toolkit {
@@ -100,6 +101,12 @@ void Form::Load() {
   loaded_ = true;
 }
 
+void Form::UseFont(Font font, std::initializer_list<Control*> controls) {
+  for (Control* control : controls) control->SetFont(font.Get());
+  // Controls of an earlier window of this form are gone: its font may go.
+  font_ = std::move(font);
+}
+
 RECT Form::WindowRect() {
   EnsureLoaded();
   RECT r = {};
@@ -171,6 +178,14 @@ void Form::Show() {
     resizeSeen_ = true;
     Form_Resize();
   }
+}
+
+void Form::SetTopMost(bool on) {
+  constexpr UINT kZOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  HWND h = Hwnd();
+  SetWindowPos(h, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, kZOrderOnly);
+  // A window already on the side asked for is not moved by that call.
+  SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, kZOrderOnly);
 }
 
 void Form::Unload() {

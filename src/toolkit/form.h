@@ -7,14 +7,19 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
+
+#include "toolkit/font.h"
 
 namespace toolkit {
 
 // The window class of every form; tools outside the program (the benchmark,
 // tests) find its windows by it.
 inline constexpr wchar_t kFormClass[] = L"MorvantaForm";
+
+class Control;
 
 struct FormLook {
   std::wstring caption;
@@ -62,6 +67,10 @@ class Form {
 
   // Shows the window modeless and without an owner form.
   void Show();
+  // Keeps the window above every window that is not kept on top, or lets
+  // it back among those; either way it goes to the top of its side,
+  // without being activated.
+  void SetTopMost(bool on);
   // Runs Form_Unload and destroys the window; the object stays.
   void Unload();
 
@@ -86,6 +95,10 @@ class Form {
   // The window handle without loading the form.
   HWND RawHwnd() const { return hwnd_; }
 
+  // Gives the controls a font that the form keeps until its window and
+  // theirs are gone.
+  void UseFont(Font font, std::initializer_list<Control*> controls);
+
  private:
   friend bool TranslateFormKeys(MSG* msg);
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -100,6 +113,7 @@ class Form {
   bool loaded_ = false;      // Form_Load has run to completion
   bool resizeSeen_ = false;  // a Resize event ran while showing
   HWND focus_ = nullptr;     // the control that had the focus when the form was left
+  Font font_;                // the controls' font, if not the default one
 };
 
 // Creates a form object and runs its Form_Initialize.

@@ -1,5 +1,5 @@
 // The dialog beside the main window: opened from its menu, at most once,
-// and outliving it.
+// above it while it is pinned, and outliving it.
 #include "main_window/frmMain.h"
 #include "skin_dialog_support.h"
 #include "toolkit/app.h"
@@ -37,6 +37,32 @@ int VisibleDialogs() {
   return count;
 }
 
+bool IsTopmost(HWND h) { return (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+// Whether `lower` lies below `upper` among the windows of the screen.
+bool IsBelow(HWND lower, HWND upper) {
+  for (HWND h = GetWindow(upper, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT))
+    if (h == lower) return true;
+  return false;
+}
+
+POINT CentreOf(HWND h) {
+  RECT r = {};
+  GetWindowRect(h, &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// A real click of the left mouse button at a point of the screen: the
+// system gives it to whatever window the user would hit there.
+void ClickAt(POINT p) {
+  SetCursorPos(p.x, p.y);
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, input, sizeof(INPUT));
+}
+
 class SkinDialogWithMainWindowTest : public SkinDialogTest {
  protected:
   void SetUp() override {
@@ -45,6 +71,7 @@ class SkinDialogWithMainWindowTest : public SkinDialogTest {
     main->Show();
     Pump(50);
     changeTheme = MenuItemId(GetMenu(main->Hwnd()), L"更换主题");
+    keepOnTop = MenuItemId(GetMenu(main->Hwnd()), L"窗体置顶");
   }
   void TearDown() override {
     if (main && main->IsLoaded()) main->Unload();
@@ -56,8 +83,14 @@ class SkinDialogWithMainWindowTest : public SkinDialogTest {
     Pump(30);
   }
 
+  // Pins or releases the main window; the notice is answered.
+  void ChooseKeepOnTop() {
+    SendMessageW(main->Hwnd(), WM_COMMAND, MAKEWPARAM(keepOnTop, 0), 0);
+    Pump(30);
+  }
+
   std::unique_ptr<FrmMain> main;
-  UINT changeTheme = 0;
+  UINT changeTheme = 0, keepOnTop = 0;
 };
 
 TEST_F(SkinDialogWithMainWindowTest, TheMenuCommandShowsOneDialogAtMost) {
@@ -93,6 +126,71 @@ TEST_F(SkinDialogWithMainWindowTest, ClosingTheMainWindowLeavesTheDialogOpen) {
   EXPECT_FALSE(IsWindow(dialog));
   EXPECT_TRUE(frmSkin.IsEmpty());
   EXPECT_EQ(0, toolkit::LoadedFormCount());
+}
+
+// While the main window is pinned, the dialog it opens is above it: it can
+// be seen, and a real click on Save reaches it.
+TEST_F(SkinDialogWithMainWindowTest, OpensAboveThePinnedMainWindowAndTakesClicks) {
+  MessageBoxAnswerer answerer(IDOK);
+  ChooseKeepOnTop();
+  ASSERT_TRUE(IsTopmost(main->Hwnd()));
+  ChooseChangeTheme();
+  Pump(20);
+
+  FrmSkin& dialog = frmSkin.Get();
+  ASSERT_TRUE(IsWindowVisible(dialog.Hwnd()));
+  EXPECT_TRUE(IsTopmost(dialog.Hwnd()));
+  EXPECT_TRUE(IsBelow(main->Hwnd(), dialog.Hwnd()));
+  EXPECT_NE(main->Hwnd(), GetWindow(dialog.Hwnd(), GW_OWNER));
+  const POINT save = CentreOf(dialog.Command2.Hwnd());
+  EXPECT_EQ(dialog.Command2.Hwnd(), WindowFromPoint(save));
+
+  // Save closes the dialog: the click has arrived.
+  ClearEngineTrace();
+  ClickAt(save);
+  EXPECT_TRUE(PumpUntil([] { return frmSkin.IsEmpty(); }));
+  EXPECT_EQ((std::vector<std::string>{"SkinH_AdjustHSV|0|0|0"}), EngineTrace());
+}
+
+// A dialog already open follows the main window onto the top and back, and
+// the notices show above both. The command that shows the dialog brings it
+// above the pinned main window again; its leave question shows above both;
+// closing the pinned main window still leaves the dialog open.
+TEST_F(SkinDialogWithMainWindowTest, FollowsPinAndReleaseWhileOpen) {
+  ChooseChangeTheme();
+  const HWND dialog = frmSkin->Hwnd();
+  ASSERT_FALSE(IsTopmost(dialog));
+  {
+    MessageBoxAnswerer answerer(IDOK);
+    ChooseKeepOnTop();
+    EXPECT_TRUE(IsTopmost(dialog));
+    ChooseKeepOnTop();
+    EXPECT_FALSE(IsTopmost(main->Hwnd()));
+    EXPECT_FALSE(IsTopmost(dialog));
+    ChooseKeepOnTop();
+    EXPECT_TRUE(IsTopmost(dialog));
+    const auto notices = answerer.Seen();
+    ASSERT_EQ(3u, notices.size());
+    for (const SeenMessageBox& notice : notices) EXPECT_TRUE(notice.onTop) << Utf8(notice.text);
+  }
+  ChooseChangeTheme();
+  EXPECT_TRUE(IsBelow(main->Hwnd(), dialog));
+  EXPECT_EQ(dialog, GetAncestor(WindowFromPoint(CentreOf(dialog)), GA_ROOT));
+
+  MessageBoxAnswerer answerer(IDNO);
+  Type(frmSkin->Text1, L"30");
+  ClickAt(CentreOf(frmSkin->Command1.Hwnd()));
+  ASSERT_TRUE(PumpUntil([&] { return !answerer.Seen().empty(); }));
+  Pump(30);
+  const SeenMessageBox question = answerer.Seen()[0];
+  EXPECT_EQ(L"设置未保存，现在离去？", question.text);
+  EXPECT_TRUE(question.onTop);
+  EXPECT_TRUE(IsWindowVisible(dialog));
+
+  SendMessageW(main->Hwnd(), WM_CLOSE, 0, 0);
+  Pump(30);
+  EXPECT_FALSE(main->IsLoaded());
+  EXPECT_TRUE(IsWindowVisible(dialog));
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
 // The dialog window as the user sees it: frame, place, controls, keys.
+#include <algorithm>
+#include <cmath>
+
 #include "common/win_handles.h"
 #include "skin_dialog_support.h"
 
@@ -41,6 +44,27 @@ std::wstring CaptionOf(HWND h) {
   wchar_t text[256] = {};
   GetWindowTextW(h, text, 256);
   return text;
+}
+
+// The width of a caption as the control draws it: in the control's own
+// font, with the access-key "&" not shown.
+int CaptionWidth(HWND control) {
+  std::wstring caption = CaptionOf(control);
+  caption.erase(std::remove(caption.begin(), caption.end(), L'&'), caption.end());
+  HDC dc = GetDC(control);
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  SIZE extent = {};
+  GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return extent.cx;
+}
+
+int ClientWidth(HWND control) {
+  RECT r = {};
+  GetClientRect(control, &r);
+  return r.right;
 }
 
 void PressKey(WORD key) {
@@ -148,6 +172,61 @@ TEST_F(SkinDialogTest, ControlsOverTheFramesAreDrawnAndHitAboveThem) {
   // Frame2 between the boxes' row and the check box.
   EXPECT_EQ(face, pixelIn(d.Frame2, 20, 85));
   ReleaseDC(nullptr, screen);
+}
+
+// The places leave each caption exactly the room it takes in 9-point Song;
+// the default font under Wine is wider. Beside its caption a check box
+// draws its box (13 pixels at 96 DPI) and a gap of half a "0" (Wine); a
+// push button its edges and focus frame (4 pixels each side); a frame its
+// edge, an indent and a blank on each side of the caption (10 pixels).
+TEST_F(SkinDialogTest, EveryCaptionFitsItsControl) {
+  FrmSkin& d = Open();
+  ASSERT_EQ(1440.0f / 96, toolkit::TwipsPerPixelX());  // the figures above are for 96 DPI
+  HDC dc = GetDC(d.Check1.Hwnd());
+  SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(d.Check1.Hwnd(), WM_GETFONT, 0, 0)));
+  INT zero = 0;
+  GetCharWidth32W(dc, L'0', L'0', &zero);
+  ReleaseDC(d.Check1.Hwnd(), dc);
+
+  const struct {
+    const toolkit::Control& control;
+    int besideCaption;
+  } captioned[] = {
+      {d.Label1, 0},   {d.Label2, 0},   {d.Label3, 0},  {d.Label4, 0},  {d.Check1, 13 + zero / 2},
+      {d.Command1, 8}, {d.Command2, 8}, {d.Frame1, 20}, {d.Frame2, 20},
+  };
+  for (const auto& c : captioned) {
+    const HWND h = c.control.Hwnd();
+    EXPECT_LE(CaptionWidth(h), ClientWidth(h) - c.besideCaption) << Utf8(CaptionOf(h));
+  }
+
+  // On screen no caption runs into the right edge of its control, as a cut
+  // one does: the last column of pixels shows only the face colour.
+  RedrawWindow(d.Hwnd(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Pump(50);
+  HDC screen = GetDC(nullptr);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  for (const toolkit::Control* c : std::initializer_list<const toolkit::Control*>{
+           &d.Label1, &d.Label2, &d.Label3, &d.Label4, &d.Check1}) {
+    RECT r = {};
+    GetWindowRect(c->Hwnd(), &r);
+    int inked = 0;
+    for (int y = r.top; y < r.bottom; ++y) inked += GetPixel(screen, r.right - 1, y) != face;
+    EXPECT_EQ(0, inked) << Utf8(CaptionOf(c->Hwnd()));
+  }
+  ReleaseDC(nullptr, screen);
+
+  // Under Wine the set-up gives the Song face the dialog was laid out for.
+  LOGFONTW font = {};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(d.Label2.Hwnd(), WM_GETFONT, 0, 0)), sizeof font,
+             &font);
+  EXPECT_EQ(L"宋体", std::wstring(font.lfFaceName));
+  EXPECT_EQ(-12, font.lfHeight);
+  for (const toolkit::Control* other : std::initializer_list<const toolkit::Control*>{
+           &d.List1, &d.Text1, &d.Text2, &d.Check1, &d.Command2})
+    EXPECT_EQ(SendMessageW(d.Label2.Hwnd(), WM_GETFONT, 0, 0),
+              SendMessageW(other->Hwnd(), WM_GETFONT, 0, 0));
 }
 
 TEST_F(SkinDialogTest, ListTakesTheFocusFirstAndTabFollowsTheTable) {

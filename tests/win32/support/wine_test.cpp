@@ -134,6 +134,19 @@ static int DefaultButtonOf(HWND box) {
   return 0;
 }
 
+// Whether a click at the box's centre would reach it, once it has settled:
+// a box may show a moment before it is brought to the top.
+static bool IsOnTopAtCentre(HWND box) {
+  for (int i = 0; i < 50; ++i) {
+    RECT r = {};
+    GetWindowRect(box, &r);
+    const POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    if (GetAncestor(WindowFromPoint(centre), GA_ROOT) == box) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
 // A message box of this process: a dialog with its text in the static 0xFFFF.
 static BOOL CALLBACK CollectMessageBox(HWND hwnd, LPARAM boxes) {
   DWORD pid = 0;
@@ -164,6 +177,7 @@ void MessageBoxAnswerer::Watch() {
       seen.hasCancel = GetDlgItem(box, IDCANCEL) != nullptr && !seen.hasOk;
       seen.defaultButton = DefaultButtonOf(box);
       seen.icon = IconOf(box);
+      seen.onTop = IsOnTopAtCentre(box);
       {
         std::lock_guard<std::mutex> lock(mutex_);
         seen_.push_back(seen);

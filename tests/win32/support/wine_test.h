@@ -37,6 +37,7 @@ struct SeenMessageBox {
   bool hasOk = false, hasYes = false, hasNo = false, hasCancel = false;
   int defaultButton = 0;
   HICON icon = nullptr;
+  bool onTop = false;  // a click at its centre would have reached it
 };
 
 // Watches this process for message boxes from another thread and presses
