@@ -99,7 +99,16 @@ void FrmMain::Form_Resize() {
   log.WriteLine(L"H/W");
 }
 
-void FrmMain::Form_Unload() { WebBrowser1.Close(); }
+void FrmMain::Form_Unload() {
+  WebBrowser1.Close();
+  // An open skin dialog outlives this window; it was kept on top only to
+  // stay above it, so both go back to being ordinary windows (a window
+  // cannot leave the top-most layer while one just below it stays there).
+  if (IsFormTop && !frmSkin.IsEmpty() && frmSkin->IsLoaded()) {
+    SetTopMost(false);
+    frmSkin->SetTopMost(false);
+  }
+}
 
 bool FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT* result) {
   // As in any browser host, the page takes the keyboard whenever the window

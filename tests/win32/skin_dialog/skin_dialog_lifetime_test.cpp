@@ -155,7 +155,8 @@ TEST_F(SkinDialogWithMainWindowTest, OpensAboveThePinnedMainWindowAndTakesClicks
 // A dialog already open follows the main window onto the top and back, and
 // the notices show above both. The command that shows the dialog brings it
 // above the pinned main window again; its leave question shows above both;
-// closing the pinned main window still leaves the dialog open.
+// closing the pinned main window still leaves the dialog open, no longer
+// kept above every other program.
 TEST_F(SkinDialogWithMainWindowTest, FollowsPinAndReleaseWhileOpen) {
   ChooseChangeTheme();
   const HWND dialog = frmSkin->Hwnd();
@@ -191,6 +192,7 @@ TEST_F(SkinDialogWithMainWindowTest, FollowsPinAndReleaseWhileOpen) {
   Pump(30);
   EXPECT_FALSE(main->IsLoaded());
   EXPECT_TRUE(IsWindowVisible(dialog));
+  EXPECT_FALSE(IsTopmost(dialog));
 }
 
 }  // namespace
