@@ -2,6 +2,8 @@
 // thread that attached it and paints them with the current palette.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 #include "skin/palette.h"
@@ -21,6 +23,11 @@ bool OnEngineThread();
 // Replaces the skin with the one in a file; a missing, unreadable or bad
 // file keeps the current skin and returns false.
 bool LoadSkinFile(const std::wstring& path);
+
+// The current skin's colour for a role, and a brush of it that lives
+// until the next palette change.
+COLORREF SkinColor(skin::Role role);
+HBRUSH SkinBrush(skin::Role role);
 
 void SetAdjustment(const skin::Adjustment& adjustment);
 void SetAeroLevel(int level);

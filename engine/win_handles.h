@@ -65,4 +65,96 @@ class File {
   HANDLE handle_;
 };
 
+// A GDI font, deleted with its owner.
+class Font {
+ public:
+  Font() = default;
+  explicit Font(const LOGFONTW& lf) : font_(CreateFontIndirectW(&lf)) {}
+  ~Font() {
+    if (font_) DeleteObject(font_);
+  }
+  Font(const Font&) = delete;
+  Font& operator=(const Font&) = delete;
+
+  HFONT get() const { return font_; }
+
+ private:
+  HFONT font_ = nullptr;
+};
+
+// A DC for any window (or the screen, for null), released on scope exit.
+class ClientDc {
+ public:
+  explicit ClientDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  ~ClientDc() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
+  }
+  ClientDc(const ClientDc&) = delete;
+  ClientDc& operator=(const ClientDc&) = delete;
+
+  HDC get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+// Selects a GDI object into a DC and puts the previous one back on scope exit.
+class Selected {
+ public:
+  Selected(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  ~Selected() {
+    if (old_) SelectObject(dc_, old_);
+  }
+  Selected(const Selected&) = delete;
+  Selected& operator=(const Selected&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// An off-screen bitmap with its memory DC, grown on demand and kept for
+// the next paint: drawing there and copying once means no flicker.
+class Canvas {
+ public:
+  Canvas() = default;
+  ~Canvas() { Free(); }
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  // A DC at least cx by cy pixels large, like `like`; null when out of memory.
+  HDC Get(HDC like, int cx, int cy) {
+    if (dc_ && cx <= cx_ && cy <= cy_) return dc_;
+    Free();
+    cx_ = cx > 0 ? cx : 1;
+    cy_ = cy > 0 ? cy : 1;
+    dc_ = CreateCompatibleDC(like);
+    bitmap_ = CreateCompatibleBitmap(like, cx_, cy_);
+    if (!dc_ || !bitmap_) {
+      Free();
+      return nullptr;
+    }
+    old_ = SelectObject(dc_, bitmap_);
+    return dc_;
+  }
+
+ private:
+  void Free() {
+    if (dc_ && old_) SelectObject(dc_, old_);
+    if (bitmap_) DeleteObject(bitmap_);
+    if (dc_) DeleteDC(dc_);
+    dc_ = nullptr;
+    bitmap_ = nullptr;
+    old_ = nullptr;
+    cx_ = cy_ = 0;
+  }
+
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  int cx_ = 0;
+  int cy_ = 0;
+};
+
 }  // namespace dulib
