@@ -301,30 +301,38 @@ void PaintCaption(HWND hwnd, HDC dc, const Layout& l, const FrameState& state) {
   }
 }
 
-// The whole frame, drawn off-screen and copied in one go.
+// The frame, with every pixel drawn once. The band above the client area
+// (title, buttons, menu bar) is drawn off-screen and copied in one go;
+// the borders beside and below it are plain fills straight to the screen.
+// Keeping the off-screen part to that band keeps resizing cheap: a
+// window-sized bitmap cost megabytes and a copy of the whole window.
 void Paint(HWND hwnd) {
   if (!IsWindowVisible(hwnd)) return;
   Layout l = LayoutOf(hwnd);
   const FrameState& state = StateOf(hwnd);
   WindowDc target(hwnd);
   if (!target.get()) return;
-  HDC dc = TheCanvas().Get(target.get(), l.size.cx, l.size.cy);
+  int top = l.client.top;
+  HDC dc = TheCanvas().Get(target.get(), l.size.cx, top);
   if (!dc) return;
 
   Role back = state.active ? Role::CaptionActive : Role::CaptionInactive;
-  RECT all = {0, 0, l.size.cx, l.size.cy};
-  // Only the four bands around the client area: the client's own pixels
-  // are never copied, so filling them would be wasted on every resize.
-  FillBox(dc, 0, 0, l.size.cx, l.client.top, back);
-  FillBox(dc, 0, l.client.bottom, l.size.cx, l.size.cy, back);
-  FillBox(dc, 0, l.client.top, l.client.left, l.client.bottom, back);
-  FillBox(dc, l.client.right, l.client.top, l.size.cx, l.client.bottom, back);
-  FrameRect(dc, &all, SkinBrush(Role::Border));
+  RECT band = {0, 0, l.size.cx, top};
+  Fill(dc, band, back);
   PaintCaption(hwnd, dc, l, state);
   if (!IsRectEmpty(&l.bar)) menus::PaintBar(hwnd, dc, l.bar);
+  FillBox(dc, 0, 0, l.size.cx, 1, Role::Border);  // the outer line
+  FillBox(dc, 0, 0, 1, top, Role::Border);
+  FillBox(dc, l.size.cx - 1, 0, l.size.cx, top, Role::Border);
+  BitBlt(target.get(), 0, 0, l.size.cx, top, dc, 0, 0, SRCCOPY);
 
-  ExcludeClipRect(target.get(), l.client.left, l.client.top, l.client.right, l.client.bottom);
-  BitBlt(target.get(), 0, 0, l.size.cx, l.size.cy, dc, 0, 0, SRCCOPY);
+  HDC screen = target.get();
+  FillBox(screen, 1, top, l.client.left, l.size.cy - 1, back);
+  FillBox(screen, l.client.right, top, l.size.cx - 1, l.size.cy - 1, back);
+  FillBox(screen, l.client.left, l.client.bottom, l.client.right, l.size.cy - 1, back);
+  FillBox(screen, 0, top, 1, l.size.cy, Role::Border);
+  FillBox(screen, l.size.cx - 1, top, l.size.cx, l.size.cy, Role::Border);
+  FillBox(screen, 1, l.size.cy - 1, l.size.cx - 1, l.size.cy, Role::Border);
 }
 
 // Where a window manager draws the frame, the platform paints the
@@ -440,6 +448,10 @@ bool OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     case WM_SETTEXT:
     case WM_SETICON:
       *result = Unpainted(hwnd, msg, wp, lp);
+      return true;
+    case WM_UPDATEUISTATE:  // access keys shown or hidden in the menu bar
+      *result = DefSubclassProc(hwnd, msg, wp, lp);
+      Paint(hwnd);
       return true;
     case kUahDrawCaption:
     case kUahDrawFrame:

@@ -269,7 +269,8 @@ bool HidesAccessKeys(HWND owner) {
 }
 
 // The edge of a drop-down menu. Wine draws it inside the client area,
-// around the items; Windows in the non-client area.
+// around the items, after them; Windows draws it in the non-client area
+// and the items fill the client area, leaving nothing to do here.
 void PaintPopupEdge(HWND popup) {
   HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
   RECT client;
@@ -281,10 +282,10 @@ void PaintPopupEdge(HWND popup) {
     if (GetMenuItemRect(nullptr, menu, i, &rc)) UnionRect(&items, &items, &rc);
   }
   MapWindowPoints(nullptr, popup, reinterpret_cast<POINT*>(&items), 2);
+  if (IsRectEmpty(&items) || items.left <= client.left || items.top <= client.top) return;
   ClientDc dc(popup);
   if (!dc.get()) return;
-  if (!IsRectEmpty(&items))
-    ExcludeClipRect(dc.get(), items.left, items.top, items.right, items.bottom);
+  ExcludeClipRect(dc.get(), items.left, items.top, items.right, items.bottom);
   FillRect(dc.get(), &client, SkinBrush(Role::Menu));
   FrameRect(dc.get(), &client, SkinBrush(Role::Border));
 }
