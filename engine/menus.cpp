@@ -6,9 +6,8 @@
 
 #include <cwctype>
 #include <iterator>
-#include <map>
+#include <list>
 #include <string>
-#include <utility>
 
 #include "frame.h"
 #include "skinner.h"
@@ -22,30 +21,46 @@ using skin::Role;
 
 // An item that the engine made owner-drawn, with what it had before. The
 // item's data holds the address of its record: that is how our items are
-// told from the program's own owner-drawn ones.
+// told from the program's own owner-drawn ones, and how an item is found
+// again after the program has added or removed others before it.
 struct Item {
   HMENU menu = nullptr;
-  UINT pos = 0;
   ULONG_PTR data = 0;  // the program's item data, given back with the item
   UINT type = 0;       // the type before, MFT_STRING or MFT_SEPARATOR
   bool bar = false;    // a menu bar item: stays ours
   std::wstring text;   // as set when converted, for when the platform hides it
 };
 
-// Map nodes stay where they are, so their addresses can be item data.
-std::map<std::pair<HMENU, UINT>, Item>& Items() {
-  static auto* items = new std::map<std::pair<HMENU, UINT>, Item>;
+// List nodes stay where they are, so their addresses can be item data.
+std::list<Item>& Items() {
+  static auto* items = new std::list<Item>;
   return *items;
 }
 
+ULONG_PTR Tag(const Item& item) { return reinterpret_cast<ULONG_PTR>(&item); }
+
 const Item* Ours(ULONG_PTR data) {
-  for (const auto& entry : Items()) {
-    if (reinterpret_cast<ULONG_PTR>(&entry.second) == data) return &entry.second;
+  for (const Item& item : Items()) {
+    if (Tag(item) == data) return &item;
   }
   return nullptr;
 }
 
-std::wstring TextOf(HMENU menu, UINT pos) {
+ULONG_PTR DataAt(HMENU menu, int pos) {
+  MENUITEMINFOW info = {sizeof info, MIIM_DATA};
+  return GetMenuItemInfoW(menu, pos, TRUE, &info) ? info.dwItemData : 0;
+}
+
+// Where the item is in its menu now; -1 when it is gone.
+int PositionOf(const Item& item) {
+  int count = GetMenuItemCount(item.menu);
+  for (int pos = 0; pos < count; pos++) {
+    if (DataAt(item.menu, pos) == Tag(item)) return pos;
+  }
+  return -1;
+}
+
+std::wstring TextOf(HMENU menu, int pos) {
   MENUITEMINFOW info = {sizeof info, MIIM_STRING};
   if (!GetMenuItemInfoW(menu, pos, TRUE, &info) || info.cch == 0) return {};
   std::wstring text(info.cch + 1, L'\0');
@@ -57,48 +72,42 @@ std::wstring TextOf(HMENU menu, UINT pos) {
 }
 
 // The text to draw: the menu's own when the platform still gives it.
-std::wstring TextOf(const Item& item) {
-  std::wstring text = TextOf(item.menu, item.pos);
+std::wstring TextOf(const Item& item, int pos) {
+  std::wstring text = pos >= 0 ? TextOf(item.menu, pos) : std::wstring();
   return text.empty() ? item.text : text;
 }
 
 // Makes a text or separator item ours. Bitmaps and the program's own
-// owner-drawn items are left as they are.
-bool Convert(HMENU menu, UINT pos, bool bar) {
+// owner-drawn items are left as they are. True when it was converted.
+bool Convert(HMENU menu, int pos, bool bar) {
   MENUITEMINFOW info = {sizeof info, MIIM_FTYPE | MIIM_DATA};
   if (!GetMenuItemInfoW(menu, pos, TRUE, &info)) return false;
-  auto key = std::make_pair(menu, pos);
-  auto found = Items().find(key);
-  if (found != Items().end() && info.dwItemData == reinterpret_cast<ULONG_PTR>(&found->second)) {
-    return false;  // ours already
-  }
-  if (info.fType & (MFT_OWNERDRAW | MFT_BITMAP)) return false;
-  Item& item = Items()[key];
-  item = {menu, pos, info.dwItemData, info.fType, bar, TextOf(menu, pos)};
+  if (info.fType & (MFT_OWNERDRAW | MFT_BITMAP)) return false;  // ours already, or not text
+  Items().push_back({menu, info.dwItemData, info.fType, bar, TextOf(menu, pos)});
   info.fType |= MFT_OWNERDRAW;
-  info.dwItemData = reinterpret_cast<ULONG_PTR>(&item);
+  info.dwItemData = Tag(Items().back());
   if (!SetMenuItemInfoW(menu, pos, TRUE, &info)) {
-    Items().erase(key);
+    Items().pop_back();
     return false;
   }
   return true;
 }
 
 void Revert(const Item& item) {
+  int pos = PositionOf(item);
+  if (pos < 0) return;
   MENUITEMINFOW info = {sizeof info, MIIM_FTYPE | MIIM_DATA};
-  if (!GetMenuItemInfoW(item.menu, item.pos, TRUE, &info)) return;
-  if (info.dwItemData != reinterpret_cast<ULONG_PTR>(&item)) return;  // changed since
+  if (!GetMenuItemInfoW(item.menu, pos, TRUE, &info)) return;
   info.fType = (info.fType & ~MFT_OWNERDRAW) | (item.type & MFT_SEPARATOR);
   info.dwItemData = item.data;
-  SetMenuItemInfoW(item.menu, item.pos, TRUE, &info);
+  SetMenuItemInfoW(item.menu, pos, TRUE, &info);
 }
 
 // Gives back the items of open drop-down menus (one menu, or all for null).
 void RevertPopups(HMENU only) {
   for (auto it = Items().begin(); it != Items().end();) {
-    const Item& item = it->second;
-    if (!item.bar && (!only || item.menu == only)) {
-      Revert(item);
+    if (!it->bar && (!only || it->menu == only)) {
+      Revert(*it);
       it = Items().erase(it);
     } else {
       ++it;
@@ -106,10 +115,11 @@ void RevertPopups(HMENU only) {
   }
 }
 
-// Records of menus destroyed since.
-void ForgetDeadMenus() {
+// Records of bar items whose menu, or which, the program has destroyed.
+void ForgetDeadItems() {
   for (auto it = Items().begin(); it != Items().end();) {
-    it = IsMenu(it->first.first) ? std::next(it) : Items().erase(it);
+    bool dead = it->bar && (!IsMenu(it->menu) || PositionOf(*it) < 0);
+    it = dead ? Items().erase(it) : std::next(it);
   }
 }
 
@@ -162,7 +172,7 @@ struct ItemLook {
   bool hide_prefix = false;
 };
 
-void DrawItem(HDC dc, const Item& item, RECT rc, const ItemLook& look) {
+void DrawItem(HDC dc, const Item& item, int pos, RECT rc, const ItemLook& look) {
   int saved = SaveDC(dc);
   bool lit = look.selected && !(item.bar && look.disabled);
   Role back = lit ? Role::MenuHighlight : Role::Menu;
@@ -178,7 +188,7 @@ void DrawItem(HDC dc, const Item& item, RECT rc, const ItemLook& look) {
   if (lit) FillColor(dc, rc.left, rc.top, rc.right, rc.bottom, SkinColor(back));
   COLORREF text_color = look.disabled ? Blend(ink, back, 0.55) : SkinColor(ink);
 
-  std::wstring text = TextOf(item);
+  std::wstring text = TextOf(item, pos);
   std::wstring accel;
   size_t tab = text.find(L'\t');
   if (tab != std::wstring::npos) {
@@ -217,7 +227,7 @@ void Measure(const Item& item, MEASUREITEMSTRUCT* m) {
     m->itemHeight = frame::Scaled(7);
     return;
   }
-  std::wstring text = TextOf(item);
+  std::wstring text = TextOf(item, PositionOf(item));
   std::wstring accel;
   size_t tab = text.find(L'\t');
   if (tab != std::wstring::npos) {
@@ -253,9 +263,9 @@ wchar_t AccessKey(const std::wstring& text) {
 bool AnswerMenuChar(HMENU menu, wchar_t key, LRESULT* result) {
   int count = GetMenuItemCount(menu);
   for (int pos = 0; pos < count; pos++) {
-    auto found = Items().find({menu, static_cast<UINT>(pos)});
-    if (found == Items().end()) continue;
-    wchar_t own = AccessKey(TextOf(found->second));
+    const Item* item = Ours(DataAt(menu, pos));
+    if (!item) continue;
+    wchar_t own = AccessKey(TextOf(*item, pos));
     if (own && towupper(own) == towupper(key)) {
       *result = MAKELRESULT(pos, MNC_EXECUTE);
       return true;
@@ -310,7 +320,7 @@ void PaintPopupNonClient(HWND popup) {
 void PrepareBar(HWND owner) {
   HMENU bar = GetMenu(owner);
   if (!bar || !IsMenu(bar)) return;
-  ForgetDeadMenus();
+  ForgetDeadItems();
   bool changed = false;
   int count = GetMenuItemCount(bar);
   for (int pos = 0; pos < count; pos++) changed |= Convert(bar, pos, true);
@@ -327,8 +337,8 @@ void PaintBar(HWND owner, HDC dc, const RECT& bar) {
   bool hide = HidesAccessKeys(owner);
   int count = GetMenuItemCount(menu);
   for (int pos = 0; pos < count; pos++) {
-    auto found = Items().find({menu, static_cast<UINT>(pos)});
-    if (found == Items().end()) continue;
+    const Item* item = Ours(DataAt(menu, pos));
+    if (!item) continue;
     MENUBARINFO info = {sizeof info};
     if (!GetMenuBarInfo(owner, OBJID_MENU, pos + 1, &info)) continue;
     OffsetRect(&info.rcBar, -window.left, -window.top);
@@ -338,7 +348,7 @@ void PaintBar(HWND owner, HDC dc, const RECT& bar) {
     look.selected = state.fState & MFS_HILITE;
     look.disabled = state.fState & MFS_DISABLED;
     look.hide_prefix = hide;
-    DrawItem(dc, found->second, info.rcBar, look);
+    DrawItem(dc, *item, pos, info.rcBar, look);
   }
 }
 
@@ -367,7 +377,7 @@ bool OnOwnerMessage(HWND owner, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
       look.disabled = d->itemState & (ODS_GRAYED | ODS_DISABLED);
       look.checked = d->itemState & ODS_CHECKED;
       look.hide_prefix = d->itemState & ODS_NOACCEL;
-      DrawItem(d->hDC, *item, d->rcItem, look);
+      DrawItem(d->hDC, *item, PositionOf(*item), d->rcItem, look);
       *result = TRUE;
       return true;
     }
