@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "screen.h"
 #include "skin/she_file.h"
@@ -122,9 +123,28 @@ void AltPlus(WORD key) { Keys({{VK_MENU, true}, {key, true}, {key, false}, {VK_M
 
 const wchar_t kClass[] = L"FrameTestWindow";
 UINT g_last_command = 0;
+// The program's own owner-drawn menu item, told by its item data.
+constexpr ULONG_PTR kOwnItem = 0x5EED;
+constexpr COLORREF kOwnInk = RGB(1, 2, 3);
+int g_own_measured = 0, g_own_drawn = 0;
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND) g_last_command = LOWORD(wp);
+  if (msg == WM_MEASUREITEM && reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemData == kOwnItem) {
+    auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+    m->itemWidth = 60;
+    m->itemHeight = 20;
+    g_own_measured++;
+    return TRUE;
+  }
+  if (msg == WM_DRAWITEM && reinterpret_cast<DRAWITEMSTRUCT*>(lp)->itemData == kOwnItem) {
+    auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+    HBRUSH ink = CreateSolidBrush(kOwnInk);
+    FillRect(d->hDC, &d->rcItem, ink);
+    DeleteObject(ink);
+    g_own_drawn++;
+    return TRUE;
+  }
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
@@ -138,6 +158,7 @@ HMENU MakeMenuBar() {
   AppendMenuW(normal, MF_STRING, 103, L"\u4e3b\u9875(&H)");  // 主页(&H)
   HMENU options = CreatePopupMenu();
   AppendMenuW(options, MF_STRING, 104, L"\u7a97\u4f53\u7f6e\u9876");
+  AppendMenuW(options, MF_OWNERDRAW, 105, reinterpret_cast<LPCWSTR>(kOwnItem));
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(normal), L"\u5e38\u89c4(&N)");
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(options), L"\u9009\u9879(&O)");
   return bar;
@@ -263,12 +284,22 @@ TEST_F(FrameTest, CaptionShowsTheSkinActiveOrInactiveAndFollowsHueAndPreview) {
   EXPECT_COLOR(ColorAt(spot), Ref(dark, Role::CaptionActive));
   EXPECT_EQ(SystemPixels(Shot(band), dark, {COLOR_ACTIVECAPTION, COLOR_CAPTIONTEXT}), 0);
 
-  ASSERT_EQ(engine.adjust_hsv(120, 0, 0), 1);
-  Pump(100);
-  EXPECT_COLOR(ColorAt(spot), Ref(PaletteOf(kDark, 120), Role::CaptionActive));
-  ASSERT_EQ(engine.attach_ex(Gbk(InApp(kLight)).c_str(), ""), 1);
-  Pump(100);
-  EXPECT_COLOR(ColorAt(spot), Ref(PaletteOf(kLight, 120), Role::CaptionActive));
+  // A hue shift and a newly attached skin repaint caption and menu bar.
+  MENUBARINFO bar = {sizeof bar};
+  ASSERT_TRUE(GetMenuBarInfo(hwnd, OBJID_MENU, 0, &bar));
+  POINT bar_end = {bar.rcBar.right - 3, bar.rcBar.bottom - 3};
+  POINT bar_item = {bar.rcBar.left + 3, bar.rcBar.top + 3};
+  ASSERT_EQ(engine.adjust_hsv(120, 0, 0), 1);  // the shift, then a preview under it
+  for (const wchar_t* file : {kDark, kLight}) {
+    if (file == kLight) {
+      ASSERT_EQ(engine.attach_ex(Gbk(InApp(file)).c_str(), ""), 1);
+    }
+    Pump(100);
+    skin::Palette shifted = PaletteOf(file, 120);
+    EXPECT_COLOR(ColorAt(spot), Ref(shifted, Role::CaptionActive));
+    EXPECT_COLOR(ColorAt(bar_end), Ref(shifted, Role::Menu));
+    EXPECT_COLOR(ColorAt(bar_item), Ref(shifted, Role::Menu));
+  }
   ASSERT_EQ(engine.adjust_hsv(0, 0, 0), 1);
 }
 
@@ -443,18 +474,29 @@ TEST_F(FrameTest, MenusShowTheSkinAndKeepTheirTextsAccessKeysAndClientSize) {
   ASSERT_TRUE(GetMenuItemInfoW(normal, 1, TRUE, &separator));
   EXPECT_EQ(separator.fType, UINT(MFT_SEPARATOR));
 
-  // The second menu by its access key; Escape twice; then Alt+N, H.
+  // The second menu by its access key, with the program's own owner-drawn
+  // item drawn by the program; Escape twice; then Alt+N, H.
   HWND second = nullptr;
+  int own_pixels = 0;
   g_last_command = 0;
+  g_own_measured = g_own_drawn = 0;
   Act([&] {
     AltPlus('O');
     second = VisiblePopupMenu();
+    if (second) own_pixels = Shot(ScreenRectOfWindow(second)).CountNear(kOwnInk, 0);
     Press(VK_ESCAPE);
     Press(VK_ESCAPE);
     AltPlus('N');
     Press('H');
   });
   EXPECT_TRUE(second);
+  EXPECT_GT(g_own_measured, 0);
+  EXPECT_GT(g_own_drawn, 0);
+  EXPECT_GT(own_pixels, 60 * 20 / 2);
+  MENUITEMINFOW own = {sizeof own, MIIM_FTYPE | MIIM_DATA};
+  ASSERT_TRUE(GetMenuItemInfoW(GetSubMenu(bar, 1), 105, FALSE, &own));
+  EXPECT_EQ(own.fType, UINT(MFT_OWNERDRAW));
+  EXPECT_EQ(own.dwItemData, kOwnItem);
   EXPECT_TRUE(PumpUntil([] { return g_last_command == 103; }, 1000));
 }
 
