@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
@@ -77,12 +78,12 @@ const wchar_t kLight[] = L"Skin\\Jade.she";
 // taken meanwhile) run on a second thread while this one handles events.
 
 void Act(const std::function<void()>& user) {
-  bool done = false;
+  std::atomic<bool> done{false};
   std::thread hands([&] {
     user();
     done = true;
   });
-  PumpUntil([&] { return done; }, 20000);
+  PumpUntil([&] { return done.load(); }, 20000);
   hands.join();
   Pump(100);
 }
@@ -191,8 +192,8 @@ HWND MakeWindow(int x, int y, const wchar_t* title) {
   return hwnd;
 }
 
-// Places in the frame, found from the platform's own hit-testing rather
-// than from the engine's layout.
+// Places in the frame, found by asking the window what lies where, as the
+// system asks it for every mouse move.
 POINT FindHit(HWND hwnd, LRESULT code) {
   RECT r = ScreenRectOfWindow(hwnd);
   for (int y = r.top; y < r.top + 60; y += 2) {
@@ -348,7 +349,7 @@ TEST_F(FrameTest, CaptionButtonsHoverPressAndDoTheirWork) {
   EXPECT_FALSE(IsWindow(hwnd));
 }
 
-TEST_F(FrameTest, CaptionStillDragsMaximisesOnDoubleClickAndOpensTheSystemMenu) {
+TEST_F(FrameTest, CaptionStillDragsBorderResizesDoubleClickMaximisesAltSpaceOpensSystemMenu) {
   POINT spot = CaptionSpot(hwnd);
   RECT before = ScreenRectOfWindow(hwnd);
   Act([&] {
@@ -360,6 +361,19 @@ TEST_F(FrameTest, CaptionStillDragsMaximisesOnDoubleClickAndOpensTheSystemMenu) 
   RECT after = ScreenRectOfWindow(hwnd);
   EXPECT_EQ(after.left - before.left, 60);
   EXPECT_EQ(after.top - before.top, 40);
+
+  // The right border still resizes.
+  POINT edge = {after.right - 2, (after.top + after.bottom) / 2};
+  ASSERT_EQ(SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(edge.x, edge.y)), HTRIGHT);
+  Act([&] {
+    Down(edge);
+    MoveTo({edge.x + 20, edge.y});
+    MoveTo({edge.x + 40, edge.y});
+    Up({edge.x + 40, edge.y});
+  });
+  RECT wider = ScreenRectOfWindow(hwnd);
+  EXPECT_EQ(wider.right - after.right, 40);
+  EXPECT_EQ(wider.left, after.left);
 
   spot = CaptionSpot(hwnd);
   Act([&] {
