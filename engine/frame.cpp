@@ -203,17 +203,23 @@ Canvas& TheCanvas() {
   return *canvas;
 }
 
+// The icon the platform shows in the title bar: the window's own, else its
+// class's, else the standard one, except on dialogs with a modal frame,
+// which show only an icon they were given.
 HICON IconOf(HWND hwnd) {
   LONG ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
-  if (ex & (WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME)) return nullptr;
+  if ((ex & WS_EX_TOOLWINDOW) || !(GetWindowLongW(hwnd, GWL_STYLE) & WS_SYSMENU)) return nullptr;
   for (WPARAM kind : {ICON_SMALL, ICON_BIG}) {
     DWORD_PTR icon = 0;
     if (SendMessageTimeoutW(hwnd, WM_GETICON, kind, 0, SMTO_ABORTIFHUNG, 200, &icon) && icon) {
       return reinterpret_cast<HICON>(icon);
     }
   }
-  if (HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd, GCLP_HICONSM))) return icon;
-  return reinterpret_cast<HICON>(GetClassLongPtrW(hwnd, GCLP_HICON));
+  for (int index : {GCLP_HICONSM, GCLP_HICON}) {
+    if (HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd, index))) return icon;
+  }
+  if (ex & WS_EX_DLGMODALFRAME) return nullptr;
+  return LoadIconW(nullptr, IDI_APPLICATION);
 }
 
 void Fill(HDC dc, const RECT& rc, Role role) { FillRect(dc, &rc, SkinBrush(role)); }
