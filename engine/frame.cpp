@@ -224,6 +224,51 @@ HICON IconOf(HWND hwnd) {
 
 void Fill(HDC dc, const RECT& rc, Role role) { FillRect(dc, &rc, SkinBrush(role)); }
 
+// Icons drawn on a caption colour, kept: drawing an icon with its mask and
+// alpha costs more than the rest of the title bar together, on every
+// repaint of a window being resized.
+class IconImages {
+ public:
+  void Draw(HDC dc, int x, int y, HICON icon, int size, COLORREF back) {
+    HDC cache = canvas_.Get(dc, size * kSlots, size);
+    if (!cache) {
+      DrawIconEx(dc, x, y, icon, size, size, 0, nullptr, DI_NORMAL);
+      return;
+    }
+    int slot = 0;
+    while (slot < kSlots &&
+           !(keys_[slot].icon == icon && keys_[slot].back == back && keys_[slot].size == size)) {
+      slot++;
+    }
+    if (slot == kSlots) {
+      slot = next_;
+      next_ = (next_ + 1) % kSlots;
+      keys_[slot] = {icon, back, size};
+      RECT rc = {slot * size, 0, slot * size + size, size};
+      SetBkColor(cache, back);
+      ExtTextOutW(cache, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+      DrawIconEx(cache, slot * size, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    }
+    BitBlt(dc, x, y, size, size, cache, slot * size, 0, SRCCOPY);
+  }
+
+ private:
+  static constexpr int kSlots = 4;  // a few windows, active and inactive
+  struct Key {
+    HICON icon = nullptr;
+    COLORREF back = 0;
+    int size = 0;
+  };
+  Canvas canvas_;
+  Key keys_[kSlots];
+  int next_ = 0;
+};
+
+void DrawIcon(HDC dc, int x, int y, HICON icon, int size, COLORREF back) {
+  static auto* images = new IconImages;
+  images->Draw(dc, x, y, icon, size, back);
+}
+
 void FillBox(HDC dc, int left, int top, int right, int bottom, Role role) {
   RECT rc = {left, top, right, bottom};
   Fill(dc, rc, role);
@@ -276,8 +321,8 @@ void PaintCaption(HWND hwnd, HDC dc, const Layout& l, const FrameState& state) {
 
   if (HICON icon = IconOf(hwnd)) {
     int size = GetSystemMetrics(SM_CXSMICON);
-    DrawIconEx(dc, x, l.caption.top + (caption_height - size) / 2, icon, size, size, 0, nullptr,
-               DI_NORMAL);
+    DrawIcon(dc, x, l.caption.top + (caption_height - size) / 2, icon, size,
+             SkinColor(state.active ? Role::CaptionActive : Role::CaptionInactive));
     x += size + Scaled(4);
   }
 
@@ -292,8 +337,17 @@ void PaintCaption(HWND hwnd, HDC dc, const Layout& l, const FrameState& state) {
     Selected font(dc, CaptionFont());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, SkinColor(ink));
-    DrawTextW(dc, title, length, &text,
-              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | DT_LEFT);
+    // Cutting a title short with an ellipsis measures it again and again:
+    // only do it when the title does not fit.
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc, title, length, &extent);
+    if (extent.cx <= text.right - text.left) {
+      ExtTextOutW(dc, text.left, (text.top + text.bottom - extent.cy) / 2, ETO_CLIPPED, &text,
+                  title, length, nullptr);
+    } else {
+      DrawTextW(dc, title, length, &text,
+                DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | DT_LEFT);
+    }
   }
 
   for (int i = 0; i < 3; i++) {

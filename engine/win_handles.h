@@ -124,11 +124,15 @@ class Canvas {
   Canvas& operator=(const Canvas&) = delete;
 
   // A DC at least cx by cy pixels large, like `like`; null when out of memory.
+  // It grows in steps, so that a window resized pixel by pixel does not
+  // make a new bitmap every time.
   HDC Get(HDC like, int cx, int cy) {
     if (dc_ && cx <= cx_ && cy <= cy_) return dc_;
     Free();
-    cx_ = cx > 0 ? cx : 1;
-    cy_ = cy > 0 ? cy : 1;
+    cx_ = (cx > 0 ? cx : 1) + kStep - 1;
+    cy_ = (cy > 0 ? cy : 1) + kStep - 1;
+    cx_ -= cx_ % kStep;
+    cy_ -= cy_ % kStep;
     dc_ = CreateCompatibleDC(like);
     bitmap_ = CreateCompatibleBitmap(like, cx_, cy_);
     if (!dc_ || !bitmap_) {
@@ -150,6 +154,7 @@ class Canvas {
     cx_ = cy_ = 0;
   }
 
+  static constexpr int kStep = 256;
   HDC dc_ = nullptr;
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ old_ = nullptr;
