@@ -463,7 +463,8 @@ POINT ScreenPoint(LPARAM lp) {
 // Where the window manager draws frames: the platform's frame stays, and
 // only the menu bar is painted over it.
 bool OnManagedMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
-  if (msg == WM_NCPAINT || msg == WM_NCACTIVATE) {
+  // Each of these makes the platform draw the menu bar again.
+  if (msg == WM_NCPAINT || msg == WM_NCACTIVATE || msg == WM_SETTEXT || msg == WM_SETICON) {
     *result = DefSubclassProc(hwnd, msg, wp, lp);
     PaintBarOnly(hwnd);
     return true;

@@ -57,7 +57,12 @@ TEST(ManagedFrameTest, WindowManagerFramesAreLeftAloneAndMenusStillSkinned) {
     EXPECT_EQ(shot.CountNear(Ref(p, Role::CaptionActive), 0), 0);
     EXPECT_EQ(shot.CountNear(Ref(p, Role::CaptionInactive), 0), 0);
   }
-  EXPECT_EQ(Shot(info.rcBar).At(info.rcBar.right - 3, info.rcBar.bottom - 3), Ref(p, Role::Menu));
+  POINT bar_end = {info.rcBar.right - 3, info.rcBar.bottom - 3};
+  EXPECT_EQ(Shot(info.rcBar).At(bar_end.x, bar_end.y), Ref(p, Role::Menu));
+  // A new title makes the platform draw its frame and menu bar again.
+  SetWindowTextW(hwnd, L"Renamed");
+  wine_test::Pump(100);
+  EXPECT_EQ(Shot(info.rcBar).At(bar_end.x, bar_end.y), Ref(p, Role::Menu));
 
   DestroyWindow(hwnd);
   RegDeleteKeyW(HKEY_CURRENT_USER, kKey);
