@@ -103,6 +103,13 @@ class BorrowedDc {
 using ClientDc = BorrowedDc<GetDC>;
 using WindowDc = BorrowedDc<GetWindowDC>;
 
+// A font made from a description.
+class Font : public GdiObject<HFONT> {
+ public:
+  Font() = default;
+  explicit Font(const LOGFONTW& lf) : GdiObject(CreateFontIndirectW(&lf)) {}
+};
+
 // BeginPaint and EndPaint.
 class PaintDc {
  public:
@@ -177,6 +184,54 @@ class OffscreenDc {
   HDC dc_;
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ old_ = nullptr;
+};
+
+// An off-screen bitmap with its memory DC, grown on demand and kept for
+// the next paint: drawing there and copying once means no flicker.
+class Canvas {
+ public:
+  Canvas() = default;
+  ~Canvas() { Free(); }
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  // A DC at least cx by cy pixels large, like `like`; null when out of memory.
+  // It grows in steps, so that a window resized pixel by pixel does not
+  // make a new bitmap every time.
+  HDC Get(HDC like, int cx, int cy) {
+    if (dc_ && cx <= cx_ && cy <= cy_) return dc_;
+    Free();
+    cx_ = (cx > 0 ? cx : 1) + kStep - 1;
+    cy_ = (cy > 0 ? cy : 1) + kStep - 1;
+    cx_ -= cx_ % kStep;
+    cy_ -= cy_ % kStep;
+    dc_ = CreateCompatibleDC(like);
+    bitmap_ = CreateCompatibleBitmap(like, cx_, cy_);
+    if (!dc_ || !bitmap_) {
+      Free();
+      return nullptr;
+    }
+    old_ = SelectObject(dc_, bitmap_);
+    return dc_;
+  }
+
+ private:
+  void Free() {
+    if (dc_ && old_) SelectObject(dc_, old_);
+    if (bitmap_) DeleteObject(bitmap_);
+    if (dc_) DeleteDC(dc_);
+    dc_ = nullptr;
+    bitmap_ = nullptr;
+    old_ = nullptr;
+    cx_ = cy_ = 0;
+  }
+
+  static constexpr int kStep = 256;
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  int cx_ = 0;
+  int cy_ = 0;
 };
 
 // A BSTR copy of a text, freed on scope exit.
