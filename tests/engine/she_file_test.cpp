@@ -63,6 +63,7 @@ TEST(ParseSkinTest, ToleratesLayoutVariations) {
       Replace(text, "border = #2E5B9A\n", "border = #2E5B9A"),        // no final line end
       Replace(text, "menu =", "\n# comment\n\nmenu ="),               // comments, blank lines
       text + "caption = #000000\nfuture_key = anything\n",            // keys of later versions
+      text + "image_caption_active = caption.png\n",                  // reserved for images
   };
   for (const std::string& v : variants) {
     Skin skin;
