@@ -438,6 +438,13 @@ TEST_F(GarishTest, NoWindowShowsSystemColoursWithAnyShippedSkin) {
     Measure(skin, L"main", L"hue 120, active, maximised", main, LeftOut(main, {}));
     ShowWindow(main, SW_RESTORE);
     program.Sync();
+    PostMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, 'o');  // the second menu, Alt+O
+    drop = program.DropDown();
+    Measure(skin, L"drop-down menu", L"hue 120, the second menu", drop);
+    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int n = 0; n < 100 && program.DropDown(0); n++) Sleep(20);
+    ASSERT_FALSE(program.DropDown(0)) << "the menu did not close";
 
     PostMessageW(main, WM_COMMAND, kChangeSkinCommand, 0);
     dialog = program.Dialog();
@@ -455,6 +462,46 @@ TEST_F(GarishTest, NoWindowShowsSystemColoursWithAnyShippedSkin) {
       for (int n = 0; n < 100 && program.MessageBoxWindow(0); n++) Sleep(20);
     }
   }
+}
+
+// Not a measurement: with MORVANTA_SHOTS set to a folder, and run in the
+// ordinary prefix (scripts/doc-shots.sh), leaves there the documentation's
+// pictures: per skin the main window with the skin dialog over it, and the
+// dialog alone. The extra skins that make the list scroll are set aside.
+TEST_F(GarishTest, DocumentationShots) {
+  wchar_t folder[MAX_PATH] = {};
+  if (!GetEnvironmentVariableW(L"MORVANTA_SHOTS", folder, MAX_PATH))
+    GTEST_SKIP() << "MORVANTA_SHOTS is not set";
+  std::vector<std::wstring> extras;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(InApp(L"app\\Skin\\zz-extra-*.she").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do extras.push_back(InApp(L"app\\Skin\\") + data.cFileName);
+    while (FindNextFileW(find, &data));
+    FindClose(find);
+  }
+  for (const auto& e : extras) MoveFileW(e.c_str(), (e + L".aside").c_str());
+
+  for (const std::wstring& skin : ShippedSkins()) {
+    wine_test::WriteBytes(InApp(L"app\\config.ini"), "[Options]\r\nSkinName=" + Gbk(skin) + "\r\n");
+    Program program(App());
+    HWND main = program.main();
+    ASSERT_TRUE(main);
+    PostMessageW(main, WM_COMMAND, kChangeSkinCommand, 0);
+    HWND dialog = program.Dialog();
+    ASSERT_TRUE(dialog);
+    HWND list = FindChild(dialog, [](HWND h) { return ClassOf(h) == L"ListBox"; });
+    int at = int(SendMessageW(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(skin.c_str())));
+    SendMessageW(list, LB_SETCURSEL, at, 0);  // shown selected, as after a click on it
+    RECT m = RectOf(main), d = RectOf(dialog);
+    SetWindowPos(dialog, nullptr, m.right - (d.right - d.left) - 60, m.top + 120, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+    SetForegroundWindow(dialog);
+    program.Sync();
+    SettledScreen(m).SavePpm(std::wstring(folder) + L"\\" + skin + L".ppm");
+    SettledScreen(RectOf(dialog)).SavePpm(std::wstring(folder) + L"\\" + skin + L"-dialog.ppm");
+  }
+  for (const auto& e : extras) MoveFileW((e + L".aside").c_str(), e.c_str());
 }
 
 }  // namespace
