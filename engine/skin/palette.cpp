@@ -181,11 +181,11 @@ constexpr Rgb kWhite{255, 255, 255};
 constexpr double kText = 7.0;
 constexpr double kLine = 3.0;
 
-// Whether a and b, shifted together by any whole hue the caller can set,
-// keep at least `ratio`. A hue shift keeps saturation and value but not
-// luminance: a blue that reads well under white text turns into a green
-// that does not.
-// The colours are the ones AdjustColor gives, rounded to bytes as painted.
+// The lowest contrast of a and b, shifted together by any whole hue the
+// caller can set, in the bytes AdjustColor paints; the search ends early
+// once it falls below `stop_below`. A hue shift keeps saturation and value
+// but not luminance: a blue that reads well under white text turns into a
+// green that does not.
 double WorstOverHues(Rgb a, Rgb b, double stop_below = 0) {
   const Hsv ha = ToHsv(a), hb = ToHsv(b);
   double worst = ContrastRatio(a, b);  // hue 0 is the colours themselves
@@ -328,7 +328,9 @@ void DeriveMissing(Palette* palette, const std::array<bool, kRoleCount>& given) 
              {d[Role::SelectionText], window, face_text});
   d.Set(Role::ScrollTrack, Mix(window, face, 0.5));
   d.Line(Role::ScrollThumb, Mix(face, border, 0.6), {d[Role::ScrollTrack]});
-  d.Line(Role::CheckMark, window_text, {window});
+  // The tick sits in a box of `window`, or of the hover or pressed shade
+  // while the mouse is on it.
+  d.Line(Role::CheckMark, window_text, {window, d[Role::ButtonHover], d[Role::ButtonPressed]});
 }
 
 double ContrastRatio(Rgb a, Rgb b) {

@@ -147,6 +147,8 @@ const Pair kDerivedPairs[] = {
     {Role::ButtonBorder, Role::ButtonFace, 3},
     {Role::ScrollThumb, Role::ScrollTrack, 3},
     {Role::CheckMark, Role::Window, 3},
+    {Role::CheckMark, Role::ButtonHover, 3},
+    {Role::CheckMark, Role::ButtonPressed, 3},
 };
 
 Palette Six(Rgb face, Rgb face_text, Rgb window, Rgb window_text, Rgb menu, Rgb border) {

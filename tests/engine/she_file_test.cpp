@@ -273,7 +273,10 @@ TEST(SampleSkinsTest, ParseAndKeepTextReadableUnderEveryHue) {
       {Role::ButtonBorder, Role::Face, 3},
       {Role::ButtonBorder, Role::ButtonFace, 3},
       {Role::ScrollThumb, Role::ScrollTrack, 3},
-      {Role::CheckMark, Role::Window, 3},
+      {Role::CheckMark, Role::Window, 3},  // the tick, in its box at rest, hovered, pressed
+      {Role::CheckMark, Role::ButtonHover, 3},
+      {Role::CheckMark, Role::ButtonPressed, 3},
+      {Role::Border, Role::ScrollTrack, 3},  // the thumb while dragged
   };
   for (const auto& file : SampleSkins()) {
     SCOPED_TRACE(file.filename().string());
