@@ -152,7 +152,19 @@ Palette AdjustPalette(const Palette& palette, const Adjustment& adjustment) {
   return out;
 }
 
-static double Luminance(Rgb color);
+// Relative luminance (WCAG) from a table of the 256 channel values: the
+// derivation below asks for it hundreds of thousands of times per skin.
+static double Luminance(Rgb color) {
+  static const std::array<double, 256> linear = [] {
+    std::array<double, 256> table{};
+    for (int c = 0; c < 256; c++) {
+      double v = c / 255.0;
+      table[c] = v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    }
+    return table;
+  }();
+  return 0.2126 * linear[color.r] + 0.7152 * linear[color.g] + 0.0722 * linear[color.b];
+}
 
 Rgb Mix(Rgb a, Rgb b, double t) {
   auto mix = [t](uint8_t x, uint8_t y) {
@@ -163,52 +175,162 @@ Rgb Mix(Rgb a, Rgb b, double t) {
 
 namespace {
 
-// The more readable of the skin's two text colours on `back`, or black or
-// white when neither reads well there.
-Rgb TextOn(Rgb back, Rgb first, Rgb second) {
-  Rgb best = ContrastRatio(first, back) >= ContrastRatio(second, back) ? first : second;
-  if (ContrastRatio(best, back) >= 7.0) return best;
-  Rgb black{0, 0, 0}, white{255, 255, 255};
-  return ContrastRatio(black, back) >= ContrastRatio(white, back) ? black : white;
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kWhite{255, 255, 255};
+// WCAG: 7:1 for text (level AAA), 3:1 for lines and the shapes of controls.
+constexpr double kText = 7.0;
+constexpr double kLine = 3.0;
+
+// The lowest contrast of a and b, shifted together by any whole hue the
+// caller can set, in the bytes AdjustColor paints; the search ends early
+// once it falls below `stop_below`. A hue shift keeps saturation and value
+// but not luminance: a blue that reads well under white text turns into a
+// green that does not.
+double WorstOverHues(Rgb a, Rgb b, double stop_below = 0) {
+  const Hsv ha = ToHsv(a), hb = ToHsv(b);
+  double worst = ContrastRatio(a, b);  // hue 0 is the colours themselves
+  for (int hue = 1; hue < 360 && worst >= stop_below; hue++) {
+    Rgb ra = ToRgb({ha.h + hue, ha.s, ha.v});
+    Rgb rb = ToRgb({hb.h + hue, hb.s, hb.v});
+    worst = std::min(worst, ContrastRatio(ra, rb));
+  }
+  return worst;
 }
+
+bool HoldsAtEveryHue(Rgb a, Rgb b, double ratio) { return WorstOverHues(a, b, ratio) >= ratio; }
+
+// `back` moved toward black (for light text) or white (for dark text),
+// just far enough for `text` to keep `ratio` at every hue; black or white
+// itself when nothing less will do.
+Rgb PushAway(Rgb back, Rgb text, double ratio) {
+  if (HoldsAtEveryHue(back, text, ratio)) return back;
+  Rgb end = Luminance(text) > Luminance(back) ? kBlack : kWhite;
+  double lo = 0, hi = 1;  // lo fails, hi is the answer so far
+  for (int step = 0; step < 8; step++) {
+    double mid = (lo + hi) / 2;
+    (HoldsAtEveryHue(Mix(back, end, mid), text, ratio) ? hi : lo) = mid;
+  }
+  return Mix(back, end, hi);
+}
+
+// How far PushAway has to move `back` for `text`: 0 when it need not.
+double PushDistance(Rgb back, Rgb text, double ratio) {
+  Rgb pushed = PushAway(back, text, ratio);
+  return std::abs(Luminance(pushed) - Luminance(back));
+}
+
+class Deriver {
+ public:
+  Deriver(Palette* palette, const std::array<bool, kRoleCount>& given)
+      : p_(*palette), given_(given) {}
+
+  // The six required colours count as given whatever `given` says: they
+  // are the skin's own and are never moved.
+  bool Given(Role role) const {
+    size_t i = static_cast<size_t>(role);
+    return i < kRequiredRoleCount || given_[i];
+  }
+
+  void Set(Role role, Rgb color) {
+    if (!Given(role)) p_[role] = color;
+  }
+
+  // A background and the text on it. A derived background may move
+  // toward black or white; a given one stays as the skin says. The text
+  // is the first of `texts` that reads there at every hue, else black or
+  // white, whichever asks the smaller move of the background.
+  void TextPair(Role back, Rgb back_default, Role text, std::initializer_list<Rgb> texts) {
+    Set(back, back_default);
+    if (Given(text)) {
+      if (!Given(back)) p_[back] = PushAway(p_[back], p_[text], kText);
+      return;
+    }
+    for (Rgb candidate : texts) {
+      if (HoldsAtEveryHue(candidate, p_[back], kText)) {
+        p_[text] = candidate;
+        return;
+      }
+    }
+    if (Given(back)) {  // nothing to move: the better of black and white
+      p_[text] =
+          WorstOverHues(kBlack, p_[back]) >= WorstOverHues(kWhite, p_[back]) ? kBlack : kWhite;
+      return;
+    }
+    bool black = PushDistance(p_[back], kBlack, kText) <= PushDistance(p_[back], kWhite, kText);
+    p_[text] = black ? kBlack : kWhite;
+    p_[back] = PushAway(p_[back], p_[text], kText);
+  }
+
+  // A colour mixed from `from` toward `tint` by `amount`, or less, as far
+  // as `text` still reads on it at every hue; when even a little tint
+  // would spoil the text, `from` moved away from the text instead, so the
+  // state still shows.
+  Rgb Shade(Rgb from, Rgb tint, double amount, Rgb text) {
+    for (double t = amount; t >= amount / 4; t /= 2) {
+      Rgb shaded = Mix(from, tint, t);
+      if (HoldsAtEveryHue(shaded, text, kText)) return shaded;
+    }
+    return Mix(from, Luminance(text) > Luminance(from) ? kBlack : kWhite, amount / 2);
+  }
+
+  // A line or shape that must stand out from every one of `backs`: moved
+  // toward black or white, whichever gets there with the smaller move.
+  void Line(Role line, Rgb line_default, std::initializer_list<Rgb> backs) {
+    Set(line, line_default);
+    if (Given(line)) return;
+    auto stands_out = [&](Rgb color) {
+      for (Rgb back : backs) {
+        if (!HoldsAtEveryHue(color, back, kLine)) return false;
+      }
+      return true;
+    };
+    for (int step = 0; step <= 32; step++) {
+      for (Rgb end : {kBlack, kWhite}) {
+        Rgb moved = Mix(line_default, end, step / 32.0);
+        if (stands_out(moved)) {
+          p_[line] = moved;
+          return;
+        }
+      }
+    }
+    // No colour serves them all (a saturated face swings from dark to
+    // light as the hue turns): serve the first, the one around the line.
+    p_[line] = PushAway(line_default, *backs.begin(), kLine);
+  }
+
+  Rgb operator[](Role role) const { return p_[role]; }
+
+ private:
+  Palette& p_;
+  const std::array<bool, kRoleCount>& given_;
+};
 
 }  // namespace
 
 void DeriveMissing(Palette* palette, const std::array<bool, kRoleCount>& given) {
-  Palette& p = *palette;
-  auto set = [&](Role role, Rgb color) {
-    if (!given[static_cast<size_t>(role)]) p[role] = color;
-  };
-  const Rgb face = p[Role::Face], face_text = p[Role::FaceText];
-  const Rgb window = p[Role::Window], window_text = p[Role::WindowText];
-  const Rgb border = p[Role::Border];
+  Deriver d(palette, given);
+  const Rgb face = d[Role::Face], face_text = d[Role::FaceText];
+  const Rgb window = d[Role::Window], window_text = d[Role::WindowText];
+  const Rgb border = d[Role::Border];
   // Roles are filled in order, so a derived colour may build on one
-  // derived (or given) before it.
-  set(Role::CaptionActive, border);
-  set(Role::CaptionActiveText, TextOn(p[Role::CaptionActive], face_text, window));
-  set(Role::CaptionInactive, Mix(face, border, 0.25));
-  set(Role::CaptionInactiveText, TextOn(p[Role::CaptionInactive], face_text, window_text));
-  set(Role::ButtonFace, Mix(face, window, 0.5));
-  set(Role::ButtonText, TextOn(p[Role::ButtonFace], face_text, window_text));
-  set(Role::ButtonHover, Mix(p[Role::ButtonFace], border, 0.15));
-  set(Role::ButtonPressed, Mix(p[Role::ButtonFace], border, 0.3));
-  set(Role::ButtonBorder, border);
-  set(Role::Selection, border);
-  set(Role::SelectionText, TextOn(p[Role::Selection], window, face_text));
-  set(Role::MenuText, TextOn(p[Role::Menu], face_text, window_text));
-  set(Role::MenuHighlight, border);
-  set(Role::MenuHighlightText, TextOn(p[Role::MenuHighlight], window, face_text));
-  set(Role::ScrollTrack, Mix(window, face, 0.5));
-  set(Role::ScrollThumb, Mix(face, border, 0.6));
-  set(Role::CheckMark, window_text);
-}
-
-static double Luminance(Rgb color) {
-  auto linear = [](uint8_t c) {
-    double v = c / 255.0;
-    return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-  };
-  return 0.2126 * linear(color.r) + 0.7152 * linear(color.g) + 0.0722 * linear(color.b);
+  // derived (or given) before it. The accent of a skin is its border.
+  d.TextPair(Role::CaptionActive, border, Role::CaptionActiveText, {window, face, face_text});
+  d.TextPair(Role::CaptionInactive, Mix(face, border, 0.25), Role::CaptionInactiveText,
+             {face_text, window_text});
+  d.TextPair(Role::ButtonFace, Mix(face, window, 0.5), Role::ButtonText, {face_text, window_text});
+  const Rgb button_face = d[Role::ButtonFace], button_text = d[Role::ButtonText];
+  d.Set(Role::ButtonHover, d.Shade(button_face, border, 0.15, button_text));
+  d.Set(Role::ButtonPressed, d.Shade(d[Role::ButtonHover], border, 0.18, button_text));
+  d.Line(Role::ButtonBorder, border, {face, button_face});
+  d.TextPair(Role::Selection, border, Role::SelectionText, {window, face, window_text});
+  d.TextPair(Role::Menu, d[Role::Menu], Role::MenuText, {face_text, window_text});
+  d.TextPair(Role::MenuHighlight, d[Role::Selection], Role::MenuHighlightText,
+             {d[Role::SelectionText], window, face_text});
+  d.Set(Role::ScrollTrack, Mix(window, face, 0.5));
+  d.Line(Role::ScrollThumb, Mix(face, border, 0.6), {d[Role::ScrollTrack]});
+  // The tick sits in a box of `window`, or of the hover or pressed shade
+  // while the mouse is on it.
+  d.Line(Role::CheckMark, window_text, {window, d[Role::ButtonHover], d[Role::ButtonPressed]});
 }
 
 double ContrastRatio(Rgb a, Rgb b) {

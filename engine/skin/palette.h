@@ -88,7 +88,11 @@ Rgb AdjustColor(Rgb color, const Adjustment& adjustment);
 Palette AdjustPalette(const Palette& palette, const Adjustment& adjustment);
 
 // Fills every optional role that `given` marks as absent from the six
-// required ones, so that an old skin file gets a complete palette.
+// required ones, so that an old skin file gets a complete palette. Derived
+// texts keep 7:1 on their backgrounds and derived lines 3:1 at every hue
+// shift, where any colour can: a derived background moves toward black or
+// white as far as that needs. Given colours, and the six, never change.
+// The rules, role by role, are in docs/skin-format.md.
 void DeriveMissing(Palette* palette, const std::array<bool, kRoleCount>& given);
 
 // a mixed with b: t = 0 gives a, t = 1 gives b.

@@ -40,6 +40,18 @@ std::optional<Rgb> ParseColor(std::string_view value) {
              static_cast<uint8_t>(digits[4] * 16 + digits[5])};
 }
 
+// A whole number of pixels within [low, high]: digits only, no sign.
+std::optional<int> ParseSize(std::string_view value, int low, int high) {
+  if (value.empty() || value.size() > 4) return std::nullopt;
+  int n = 0;
+  for (char c : value) {
+    if (c < '0' || c > '9') return std::nullopt;
+    n = n * 10 + (c - '0');
+  }
+  if (n < low || n > high) return std::nullopt;
+  return n;
+}
+
 bool IsComment(std::string_view line) { return line.empty() || line[0] == '#' || line[0] == ';'; }
 
 std::optional<Role> FindRole(std::string_view key) {
@@ -71,8 +83,13 @@ class Reader {
     return false;
   }
 
+  bool Size(int number, std::string_view key, std::string_view value, int low, int high,
+            std::optional<int>* out);
+
   bool saw_version_ = false;
   std::optional<std::string> name_;
+  std::optional<int> caption_height_;
+  std::optional<int> border_width_;
   std::array<bool, kRoleCount> have_{};
   Palette palette_;
 };
@@ -103,6 +120,13 @@ bool Reader::Line(int number, std::string_view raw) {
     return true;
   }
 
+  if (key == "caption_height") {
+    return Size(number, key, value, kMinCaptionHeight, kMaxCaptionHeight, &caption_height_);
+  }
+  if (key == "border_width") {
+    return Size(number, key, value, kMinBorderWidth, kMaxBorderWidth, &border_width_);
+  }
+
   std::optional<Role> role = FindRole(key);
   if (!role) return true;  // a key of a later version: not ours to judge
   size_t index = static_cast<size_t>(*role);
@@ -111,6 +135,17 @@ bool Reader::Line(int number, std::string_view raw) {
   if (!color) return Fail(number, "colour must be #RRGGBB");
   palette_.colors[index] = *color;
   have_[index] = true;
+  return true;
+}
+
+bool Reader::Size(int number, std::string_view key, std::string_view value, int low, int high,
+                  std::optional<int>* out) {
+  if (*out) return Fail(number, std::string(key) + " given twice");
+  *out = ParseSize(value, low, high);
+  if (!*out) {
+    return Fail(number, std::string(key) + " must be a whole number from " + std::to_string(low) +
+                            " to " + std::to_string(high));
+  }
   return true;
 }
 
@@ -123,6 +158,9 @@ bool Reader::Finish(Skin* out) {
   out->name = *name_;
   out->palette = palette_;
   DeriveMissing(&out->palette, have_);
+  out->metrics = Metrics{};
+  if (caption_height_) out->metrics.caption_height = *caption_height_;
+  if (border_width_) out->metrics.border_width = *border_width_;
   return true;
 }
 
@@ -138,7 +176,7 @@ Skin DefaultSkin() {
   p[Role::FaceText] = {0x1F, 0x2A, 0x3A};
   p[Role::Menu] = {0xEE, 0xF1, 0xF6};
   p[Role::Border] = {0x7A, 0x8B, 0xA3};
-  DeriveMissing(&p, {});
+  DeriveMissing(&p, {});  // the six above count as given
   return skin;
 }
 

@@ -11,7 +11,14 @@
 namespace skin {
 
 // Sizes of the self-drawn frame, in pixels at 96 DPI; the engine scales
-// them with the display.
+// them with the display. A skin file may set them within these bounds: a
+// caption must hold a line of caption text and the caption buttons, and a
+// border of at least one pixel keeps the window resizable by its frame.
+constexpr int kMinCaptionHeight = 18;
+constexpr int kMaxCaptionHeight = 48;
+constexpr int kMinBorderWidth = 1;
+constexpr int kMaxBorderWidth = 12;
+
 struct Metrics {
   int caption_height = 26;  // title bar, below the top border
   int border_width = 4;     // sizing border on every side

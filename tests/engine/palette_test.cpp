@@ -1,5 +1,6 @@
 #include "skin/palette.h"
 
+#include <algorithm>
 #include <climits>
 
 #include <gtest/gtest.h>
@@ -109,6 +110,170 @@ TEST(ContrastTest, Extremes) {
   EXPECT_NEAR(ContrastRatio({255, 255, 255}, {0, 0, 0}), 21.0, 0.01);
   EXPECT_DOUBLE_EQ(ContrastRatio({9, 99, 199}, {9, 99, 199}), 1.0);
   EXPECT_NEAR(ContrastRatio({0x76, 0x76, 0x76}, {255, 255, 255}), 4.54, 0.01);
+}
+
+}  // namespace
+}  // namespace skin
+
+namespace skin {
+namespace {
+
+// The lowest contrast of two roles over every whole hue shift, as the
+// engine paints them (AdjustPalette shifts every role alike).
+double WorstOverHues(const Palette& p, Role a, Role b) {
+  double worst = 21;
+  for (int hue = -180; hue <= 180; hue++) {
+    Palette shifted = AdjustPalette(p, {hue, 0, 0});
+    worst = std::min(worst, ContrastRatio(shifted[a], shifted[b]));
+  }
+  return worst;
+}
+
+struct Pair {
+  Role front, back;
+  double ratio;
+};
+
+// Every pair the engine draws one on the other: texts 7:1, lines 3:1.
+const Pair kDerivedPairs[] = {
+    {Role::CaptionActiveText, Role::CaptionActive, 7},
+    {Role::CaptionInactiveText, Role::CaptionInactive, 7},
+    {Role::ButtonText, Role::ButtonFace, 7},
+    {Role::ButtonText, Role::ButtonHover, 7},
+    {Role::ButtonText, Role::ButtonPressed, 7},
+    {Role::SelectionText, Role::Selection, 7},
+    {Role::MenuHighlightText, Role::MenuHighlight, 7},
+    {Role::ButtonBorder, Role::Face, 3},
+    {Role::ButtonBorder, Role::ButtonFace, 3},
+    {Role::ScrollThumb, Role::ScrollTrack, 3},
+    {Role::CheckMark, Role::Window, 3},
+    {Role::CheckMark, Role::ButtonHover, 3},
+    {Role::CheckMark, Role::ButtonPressed, 3},
+};
+
+Palette Six(Rgb face, Rgb face_text, Rgb window, Rgb window_text, Rgb menu, Rgb border) {
+  Palette p;
+  p[Role::Face] = face;
+  p[Role::FaceText] = face_text;
+  p[Role::Window] = window;
+  p[Role::WindowText] = window_text;
+  p[Role::Menu] = menu;
+  p[Role::Border] = border;
+  return p;
+}
+
+std::array<bool, kRoleCount> OnlyTheSix() {
+  std::array<bool, kRoleCount> given{};
+  for (size_t i = 0; i < kRequiredRoleCount; i++) given[i] = true;
+  return given;
+}
+
+// Black and white only: every rule can be followed by hand, and no hue
+// shift changes a grey.
+TEST(DeriveMissingTest, BlackAndWhiteSkinGetsTheDocumentedColours) {
+  const Rgb black{0, 0, 0}, white{255, 255, 255};
+  Palette p = Six(white, black, white, black, white, black);
+  DeriveMissing(&p, OnlyTheSix());
+  EXPECT_EQ(p[Role::CaptionActive], black);                   // the border
+  EXPECT_EQ(p[Role::CaptionActiveText], white);               // window colour, 21:1
+  EXPECT_EQ(p[Role::CaptionInactive], (Rgb{191, 191, 191}));  // face + 25 % border
+  EXPECT_EQ(p[Role::CaptionInactiveText], black);             // face text, 11.4:1
+  EXPECT_EQ(p[Role::ButtonFace], white);                      // face and window halfway
+  EXPECT_EQ(p[Role::ButtonText], black);
+  EXPECT_EQ(p[Role::ButtonHover], (Rgb{217, 217, 217}));    // 15 % border, 14.9:1
+  EXPECT_EQ(p[Role::ButtonPressed], (Rgb{178, 178, 178}));  // hover + 18 % border, 9.9:1
+  EXPECT_EQ(p[Role::ButtonBorder], black);
+  EXPECT_EQ(p[Role::Selection], black);
+  EXPECT_EQ(p[Role::SelectionText], white);
+  EXPECT_EQ(p[Role::MenuText], black);
+  EXPECT_EQ(p[Role::MenuHighlight], black);
+  EXPECT_EQ(p[Role::MenuHighlightText], white);
+  EXPECT_EQ(p[Role::ScrollTrack], white);
+  EXPECT_EQ(p[Role::ScrollThumb], (Rgb{102, 102, 102}));  // 60 % border, 5.7:1 on white
+  EXPECT_EQ(p[Role::CheckMark], black);
+  // The six given colours are never touched.
+  EXPECT_EQ(p[Role::Face], white);
+  EXPECT_EQ(p[Role::Border], black);
+}
+
+// Cobalt #2E5B9A takes white text at 6.8:1 as it is, and turned green by
+// a hue shift at about 3.5:1: the caption darkens, keeping its hue, just
+// far enough for 7:1 at every hue.
+TEST(DeriveMissingTest, AMidToneAccentDarkensJustEnoughUnderWhiteText) {
+  Palette p = Six({0xE9, 0xF0, 0xF8}, {0x12, 0x2A, 0x4E}, {0xFF, 0xFF, 0xFF}, {0x0F, 0x1F, 0x3D},
+                  {0xDC, 0xE7, 0xF4}, {0x2E, 0x5B, 0x9A});
+  DeriveMissing(&p, OnlyTheSix());
+  EXPECT_EQ(p[Role::CaptionActiveText], (Rgb{255, 255, 255}));
+  Hsv caption = ToHsv(p[Role::CaptionActive]);
+  EXPECT_NEAR(caption.h, 214.8, 2.0);  // the hue of #2E5B9A
+  EXPECT_LT(caption.v, 0.604);         // darker than #2E5B9A (value 154/255)
+  double worst = WorstOverHues(p, Role::CaptionActiveText, Role::CaptionActive);
+  EXPECT_GE(worst, 7.0);
+  EXPECT_LE(worst, 7.5);  // not darker than needed
+}
+
+TEST(DeriveMissingTest, EveryDerivedPairReadsAtEveryHue) {
+  struct {
+    const char* what;
+    Palette six;
+  } skins[] = {
+      {"light blue", Six({0xE4, 0xE9, 0xF0}, {0x1F, 0x2A, 0x3A}, {0xFB, 0xFC, 0xFE},
+                         {0x1E, 0x29, 0x3B}, {0xEE, 0xF1, 0xF6}, {0x7A, 0x8B, 0xA3})},
+      {"dark, light menu", Six({0x2B, 0x2F, 0x36}, {0xE8, 0xEA, 0xED}, {0x1E, 0x22, 0x27},
+                               {0xF1, 0xF3, 0xF5}, {0xD9, 0xDD, 0xE3}, {0x5E, 0x81, 0xAC})},
+      {"pure green accent", Six({0xF0, 0xF0, 0xF0}, {0x10, 0x10, 0x10}, {0xFF, 0xFF, 0xFF},
+                                {0x00, 0x00, 0x00}, {0xF0, 0xF0, 0xF0}, {0x00, 0xFF, 0x00})},
+      {"mid-grey everything", Six({0x80, 0x80, 0x80}, {0x80, 0x80, 0x80}, {0x77, 0x77, 0x77},
+                                  {0x88, 0x88, 0x88}, {0x80, 0x80, 0x80}, {0x80, 0x80, 0x80})},
+      {"saturated red accent", Six({0xFF, 0xF0, 0xF0}, {0x40, 0x00, 0x00}, {0xFF, 0xFF, 0xFF},
+                                   {0x00, 0x00, 0x00}, {0xFF, 0xE0, 0xE0}, {0xFF, 0x00, 0x00})},
+      {"border same as face", Six({0x33, 0x66, 0x99}, {0xFF, 0xFF, 0xFF}, {0x33, 0x66, 0x99},
+                                  {0xFF, 0xFF, 0xFF}, {0x33, 0x66, 0x99}, {0x33, 0x66, 0x99})},
+  };
+  for (auto& s : skins) {
+    SCOPED_TRACE(s.what);
+    Palette p = s.six;
+    DeriveMissing(&p, OnlyTheSix());
+    for (const Pair& pair : kDerivedPairs) {
+      EXPECT_GE(WorstOverHues(p, pair.front, pair.back), pair.ratio)
+          << RoleKey(pair.front) << " on " << RoleKey(pair.back);
+    }
+    for (size_t i = 0; i < kRequiredRoleCount; i++) EXPECT_EQ(p.colors[i], s.six.colors[i]);
+  }
+}
+
+TEST(DeriveMissingTest, GivenColoursStayAsTheSkinSaysAndMoveWhatIsDerived) {
+  Palette six = Six({0xF0, 0xF0, 0xF0}, {0x10, 0x10, 0x10}, {0xFF, 0xFF, 0xFF}, {0x00, 0x00, 0x00},
+                    {0xF0, 0xF0, 0xF0}, {0x80, 0x80, 0xFF});
+  // A given pair that does not read is the skin author's choice.
+  Palette p = six;
+  std::array<bool, kRoleCount> given = OnlyTheSix();
+  p[Role::CaptionActive] = {0x77, 0x77, 0x77};
+  p[Role::CaptionActiveText] = {0x88, 0x88, 0x88};
+  given[size_t(Role::CaptionActive)] = given[size_t(Role::CaptionActiveText)] = true;
+  DeriveMissing(&p, given);
+  EXPECT_EQ(p[Role::CaptionActive], (Rgb{0x77, 0x77, 0x77}));
+  EXPECT_EQ(p[Role::CaptionActiveText], (Rgb{0x88, 0x88, 0x88}));
+
+  // A given text: the derived background under it moves (toward black
+  // under white text), not the text.
+  p = six;
+  given = OnlyTheSix();
+  p[Role::SelectionText] = {0xFF, 0xFF, 0xFF};
+  given[size_t(Role::SelectionText)] = true;
+  DeriveMissing(&p, given);
+  EXPECT_EQ(p[Role::SelectionText], (Rgb{0xFF, 0xFF, 0xFF}));
+  EXPECT_LT(ToHsv(p[Role::Selection]).v, 1.0);  // #8080FF darkened
+  EXPECT_GE(WorstOverHues(p, Role::SelectionText, Role::Selection), 7.0);
+
+  // A given background: the text is picked for it, the background stays.
+  p = six;
+  given = OnlyTheSix();
+  p[Role::Selection] = {0x20, 0x20, 0x20};
+  given[size_t(Role::Selection)] = true;
+  DeriveMissing(&p, given);
+  EXPECT_EQ(p[Role::Selection], (Rgb{0x20, 0x20, 0x20}));
+  EXPECT_EQ(p[Role::SelectionText], (Rgb{0xFF, 0xFF, 0xFF}));  // window colour, 16:1
 }
 
 }  // namespace

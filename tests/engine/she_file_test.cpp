@@ -63,6 +63,7 @@ TEST(ParseSkinTest, ToleratesLayoutVariations) {
       Replace(text, "border = #2E5B9A\n", "border = #2E5B9A"),        // no final line end
       Replace(text, "menu =", "\n# comment\n\nmenu ="),               // comments, blank lines
       text + "caption = #000000\nfuture_key = anything\n",            // keys of later versions
+      text + "image_caption_active = caption.png\n",                  // reserved for images
   };
   for (const std::string& v : variants) {
     Skin skin;
@@ -133,6 +134,68 @@ TEST(ParseSkinTest, EveryKeyIsRequired) {
   }
 }
 
+TEST(ParseSkinTest, OptionalColoursAreReadAndCheckedLikeTheRequiredOnes) {
+  Skin skin;
+  ASSERT_TRUE(ParseSkin(std::string(kGood) + "caption_active = #102030\nscroll_thumb=#A0b0C0\n",
+                        &skin, nullptr));
+  EXPECT_EQ(skin.palette[Role::CaptionActive], (Rgb{0x10, 0x20, 0x30}));
+  EXPECT_EQ(skin.palette[Role::ScrollThumb], (Rgb{0xA0, 0xB0, 0xC0}));
+
+  for (std::string bad : {"caption_active = #10203\n", "check_mark = red\n",
+                          "selection = #000000\nselection = #000000\n"}) {
+    Skin kept = Sentinel();
+    EXPECT_FALSE(ParseSkin(kGood + bad, &kept, nullptr)) << bad;
+    EXPECT_EQ(kept.palette, Sentinel().palette);
+  }
+}
+
+TEST(ParseSkinTest, AnOldSixColourFileGetsTheDefaultFrame) {
+  Skin skin;
+  skin.metrics = {40, 9};
+  ASSERT_TRUE(ParseSkin(kGood, &skin, nullptr));
+  EXPECT_EQ(skin.metrics.caption_height, 26);
+  EXPECT_EQ(skin.metrics.border_width, 4);
+}
+
+TEST(ParseSkinTest, FrameSizesAtAndBeyondTheirLimits) {
+  struct {
+    std::string line;
+    bool ok;
+    int caption, border;
+  } cases[] = {
+      {"caption_height = 18", true, 18, 4},
+      {"caption_height = 48", true, 48, 4},
+      {"caption_height = 17", false, 0, 0},
+      {"caption_height = 49", false, 0, 0},
+      {"border_width = 1", true, 26, 1},
+      {"border_width = 12", true, 26, 12},
+      {"border_width = 0", false, 0, 0},
+      {"border_width = 13", false, 0, 0},
+      {"border_width = 007", true, 26, 7},
+      {"border_width = -4", false, 0, 0},
+      {"border_width = +4", false, 0, 0},
+      {"border_width = 4px", false, 0, 0},
+      {"border_width = 4.0", false, 0, 0},
+      {"border_width = 0x4", false, 0, 0},
+      {"border_width =", false, 0, 0},
+      {"caption_height = 4294967322", false, 0, 0},
+      {"caption_height = 30\ncaption_height = 30", false, 0, 0},
+  };
+  for (const auto& c : cases) {
+    Skin skin = Sentinel();
+    ParseError error;
+    bool ok = ParseSkin(kGood + c.line + "\n", &skin, &error);
+    EXPECT_EQ(ok, c.ok) << c.line;
+    if (ok) {
+      EXPECT_EQ(skin.metrics.caption_height, c.caption) << c.line;
+      EXPECT_EQ(skin.metrics.border_width, c.border) << c.line;
+    } else {
+      EXPECT_GE(error.line, 10) << c.line;
+      EXPECT_EQ(skin.name, "sentinel");
+    }
+  }
+}
+
 TEST(ParseSkinTest, LargestAllowedFileIsRead) {
   std::string text = kGood;
   text += std::string(kMaxSkinFileSize - text.size(), '\n');
@@ -145,6 +208,10 @@ TEST(DefaultSkinTest, IsComplete) {
   EXPECT_FALSE(skin.name.empty());
   EXPECT_GE(ContrastRatio(skin.palette[Role::FaceText], skin.palette[Role::Face]), 7.0);
   EXPECT_GE(ContrastRatio(skin.palette[Role::WindowText], skin.palette[Role::Window]), 7.0);
+  EXPECT_GE(ContrastRatio(skin.palette[Role::CaptionActiveText], skin.palette[Role::CaptionActive]),
+            7.0);
+  EXPECT_GE(ContrastRatio(skin.palette[Role::ButtonText], skin.palette[Role::ButtonPressed]), 7.0);
+  EXPECT_EQ(skin.metrics.caption_height, 26);
 }
 
 // The shipped skins: each must be read by the parser and stay readable,
@@ -164,9 +231,18 @@ std::string ReadFile(const std::filesystem::path& path) {
   return text.str();
 }
 
-TEST(SampleSkinsTest, AtLeastFiveAndOneWithAChineseName) {
+TEST(SampleSkinsTest, AtLeastEightThreeDarkAndOneWithAChineseName) {
   auto files = SampleSkins();
-  EXPECT_GE(files.size(), 5u);
+  EXPECT_GE(files.size(), 8u);
+  int dark = 0;
+  for (const auto& f : files) {
+    Skin skin;
+    ASSERT_TRUE(ParseSkin(ReadFile(f), &skin, nullptr)) << f;
+    // Dark: light text on the surfaces, which are darker than mid-grey.
+    dark += ContrastRatio(skin.palette[Role::Face], {0, 0, 0}) < 4.58 &&
+            ContrastRatio(skin.palette[Role::Window], {0, 0, 0}) < 4.58;
+  }
+  EXPECT_GE(dark, 3);
   bool chinese = false;
   for (const auto& f : files) {
     for (unsigned char c : f.stem().string()) chinese |= c >= 0x80;
@@ -174,20 +250,46 @@ TEST(SampleSkinsTest, AtLeastFiveAndOneWithAChineseName) {
   EXPECT_TRUE(chinese);
 }
 
+// Every text on its background at 7:1 and every line or control outline
+// at 3:1 against what surrounds it (WCAG), at every whole hue.
 TEST(SampleSkinsTest, ParseAndKeepTextReadableUnderEveryHue) {
-  constexpr Rgb kMenuText{0, 0, 0};  // Windows draws menu items in its own black
+  struct Pair {
+    Role front, back;
+    double ratio;
+  } pairs[] = {
+      {Role::FaceText, Role::Face, 7},
+      {Role::WindowText, Role::Window, 7},
+      {Role::MenuText, Role::Menu, 7},
+      {Role::CaptionActiveText, Role::CaptionActive, 7},
+      {Role::CaptionInactiveText, Role::CaptionInactive, 7},
+      {Role::ButtonText, Role::ButtonFace, 7},
+      {Role::ButtonText, Role::ButtonHover, 7},
+      {Role::ButtonText, Role::ButtonPressed, 7},
+      {Role::SelectionText, Role::Selection, 7},
+      {Role::MenuHighlightText, Role::MenuHighlight, 7},
+      {Role::Border, Role::Window, 3},  // edit and list box edges
+      {Role::Border, Role::Face, 3},    // frames, and edges seen from the dialog
+      {Role::Border, Role::Menu, 3},    // menu separators and the drop-down's edge
+      {Role::ButtonBorder, Role::Face, 3},
+      {Role::ButtonBorder, Role::ButtonFace, 3},
+      {Role::ScrollThumb, Role::ScrollTrack, 3},
+      {Role::CheckMark, Role::Window, 3},  // the tick, in its box at rest, hovered, pressed
+      {Role::CheckMark, Role::ButtonHover, 3},
+      {Role::CheckMark, Role::ButtonPressed, 3},
+      {Role::Border, Role::ScrollTrack, 3},  // the thumb while dragged
+  };
   for (const auto& file : SampleSkins()) {
     SCOPED_TRACE(file.filename().string());
     Skin skin;
     ParseError error;
     ASSERT_TRUE(ParseSkin(ReadFile(file), &skin, &error)) << error.line << ": " << error.message;
     EXPECT_EQ(skin.name, file.stem().string());
-    for (int hue = -180; hue <= 180; hue += 10) {
+    for (int hue = -180; hue <= 180; hue++) {
       Palette p = AdjustPalette(skin.palette, {hue, 0, 0});
-      EXPECT_GE(ContrastRatio(p[Role::FaceText], p[Role::Face]), 7.0) << "hue " << hue;
-      EXPECT_GE(ContrastRatio(p[Role::WindowText], p[Role::Window]), 7.0) << "hue " << hue;
-      EXPECT_GE(ContrastRatio(kMenuText, p[Role::Menu]), 7.0) << "hue " << hue;
-      EXPECT_GE(ContrastRatio(p[Role::Border], p[Role::Window]), 2.0) << "hue " << hue;
+      for (const Pair& pair : pairs) {
+        ASSERT_GE(ContrastRatio(p[pair.front], p[pair.back]), pair.ratio)
+            << RoleKey(pair.front) << " on " << RoleKey(pair.back) << ", hue " << hue;
+      }
     }
   }
 }

@@ -1,0 +1,507 @@
+// The garish-colour measurement: every system colour of this test's Wine
+// prefix is magenta (surfaces) or green (texts), set by garish_prefix.sh.
+// The real Morvanta.exe with the real dulib.dll and the shipped skins is
+// worked like a user would, and each of its windows is screenshotted: any
+// pixel still in a system colour was drawn by the platform, not the skin.
+// The hosted page is content, not skin, and is left out.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/wine_test.h"
+
+namespace {
+
+using wine_test::Gbk;
+using wine_test::InApp;
+
+// At most this share of a window's pixels may be in a system colour.
+constexpr double kMaxShare = 0.005;
+
+// The colours garish_prefix.sh gives the system, written out here rather
+// than read back, with a little room for rounding in blends.
+bool IsSystemColour(uint32_t p) {
+  int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+  constexpr int t = 8;
+  bool magenta = r >= 255 - t && g <= t && b >= 255 - t;
+  bool green = r <= t && g >= 255 - t && b <= t;
+  return magenta || green;
+}
+
+// Part of the screen, as the user sees it.
+struct Screen {
+  RECT area = {};
+  int width = 0, height = 0;
+  std::vector<uint32_t> pixels;  // 0x00RRGGBB, top-down
+
+  static Screen Take(RECT area) {
+    RECT bounds = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&area, &area, &bounds);
+    Screen s;
+    s.area = area;
+    s.width = area.right - area.left;
+    s.height = area.bottom - area.top;
+    if (s.width <= 0 || s.height <= 0) return s;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, s.width, -s.height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(mem, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bitmap);
+    BitBlt(mem, 0, 0, s.width, s.height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const uint32_t* p = static_cast<const uint32_t*>(bits);
+    s.pixels.assign(p, p + size_t(s.width) * s.height);
+    for (auto& px : s.pixels) px &= 0xFFFFFF;
+    SelectObject(mem, old);
+    DeleteObject(bitmap);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return s;
+  }
+
+  // Share of system-colour pixels, not counting those in `left_out`
+  // (screen coordinates).
+  double Share(const std::vector<RECT>& left_out, int* counted = nullptr) const {
+    long total = 0, system = 0;
+    for (int y = 0; y < height; y++) {
+      for (int x = 0; x < width; x++) {
+        POINT pt = {area.left + x, area.top + y};
+        if (std::any_of(left_out.begin(), left_out.end(),
+                        [&](const RECT& r) { return PtInRect(&r, pt); }))
+          continue;
+        total++;
+        system += IsSystemColour(pixels[size_t(y) * width + x]);
+      }
+    }
+    if (counted) *counted = total;
+    return total ? double(system) / total : 0;
+  }
+
+  void SavePpm(const std::wstring& path) const {
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    if (!f) return;
+    fprintf(f, "P6\n%d %d\n255\n", width, height);
+    for (uint32_t p : pixels) {
+      unsigned char rgb[3] = {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)};
+      fwrite(rgb, 1, 3, f);
+    }
+    fclose(f);
+  }
+};
+
+// The screen once it has stopped changing: Wine copies a window's
+// drawing to the display a little after the program paints.
+Screen SettledScreen(RECT area) {
+  Screen last = Screen::Take(area);
+  for (int i = 0; i < 30; i++) {
+    Sleep(50);
+    Screen now = Screen::Take(area);
+    if (now.pixels == last.pixels) return now;
+    last = std::move(now);
+  }
+  return last;
+}
+
+RECT RectOf(HWND hwnd) {
+  RECT r = {};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+// ---- the program, seen from outside ------------------------------------------
+
+struct Found {
+  DWORD pid;
+  std::function<bool(HWND)> match;
+  HWND hwnd = nullptr;
+};
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  return cls;
+}
+
+std::wstring TextOf(HWND hwnd) {
+  wchar_t text[256] = {};
+  GetWindowTextW(hwnd, text, 256);
+  return text;
+}
+
+BOOL CALLBACK MatchTopLevel(HWND hwnd, LPARAM lp) {
+  auto* f = reinterpret_cast<Found*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == f->pid && IsWindowVisible(hwnd) && f->match(hwnd)) {
+    f->hwnd = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND FindTopLevel(DWORD pid, std::function<bool(HWND)> match, int timeout_ms = 5000) {
+  Found found{pid, std::move(match)};
+  DWORD start = GetTickCount();
+  do {
+    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&found));
+    if (found.hwnd || timeout_ms == 0) break;
+    Sleep(20);
+  } while (GetTickCount() - start < DWORD(timeout_ms));
+  return found.hwnd;
+}
+
+struct ChildSearch {
+  std::function<bool(HWND)> match;
+  HWND hwnd = nullptr;
+};
+
+BOOL CALLBACK MatchChild(HWND hwnd, LPARAM lp) {
+  auto* a = reinterpret_cast<ChildSearch*>(lp);
+  if (!a->match(hwnd)) return TRUE;
+  a->hwnd = hwnd;
+  return FALSE;
+}
+
+HWND FindChild(HWND parent, std::function<bool(HWND)> match) {
+  ChildSearch search{std::move(match)};
+  EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+  return search.hwnd;
+}
+
+// The program's commands, as its menu sends them.
+constexpr WORD kKeepOnTopCommand = 104;
+constexpr WORD kChangeSkinCommand = 105;
+
+const wchar_t kMainTitle[] = L"Morvanta\u00b72014 - WWW.MORVANTA.TV";
+const wchar_t kDialogTitle[] = L"Morvanta\u00b72014 \u66f4\u6362\u4e3b\u9898";  // 更换主题
+
+struct Figure {
+  std::wstring skin, window, state;
+  double share;
+};
+
+class Program {
+ public:
+  Program(const std::wstring& folder) : folder_(folder) {
+    STARTUPINFOW si = {sizeof si};
+    std::wstring exe = folder + L"\\Morvanta.exe";
+    std::wstring command = L"\"" + exe + L"\"";
+    started_ = CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              folder.c_str(), &si, &pi_);
+    if (started_) {
+      main_ = FindTopLevel(
+          pi_.dwProcessId, [](HWND h) { return TextOf(h) == kMainTitle; }, 30000);
+    }
+  }
+  ~Program() {
+    if (!started_) return;
+    // The program runs until its last form is closed: the dialog too.
+    if (HWND dialog = Dialog(0)) PostMessageW(dialog, WM_CLOSE, 0, 0);
+    if (IsWindow(main_)) PostMessageW(main_, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi_.hProcess, 10000) != WAIT_OBJECT_0)
+      TerminateProcess(pi_.hProcess, 1);
+    CloseHandle(pi_.hThread);
+    CloseHandle(pi_.hProcess);
+  }
+
+  DWORD pid() const { return pi_.dwProcessId; }
+  HWND main() const { return main_; }
+
+  // Waits until the program has handled everything sent to it so far.
+  void Sync() const {
+    DWORD_PTR result;
+    SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+  }
+
+  HWND Dialog(int timeout_ms = 5000) const {
+    return FindTopLevel(
+        pi_.dwProcessId, [](HWND h) { return TextOf(h) == kDialogTitle; }, timeout_ms);
+  }
+
+  // A message box: a dialog whose text sits in the static 0xFFFF.
+  HWND MessageBoxWindow(int timeout_ms = 5000) const {
+    return FindTopLevel(
+        pi_.dwProcessId,
+        [](HWND h) { return ClassOf(h) == L"#32770" && GetDlgItem(h, 0xFFFF) != nullptr; },
+        timeout_ms);
+  }
+
+  HWND DropDown(int timeout_ms = 5000) const {
+    return FindTopLevel(
+        pi_.dwProcessId, [](HWND h) { return ClassOf(h) == L"#32768"; }, timeout_ms);
+  }
+
+ private:
+  std::wstring folder_;
+  PROCESS_INFORMATION pi_ = {};
+  bool started_ = false;
+  HWND main_ = nullptr;
+};
+
+// Everything but the window's direct children (the browser control's
+// host, whose inside is the page) and any window lying over it.
+std::vector<RECT> LeftOut(HWND window, const std::vector<HWND>& over) {
+  std::vector<RECT> out;
+  for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (IsWindowVisible(c)) out.push_back(RectOf(c));
+  }
+  for (HWND h : over) {
+    if (h && IsWindowVisible(h)) out.push_back(RectOf(h));
+  }
+  return out;
+}
+
+class GarishTest : public testing::Test {
+ protected:
+  static std::wstring App() { return InApp(L"app"); }
+
+  void Measure(const std::wstring& skin, const wchar_t* window, const std::wstring& state,
+               HWND hwnd, std::vector<RECT> left_out = {}) {
+    ASSERT_TRUE(hwnd && IsWindowVisible(hwnd)) << wine_test::Utf8(window);
+    Screen screen = SettledScreen(RectOf(hwnd));
+    int counted = 0;
+    double share = screen.Share(left_out, &counted);
+    figures_.push_back({skin, window, state, share});
+    EXPECT_GT(counted, 1000) << wine_test::Utf8(window) << " " << wine_test::Utf8(state);
+    if (share > kMaxShare) {
+      std::wstring name = L"shot-" + std::to_wstring(figures_.size()) + L".ppm";
+      screen.SavePpm(InApp(name));
+      ADD_FAILURE() << wine_test::Utf8(skin) << ", " << wine_test::Utf8(window) << ", "
+                    << wine_test::Utf8(state) << ": " << share * 100
+                    << " % of pixels in system colours (see " << wine_test::Utf8(name) << ")";
+    }
+  }
+
+  static void PrintFigures() {
+    std::printf("%-10s %-16s %-34s %s\n", "skin", "window", "state", "system colours");
+    for (const Figure& f : figures_) {
+      std::printf("%-10s %-16s %-34s %6.2f %%\n", wine_test::Utf8(f.skin).c_str(),
+                  wine_test::Utf8(f.window).c_str(), wine_test::Utf8(f.state).c_str(),
+                  f.share * 100);
+    }
+  }
+
+  static void TearDownTestSuite() { PrintFigures(); }
+
+  static std::vector<Figure> figures_;
+};
+
+std::vector<Figure> GarishTest::figures_;
+
+std::vector<std::wstring> ShippedSkins() {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(InApp(L"shipped\\*.she").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::wstring n = data.cFileName;
+    names.push_back(n.substr(0, n.size() - 4));
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The environment first: without garish system colours the measurement
+// would pass whatever the engine drew. A window of this test, which no
+// engine touches, must show them.
+TEST_F(GarishTest, ThePrefixHasGarishSystemColours) {
+  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), RGB(255, 0, 255));
+  EXPECT_EQ(GetSysColor(COLOR_ACTIVECAPTION), RGB(255, 0, 255));
+  EXPECT_EQ(GetSysColor(COLOR_MENU), RGB(255, 0, 255));
+  EXPECT_EQ(GetSysColor(COLOR_BTNTEXT), RGB(0, 255, 0));
+  EXPECT_EQ(GetSysColor(COLOR_CAPTIONTEXT), RGB(0, 255, 0));
+
+  HWND plain = CreateWindowExW(0, L"Button", L"unskinned", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 1500,
+                               800, 300, 200, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(plain);
+  wine_test::Pump(300);
+  double share = SettledScreen(RectOf(plain)).Share({});
+  EXPECT_GT(share, 0.8);
+  DestroyWindow(plain);
+}
+
+// One program run per shipped skin, started with that skin; in each run
+// the user previews another skin and comes back, shifts the hue, opens a
+// drop-down menu, the skin dialog with a list that scrolls, the keep-on-top
+// notice and the leave question, with windows active and inactive,
+// maximised and restored.
+TEST_F(GarishTest, NoWindowShowsSystemColoursWithAnyShippedSkin) {
+  std::vector<std::wstring> skins = ShippedSkins();
+  ASSERT_GE(skins.size(), 8u);
+  for (size_t i = 0; i < skins.size(); i++) {
+    const std::wstring& skin = skins[i];
+    const std::wstring& other = skins[(i + 1) % skins.size()];
+    SCOPED_TRACE(wine_test::Utf8(skin));
+    wine_test::WriteBytes(InApp(L"app\\config.ini"), "[Options]\r\nSkinName=" + Gbk(skin) + "\r\n");
+    DeleteFileW(InApp(L"app\\log.txt").c_str());
+
+    Program program(App());
+    HWND main = program.main();
+    ASSERT_TRUE(main) << "the main window did not show";
+    SetForegroundWindow(main);
+    program.Sync();
+    ASSERT_EQ(GetForegroundWindow(), main);
+    Measure(skin, L"main", L"at start, active, restored", main, LeftOut(main, {}));
+
+    ShowWindow(main, SW_MAXIMIZE);
+    program.Sync();
+    Measure(skin, L"main", L"active, maximised", main, LeftOut(main, {}));
+    ShowWindow(main, SW_RESTORE);
+    program.Sync();
+
+    // The first drop-down menu, opened from the keyboard (Alt+N).
+    PostMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, 'n');
+    HWND drop = program.DropDown();
+    Measure(skin, L"drop-down menu", L"open", drop);
+    Measure(skin, L"main", L"with its menu open", main, LeftOut(main, {drop}));
+    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int n = 0; n < 100 && program.DropDown(0); n++) Sleep(20);
+    ASSERT_FALSE(program.DropDown(0)) << "the menu did not close";
+
+    // The skin dialog, moved clear of the main window.
+    PostMessageW(main, WM_COMMAND, kChangeSkinCommand, 0);
+    HWND dialog = program.Dialog();
+    ASSERT_TRUE(dialog);
+    SetWindowPos(dialog, nullptr, 8, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    program.Sync();
+    HWND list = FindChild(dialog, [](HWND h) { return ClassOf(h) == L"ListBox"; });
+    ASSERT_TRUE(list);
+    // The folder holds enough skins for the list to scroll; show its end.
+    int count = int(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    SendMessageW(list, LB_SETTOPINDEX, count - 1, 0);
+    ASSERT_EQ(GetForegroundWindow(), dialog);
+    ASSERT_GT(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0) << "the list does not scroll";
+    Measure(skin, L"skin dialog", L"active, list scrolled", dialog);
+    Measure(skin, L"main", L"inactive, restored", main, LeftOut(main, {dialog}));
+
+    // Live preview of another skin, then back to this one, as a user
+    // clicks in the list.
+    auto select = [&](const std::wstring& name) {
+      int at = int(SendMessageW(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(name.c_str())));
+      ASSERT_GE(at, 0) << wine_test::Utf8(name);
+      SendMessageW(list, LB_SETCURSEL, at, 0);
+      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), LPARAM(list));
+      program.Sync();
+    };
+    select(other);
+    select(skin);
+    Measure(skin, L"skin dialog", L"after a preview from " + other, dialog);
+    Measure(skin, L"main", L"inactive, after a preview", main, LeftOut(main, {dialog}));
+    ShowWindow(main, SW_MAXIMIZE);
+    program.Sync();
+    Measure(skin, L"main", L"inactive, maximised", main, LeftOut(main, {dialog}));
+    ShowWindow(main, SW_RESTORE);
+    program.Sync();
+
+    // The dialog behind the main window: inactive.
+    SetForegroundWindow(main);
+    program.Sync();
+    ASSERT_EQ(GetForegroundWindow(), main);
+    Measure(skin, L"skin dialog", L"inactive", dialog);
+
+    // The leave question: a changed hue box, then Close.
+    HWND hue_box = FindChild(dialog, [dialog](HWND h) {
+      return ClassOf(h) == L"Edit" && GetParent(h) != dialog;  // the one inside the frame
+    });
+    ASSERT_TRUE(hue_box);
+    SetForegroundWindow(dialog);
+    SendMessageW(hue_box, WM_SETTEXT, 0, LPARAM(L"120"));
+    HWND close = FindChild(dialog, [](HWND h) { return TextOf(h) == L"\u5173\u95ed(&X)"; });
+    HWND save = FindChild(dialog, [](HWND h) { return TextOf(h) == L"\u4fdd\u5b58(&S)"; });
+    ASSERT_TRUE(close && save);
+    PostMessageW(close, BM_CLICK, 0, 0);
+    HWND question = program.MessageBoxWindow();
+    Measure(skin, L"leave question", L"open", question);
+    PostMessageW(question, WM_COMMAND, IDNO, 0);
+    for (int n = 0; n < 100 && program.MessageBoxWindow(0); n++) Sleep(20);
+
+    // Save applies the hue of 120 and closes the dialog.
+    PostMessageW(save, BM_CLICK, 0, 0);
+    for (int n = 0; n < 100 && program.Dialog(0); n++) Sleep(20);
+    ASSERT_FALSE(program.Dialog(0)) << "Save did not close the dialog";
+    SetForegroundWindow(main);
+    program.Sync();
+    Measure(skin, L"main", L"hue 120, active, restored", main, LeftOut(main, {}));
+    ShowWindow(main, SW_MAXIMIZE);
+    program.Sync();
+    Measure(skin, L"main", L"hue 120, active, maximised", main, LeftOut(main, {}));
+    ShowWindow(main, SW_RESTORE);
+    program.Sync();
+    PostMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, 'o');  // the second menu, Alt+O
+    drop = program.DropDown();
+    Measure(skin, L"drop-down menu", L"hue 120, the second menu", drop);
+    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int n = 0; n < 100 && program.DropDown(0); n++) Sleep(20);
+    ASSERT_FALSE(program.DropDown(0)) << "the menu did not close";
+
+    PostMessageW(main, WM_COMMAND, kChangeSkinCommand, 0);
+    dialog = program.Dialog();
+    ASSERT_TRUE(dialog);
+    SetWindowPos(dialog, nullptr, 8, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    program.Sync();
+    Measure(skin, L"skin dialog", L"hue 120", dialog);
+
+    // The keep-on-top notice, then the same command again to undo it.
+    for (int round = 0; round < 2; round++) {
+      PostMessageW(main, WM_COMMAND, kKeepOnTopCommand, 0);
+      HWND notice = program.MessageBoxWindow();
+      if (round == 0) Measure(skin, L"keep-on-top notice", L"hue 120", notice);
+      PostMessageW(notice, WM_COMMAND, IDOK, 0);
+      for (int n = 0; n < 100 && program.MessageBoxWindow(0); n++) Sleep(20);
+    }
+  }
+}
+
+// Not a measurement: with MORVANTA_SHOTS set to a folder, and run in the
+// ordinary prefix (scripts/doc-shots.sh), leaves there the documentation's
+// pictures: per skin the main window with the skin dialog over it, and the
+// dialog alone. The extra skins that make the list scroll are set aside.
+TEST_F(GarishTest, DocumentationShots) {
+  wchar_t folder[MAX_PATH] = {};
+  if (!GetEnvironmentVariableW(L"MORVANTA_SHOTS", folder, MAX_PATH))
+    GTEST_SKIP() << "MORVANTA_SHOTS is not set";
+  std::vector<std::wstring> extras;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(InApp(L"app\\Skin\\zz-extra-*.she").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do extras.push_back(InApp(L"app\\Skin\\") + data.cFileName);
+    while (FindNextFileW(find, &data));
+    FindClose(find);
+  }
+  for (const auto& e : extras) MoveFileW(e.c_str(), (e + L".aside").c_str());
+
+  for (const std::wstring& skin : ShippedSkins()) {
+    wine_test::WriteBytes(InApp(L"app\\config.ini"), "[Options]\r\nSkinName=" + Gbk(skin) + "\r\n");
+    Program program(App());
+    HWND main = program.main();
+    ASSERT_TRUE(main);
+    PostMessageW(main, WM_COMMAND, kChangeSkinCommand, 0);
+    HWND dialog = program.Dialog();
+    ASSERT_TRUE(dialog);
+    HWND list = FindChild(dialog, [](HWND h) { return ClassOf(h) == L"ListBox"; });
+    int at = int(SendMessageW(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(skin.c_str())));
+    SendMessageW(list, LB_SETCURSEL, at, 0);  // shown selected, as after a click on it
+    RECT m = RectOf(main), d = RectOf(dialog);
+    SetWindowPos(dialog, nullptr, m.right - (d.right - d.left) - 60, m.top + 120, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+    SetForegroundWindow(dialog);
+    program.Sync();
+    SettledScreen(m).SavePpm(std::wstring(folder) + L"\\" + skin + L".ppm");
+    SettledScreen(RectOf(dialog)).SavePpm(std::wstring(folder) + L"\\" + skin + L"-dialog.ppm");
+  }
+  for (const auto& e : extras) MoveFileW((e + L".aside").c_str(), e.c_str());
+}
+
+}  // namespace
