@@ -247,6 +247,22 @@ class Program {
   HWND main_ = nullptr;
 };
 
+// The window with the keyboard focus in the thread of `window`.
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info = {sizeof info};
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
+                                                                            : nullptr;
+}
+
+// A key pressed and released, as the keyboard sends it to the foreground window.
+void PressKey(WORD key) {
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = key;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof in[0]);
+}
+
 // Everything but the window's direct children (the browser control's
 // host, whose inside is the page) and any window lying over it.
 std::vector<RECT> LeftOut(HWND window, const std::vector<HWND>& over) {
@@ -369,6 +385,15 @@ TEST_F(GarishTest, NoWindowShowsSystemColoursWithAnyShippedSkin) {
     for (int n = 0; n < 100 && program.DropDown(0); n++) Sleep(20);
     ASSERT_FALSE(program.DropDown(0)) << "the menu did not close";
 
+    // The system menu, opened from the keyboard (Alt+Space).
+    PostMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    drop = program.DropDown();
+    Measure(skin, L"system menu", L"open", drop);
+    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int n = 0; n < 100 && program.DropDown(0); n++) Sleep(20);
+    ASSERT_FALSE(program.DropDown(0)) << "the system menu did not close";
+
     // The skin dialog, moved clear of the main window.
     PostMessageW(main, WM_COMMAND, kChangeSkinCommand, 0);
     HWND dialog = program.Dialog();
@@ -417,6 +442,19 @@ TEST_F(GarishTest, NoWindowShowsSystemColoursWithAnyShippedSkin) {
     ASSERT_TRUE(hue_box);
     SetForegroundWindow(dialog);
     SendMessageW(hue_box, WM_SETTEXT, 0, LPARAM(L"120"));
+    // Tabbing into the hue box selects its text, which the edit box draws
+    // in selection colours of its own.
+    for (int n = 0; n < 10 && FocusOf(dialog) != hue_box; n++) {
+      // Keys arrive on their own time: wait for each to move the focus.
+      HWND before = FocusOf(dialog);
+      PressKey(VK_TAB);
+      for (int t = 0; t < 100 && FocusOf(dialog) == before; t++) Sleep(20);
+    }
+    program.Sync();
+    ASSERT_EQ(FocusOf(dialog), hue_box) << "Tab did not reach the hue box";
+    ASSERT_EQ(SendMessageW(hue_box, EM_GETSEL, 0, 0), MAKELRESULT(0, 3))
+        << "its text is not selected";
+    Measure(skin, L"skin dialog", L"hue box text selected", dialog);
     HWND close = FindChild(dialog, [](HWND h) { return TextOf(h) == L"\u5173\u95ed(&X)"; });
     HWND save = FindChild(dialog, [](HWND h) { return TextOf(h) == L"\u4fdd\u5b58(&S)"; });
     ASSERT_TRUE(close && save);
