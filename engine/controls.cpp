@@ -23,7 +23,7 @@ constexpr UINT_PTR kParentSubclassId = 0x534A;   // WM_DRAWITEM for the lists it
 // the engine's to draw; a list the program made owner-drawn stays its own.
 constexpr wchar_t kOwnerDrawProp[] = L"dulib.ownerdraw";
 
-enum class Kind { PushButton, CheckBox, RadioButton, GroupBox, List };
+enum class Kind { PushButton, CheckBox, RadioButton, GroupBox, List, Edit };
 
 // Per-control state, owned by the subclass and freed with the window.
 struct Control {
@@ -345,6 +345,68 @@ void MatchItemHeight(HWND list) {
   }
 }
 
+// ---- selected text in edit boxes ------------------------------------------
+
+// An edit box draws its selected text in the system's selection colours,
+// which no WM_CTLCOLOR answer reaches: the selection is drawn again over
+// them in the skin's. One line only; a multi-line box keeps its own.
+void PaintEditSelection(HWND edit) {
+  LONG style = GetWindowLongW(edit, GWL_STYLE);
+  if ((style & ES_MULTILINE) || !IsWindowVisible(edit)) return;
+  if (GetFocus() != edit && !(style & ES_NOHIDESEL)) return;  // the edit hides it then
+  DWORD start = 0, end = 0;
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  std::wstring text = TextOf(edit);
+  end = std::min<DWORD>(end, DWORD(text.size()));
+  if (start >= end) return;
+  if (style & ES_PASSWORD) {
+    auto mask = static_cast<wchar_t>(SendMessageW(edit, EM_GETPASSWORDCHAR, 0, 0));
+    if (mask) text.assign(text.size(), mask);
+  }
+  LRESULT from = SendMessageW(edit, EM_POSFROMCHAR, start, 0);
+  if (from == -1) return;
+  common::ClientDc dc(edit);
+  if (!dc.get()) return;
+  common::Selected f(dc.get(), FontOf(edit));
+  int x = static_cast<short>(LOWORD(from)), y = static_cast<short>(HIWORD(from));
+  SIZE extent = {};
+  GetTextExtentPoint32W(dc.get(), text.c_str() + start, int(end - start), &extent);
+  RECT band = {x, y, x + extent.cx, y + extent.cy};
+  // Only inside the text area: scrolled-away characters lie outside it.
+  RECT area = {};
+  SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+  IntersectRect(&band, &band, &area);
+  if (IsRectEmpty(&band)) return;
+  HideCaret(edit);  // the caret inverts what is below it: take it off first
+  SetBkColor(dc.get(), SkinColor(Role::Selection));
+  SetTextColor(dc.get(), SkinColor(Role::SelectionText));
+  ExtTextOutW(dc.get(), x, y, ETO_OPAQUE | ETO_CLIPPED, &band, text.c_str() + start,
+              UINT(end - start), nullptr);
+  ShowCaret(edit);
+}
+
+// After these the edit box may have drawn its selection.
+bool EditShowsSelectionAfter(HWND edit, UINT msg) {
+  switch (msg) {
+    case WM_MOUSEMOVE:
+      return GetCapture() == edit;  // selecting by dragging
+    case WM_PAINT:
+    case WM_SETFOCUS:
+    case WM_SETTEXT:
+    case WM_KEYDOWN:
+    case WM_CHAR:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_SIZE:
+    case EM_SETSEL:
+    case EM_REPLACESEL:
+    case WM_ENABLE:
+      return true;
+  }
+  return false;
+}
+
 // ---- the subclasses -----------------------------------------------------------
 
 void Paint(HWND hwnd, const Control& control, HDC target) {
@@ -447,6 +509,11 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
       break;
   }
   if (control.kind == Kind::List) return DefSubclassProc(hwnd, msg, wp, lp);
+  if (control.kind == Kind::Edit) {
+    LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+    if (EditShowsSelectionAfter(hwnd, msg) && IsWindow(hwnd)) PaintEditSelection(hwnd);
+    return result;
+  }
 
   switch (msg) {
     case WM_ERASEBKGND:
@@ -549,6 +616,8 @@ void FollowCreating(HWND hwnd, CREATESTRUCTW* cs) {
     cs->style &= ~WS_VSCROLL;
     SetWindowLongW(hwnd, GWL_STYLE, LONG(cs->style));
     scrollbar::FollowEdit(hwnd);
+  } else if (IsClass(hwnd, L"Edit") && !(cs->style & ES_MULTILINE)) {
+    Follow(hwnd, Kind::Edit);
   }
 }
 
@@ -560,6 +629,8 @@ void FollowExisting(HWND hwnd) {
   if (IsClass(hwnd, L"Button") && ButtonKind(style, &kind)) {
     Follow(hwnd, kind);
     InvalidateRect(hwnd, nullptr, TRUE);
+  } else if (IsClass(hwnd, L"Edit") && !(style & ES_MULTILINE)) {
+    Follow(hwnd, Kind::Edit);
   }
 }
 

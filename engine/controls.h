@@ -1,8 +1,8 @@
 // The client area of the program's controls, drawn by the engine: push
-// buttons, check boxes and radio buttons, frames (group boxes) and the
-// items of list boxes. Each control keeps its own behaviour (clicks, keys,
-// BM_GETCHECK, the dialog manager's default button); only the pixels are
-// the engine's.
+// buttons, check boxes and radio buttons, frames (group boxes), the
+// items of list boxes and the selected text of edit boxes. Each control keeps its own behaviour
+// (clicks, keys, BM_GETCHECK, the dialog manager's default button); only the pixels are the
+// engine's.
 #pragma once
 
 #include <windows.h>
