@@ -455,6 +455,15 @@ TEST_F(GarishTest, NoWindowShowsSystemColoursWithAnyShippedSkin) {
     ASSERT_EQ(SendMessageW(hue_box, EM_GETSEL, 0, 0), MAKELRESULT(0, 3))
         << "its text is not selected";
     Measure(skin, L"skin dialog", L"hue box text selected", dialog);
+    // The edit box's own menu, as a right click opens it.
+    RECT hue_rect = RectOf(hue_box);
+    PostMessageW(hue_box, WM_CONTEXTMENU, WPARAM(hue_box),
+                 MAKELPARAM(hue_rect.left + 4, hue_rect.bottom - 4));
+    HWND edit_menu = program.DropDown();
+    Measure(skin, L"edit box menu", L"open", edit_menu);
+    PostMessageW(edit_menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int n = 0; n < 100 && program.DropDown(0); n++) Sleep(20);
+    ASSERT_FALSE(program.DropDown(0)) << "the edit box menu did not close";
     HWND close = FindChild(dialog, [](HWND h) { return TextOf(h) == L"\u5173\u95ed(&X)"; });
     HWND save = FindChild(dialog, [](HWND h) { return TextOf(h) == L"\u4fdd\u5b58(&S)"; });
     ASSERT_TRUE(close && save);
