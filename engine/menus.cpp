@@ -315,7 +315,47 @@ void PaintPopupNonClient(HWND popup) {
   FrameRect(dc.get(), &window, SkinBrush(Role::Border));
 }
 
+// ---- menus of other windows ------------------------------------------------------
+
+// A drop-down menu that a control opens for itself (an edit box's menu) is
+// owned by that control, which answers no drawing messages and is sent no
+// WM_INITMENUPOPUP: the menu is opened without notices. Its items become
+// ours when its window is made, and the owner answers for them through a
+// subclass that lasts as long as that window.
+constexpr UINT_PTR kOwnerSubclassId = 0x534C;
+constexpr wchar_t kOwnerProp[] = L"dulib.menuowner";
+constexpr wchar_t kMenuProp[] = L"dulib.menu";
+
+LRESULT CALLBACK BorrowedOwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  LRESULT result = 0;
+  if ((msg == WM_MEASUREITEM || msg == WM_DRAWITEM || msg == WM_MENUCHAR) &&
+      OnOwnerMessage(hwnd, msg, wp, lp, &result)) {
+    return result;
+  }
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, BorrowedOwnerProc, kOwnerSubclassId);
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+// The popup's window is going: its items go back to the control's menu.
+void ReleasePopup(HWND popup) {
+  auto owner = static_cast<HWND>(RemovePropW(popup, kOwnerProp));
+  auto menu = static_cast<HMENU>(RemovePropW(popup, kMenuProp));
+  if (!owner) return;
+  RevertPopups(menu);
+  if (IsWindow(owner)) RemoveWindowSubclass(owner, BorrowedOwnerProc, kOwnerSubclassId);
+}
+
 }  // namespace
+
+void AdoptPopup(HWND popup, HWND owner) {
+  auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+  if (!menu || !IsMenu(menu) || !owner) return;
+  // Only a window of this thread can be subclassed from here.
+  if (!SetWindowSubclass(owner, BorrowedOwnerProc, kOwnerSubclassId, 0)) return;
+  SetPropW(popup, kOwnerProp, owner);
+  SetPropW(popup, kMenuProp, menu);
+  PreparePopup(menu);
+}
 
 void PrepareBar(HWND owner) {
   HMENU bar = GetMenu(owner);
@@ -404,6 +444,9 @@ bool OnPopupMessage(HWND popup, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
       PaintPopupNonClient(popup);
       *result = 0;
       return true;
+    case WM_NCDESTROY:
+      ReleasePopup(popup);
+      return false;
   }
   return false;
 }

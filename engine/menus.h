@@ -17,6 +17,11 @@ void PaintBar(HWND owner, HDC dc, const RECT& bar);
 // A drop-down menu of `owner` is about to open.
 void PreparePopup(HMENU popup);
 
+// The window of a drop-down menu has just been made for an owner that is
+// not a framed window of ours (a control's own menu): its items become
+// ours until the window goes.
+void AdoptPopup(HWND popup, HWND owner);
+
 // The menu messages of a window that owns menus: measuring and drawing
 // our items, access keys, and giving items back when a menu closes. True
 // when the message was answered, with the answer in *result.

@@ -197,6 +197,14 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
     if (frame::OnMessage(hwnd, msg, wp, lp, &result)) return result;
   }
   if ((kind & kMenuPopup) && menus::OnPopupMessage(hwnd, msg, wp, lp, &result)) return result;
+  if ((kind & kMenuPopup) && msg == WM_CREATE) {
+    // Menus of framed windows become ours in WM_INITMENUPOPUP, after the
+    // program has seen them; other owners get no such notice.
+    result = DefSubclassProc(hwnd, msg, wp, lp);
+    HWND owner = reinterpret_cast<CREATESTRUCTW*>(lp)->hwndParent;
+    if (result != -1 && owner && !(KindOfSkinned(owner) & kFramed)) menus::AdoptPopup(hwnd, owner);
+    return result;
+  }
   switch (msg) {
     case WM_CREATE: {
       LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);

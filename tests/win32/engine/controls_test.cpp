@@ -460,6 +460,67 @@ void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD) {
   PostMessageW(GetFocus(), WM_KEYUP, VK_RETURN, 0xC0000001);
 }
 
+// The edit box's own menu, looked at from a timer while it is open, then
+// worked by its access key: D for Delete.
+struct MenuSeen {
+  int system_pixels = -1, menu_pixels = -1, all_pixels = 0;
+};
+MenuSeen g_menu;
+
+BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM found) {
+  wchar_t cls[16] = {};
+  GetClassNameW(hwnd, cls, 16);
+  if (lstrcmpW(cls, L"#32768") == 0 && IsWindowVisible(hwnd)) {
+    *reinterpret_cast<HWND*>(found) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CALLBACK LookAtMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND popup = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&popup));
+  if (!popup) return;
+  KillTimer(nullptr, timer);
+  Sleep(150);
+  RECT r = ScreenRectOfWindow(popup);
+  Shot shot(r);
+  g_menu.all_pixels = (r.right - r.left) * (r.bottom - r.top);
+  g_menu.system_pixels = CountExact(shot, SystemColors());
+  g_menu.menu_pixels = shot.CountNear(kLight[face], 0);
+  PostMessageW(popup, WM_CHAR, 'd', 1);
+}
+
+TEST_F(ControlsTest, EditBoxShowsItsSelectionAndItsOwnMenuInTheSkin) {
+  FrmSkin& d = Open();
+  HWND hue = d.Text1.Hwnd();
+  SetWindowTextW(hue, L"120");
+  SetFocus(d.List1.Hwnd());
+  Key(VK_TAB);  // the dialog manager selects the text of the box it tabs into
+  ASSERT_EQ(hue, GetFocus());
+  ASSERT_EQ(MAKELRESULT(0, 3), SendMessageW(hue, EM_GETSEL, 0, 0));
+  Shot box = ShotOf(hue);
+  EXPECT_EQ(0, CountExact(box, SystemColors()));
+  EXPECT_GT(box.CountNear(kLight[selection], 0), 40);
+  EXPECT_GT(TextPixels(box, kLight[selection_text]), 5);
+
+  g_menu = {};
+  UINT_PTR timer = SetTimer(nullptr, 0, 300, LookAtMenu);
+  RECT r = ScreenRectOfWindow(hue);
+  SendMessageW(hue, WM_CONTEXTMENU, WPARAM(hue), MAKELPARAM(r.left + 4, r.bottom - 4));
+  KillTimer(nullptr, timer);
+  ASSERT_GT(g_menu.all_pixels, 0) << "the menu did not open";
+  EXPECT_EQ(0, g_menu.system_pixels);
+  EXPECT_GT(g_menu.menu_pixels, g_menu.all_pixels / 2);
+  // Delete did its work: the selected text is gone.
+  EXPECT_EQ(0, GetWindowTextLengthW(hue));
+  // Out of focus, the box shows no selection, in any colour.
+  SetWindowTextW(hue, L"120");
+  SendMessageW(hue, EM_SETSEL, 0, -1);
+  SetFocus(d.List1.Hwnd());
+  EXPECT_EQ(0, ShotOf(hue).CountNear(kLight[selection], 0));
+}
+
 TEST_F(ControlsTest, QuestionBoxShowsTheSkinAndEnterPressesItsDefault) {
   UseSkin(kDark);
   g_box = {};
