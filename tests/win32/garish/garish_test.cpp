@@ -283,6 +283,14 @@ class GarishTest : public testing::Test {
   void Measure(const std::wstring& skin, const wchar_t* window, const std::wstring& state,
                HWND hwnd, std::vector<RECT> left_out = {}) {
     ASSERT_TRUE(hwnd && IsWindowVisible(hwnd)) << wine_test::Utf8(window);
+    // A window just shown may not have painted yet, and the screen below it
+    // holds still too. A message sent to it returns when its thread next
+    // looks for messages; a second one only after what the first let
+    // through, its painting included, has been handled.
+    for (int i = 0; i < 2; i++) {
+      DWORD_PTR ignored;
+      SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    }
     Screen screen = SettledScreen(RectOf(hwnd));
     int counted = 0;
     double share = screen.Share(left_out, &counted);
