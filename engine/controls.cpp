@@ -634,4 +634,9 @@ void FollowExisting(HWND hwnd) {
   }
 }
 
+bool IsFollowed(HWND hwnd) {
+  DWORD_PTR data = 0;
+  return GetWindowSubclass(hwnd, ControlProc, kControlSubclassId, &data) != FALSE;
+}
+
 }  // namespace dulib::controls

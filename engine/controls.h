@@ -18,4 +18,8 @@ void FollowCreating(HWND hwnd, CREATESTRUCTW* cs);
 // A window that existed before the engine was attached.
 void FollowExisting(HWND hwnd);
 
+// Whether the engine draws this control (rather than the program or
+// another library).
+bool IsFollowed(HWND hwnd);
+
 }  // namespace dulib::controls

@@ -199,10 +199,12 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
   if ((kind & kMenuPopup) && menus::OnPopupMessage(hwnd, msg, wp, lp, &result)) return result;
   if ((kind & kMenuPopup) && msg == WM_CREATE) {
     // Menus of framed windows become ours in WM_INITMENUPOPUP, after the
-    // program has seen them; other owners get no such notice.
+    // program has seen them. A control the engine draws opens its own menu
+    // without that notice; menus of the program's other windows and of
+    // other libraries stay theirs.
     result = DefSubclassProc(hwnd, msg, wp, lp);
     HWND owner = reinterpret_cast<CREATESTRUCTW*>(lp)->hwndParent;
-    if (result != -1 && owner && !(KindOfSkinned(owner) & kFramed)) menus::AdoptPopup(hwnd, owner);
+    if (result != -1 && owner && controls::IsFollowed(owner)) menus::AdoptPopup(hwnd, owner);
     return result;
   }
   switch (msg) {

@@ -477,6 +477,20 @@ BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM found) {
   return TRUE;
 }
 
+// Whether the open menu's first item is still a plain text item.
+bool g_plain_item = false;
+
+void CALLBACK LookAtOtherMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND popup = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&popup));
+  if (!popup) return;
+  KillTimer(nullptr, timer);
+  auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+  MENUITEMINFOW info = {sizeof info, MIIM_FTYPE};
+  g_plain_item = GetMenuItemInfoW(menu, 0, TRUE, &info) && !(info.fType & MFT_OWNERDRAW);
+  PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 1);
+}
+
 void CALLBACK LookAtMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND popup = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&popup));
@@ -514,6 +528,19 @@ TEST_F(ControlsTest, EditBoxShowsItsSelectionAndItsOwnMenuInTheSkin) {
   EXPECT_GT(g_menu.menu_pixels, g_menu.all_pixels / 2);
   // Delete did its work: the selected text is gone.
   EXPECT_EQ(0, GetWindowTextLengthW(hue));
+  // A menu opened the same way by a window the engine does not draw (a
+  // static control here, standing in for another library's) stays as made.
+  HWND other = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, d.Hwnd(),
+                               nullptr, nullptr, nullptr);
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, 1, L"&Open");
+  g_plain_item = false;
+  timer = SetTimer(nullptr, 0, 300, LookAtOtherMenu);
+  TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, r.left, r.bottom, 0, other, nullptr);
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(g_plain_item);
+  DestroyMenu(menu);
+  DestroyWindow(other);
   // Out of focus, the box shows no selection, in any colour.
   SetWindowTextW(hue, L"120");
   SendMessageW(hue, EM_SETSEL, 0, -1);
