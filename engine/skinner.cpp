@@ -7,6 +7,9 @@
 
 #include <array>
 
+#include "frame.h"
+#include "menus.h"
+#include "controls.h"
 #include "skin/skin_state.h"
 #include "win_handles.h"
 
@@ -21,6 +24,7 @@ constexpr DWORD_PTR kSurface = 1;        // paints its background, colours its c
 constexpr DWORD_PTR kFramed = 2;         // top-level window with a caption: menu bar, transparency
 constexpr DWORD_PTR kClassicButton = 4;  // check box, radio button or frame: no visual style
 constexpr DWORD_PTR kFlatEdge = 8;       // edit or list box: flat border, not the sunken edge
+constexpr DWORD_PTR kMenuPopup = 16;     // the window of an open drop-down menu
 
 constexpr UINT_PTR kSubclassId = 0x5348;  // "SH"
 // Marks windows that the engine made layered, so that switching the
@@ -90,6 +94,7 @@ bool IsClassicButtonStyle(LONG style) {
 DWORD_PTR KindOf(HWND hwnd, LONG style, LONG ex_style) {
   bool dialog = IsClass(hwnd, L"#32770");
   if (!(style & WS_CHILD)) {
+    if (IsClass(hwnd, L"#32768")) return kMenuPopup;
     bool framed = (style & WS_CAPTION) == WS_CAPTION;
     if (framed) return kSurface | kFramed;
     return dialog ? kSurface : 0;
@@ -172,10 +177,26 @@ void OnCreated(HWND hwnd, DWORD_PTR kind) {
   // honours the text colour of WM_CTLCOLORSTATIC; themed check boxes
   // would draw black text whatever the skin.
   if (kind & kClassicButton) SetWindowTheme(hwnd, L"", L"");
-  if (kind & kFramed) ApplyAero(hwnd);
+  if (kind & kFramed) {
+    ApplyAero(hwnd);
+    frame::Prepare(hwnd);
+    menus::PrepareBar(hwnd);
+  }
 }
 
 LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR kind) {
+  LRESULT result = 0;
+  if (kind & kFramed) {
+    // SetMenu gives no notice, but a new menu bar always comes with a
+    // frame repaint: style it just before it is drawn.
+    if (msg == WM_NCPAINT) {
+      StyleMenu(GetMenu(hwnd));
+      menus::PrepareBar(hwnd);
+    }
+    if (menus::OnOwnerMessage(hwnd, msg, wp, lp, &result)) return result;
+    if (frame::OnMessage(hwnd, msg, wp, lp, &result)) return result;
+  }
+  if ((kind & kMenuPopup) && menus::OnPopupMessage(hwnd, msg, wp, lp, &result)) return result;
   switch (msg) {
     case WM_CREATE: {
       LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
@@ -203,9 +224,6 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
       }
       break;
     case WM_NCPAINT:
-      // SetMenu gives no notice, but a new menu bar always comes with a
-      // frame repaint: style it just before it is drawn.
-      if (kind & kFramed) StyleMenu(GetMenu(hwnd));
       if (kind & kFlatEdge) {
         LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
         DrawFlatEdge(hwnd);
@@ -213,7 +231,14 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
       }
       break;
     case WM_INITMENUPOPUP:
-      if (kind & kFramed) StyleMenu(reinterpret_cast<HMENU>(wp));
+      if (kind & kFramed) {
+        // The program fills or changes the menu first; then its items
+        // become ours until it closes.
+        StyleMenu(reinterpret_cast<HMENU>(wp));
+        result = DefSubclassProc(hwnd, msg, wp, lp);
+        menus::PreparePopup(reinterpret_cast<HMENU>(wp));
+        return result;
+      }
       break;
   }
   return DefSubclassProc(hwnd, msg, wp, lp);
@@ -229,6 +254,7 @@ void FollowExisting(HWND hwnd) {
   DWORD_PTR kind = KindOf(hwnd, style, GetWindowLongW(hwnd, GWL_EXSTYLE));
   Follow(hwnd, kind);
   OnCreated(hwnd, kind);
+  controls::FollowExisting(hwnd);
 }
 
 BOOL CALLBACK FollowChild(HWND hwnd, LPARAM) {
@@ -246,8 +272,9 @@ BOOL CALLBACK FollowTopLevel(HWND hwnd, LPARAM) {
 LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
   if (code == HCBT_CREATEWND) {
     HWND hwnd = reinterpret_cast<HWND>(wp);
-    const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
+    CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
     Follow(hwnd, KindOf(hwnd, cs->style, cs->dwExStyle));
+    controls::FollowCreating(hwnd, cs);
   }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -263,6 +290,7 @@ DWORD_PTR KindOfSkinned(HWND hwnd) {
 BOOL CALLBACK RepaintTopLevel(HWND hwnd, LPARAM) {
   if (KindOfSkinned(hwnd) & kFramed) {
     StyleMenu(GetMenu(hwnd));
+    menus::PrepareBar(hwnd);
     DrawMenuBar(hwnd);
   }
   RedrawWindow(hwnd, nullptr, nullptr,
@@ -301,6 +329,10 @@ void PinThisModule() {
 }
 
 }  // namespace
+
+COLORREF SkinColor(Role role) { return ColorOf(role); }
+HBRUSH SkinBrush(Role role) { return BrushOf(role); }
+bool IsSkinned(HWND hwnd) { return KindOfSkinned(hwnd) != 0; }
 
 bool OnEngineThread() {
   DWORD thread = TheEngine().thread;

@@ -2,6 +2,8 @@
 // thread that attached it and paints them with the current palette.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 #include "skin/palette.h"
@@ -21,6 +23,15 @@ bool OnEngineThread();
 // Replaces the skin with the one in a file; a missing, unreadable or bad
 // file keeps the current skin and returns false.
 bool LoadSkinFile(const std::wstring& path);
+
+// The current skin's colour of a role, and the engine's brush of it; the
+// brush lives until the palette changes.
+COLORREF SkinColor(skin::Role role);
+HBRUSH SkinBrush(skin::Role role);
+
+// Whether the engine follows a window: children of such a window are the
+// program's controls, not those of a hosted library.
+bool IsSkinned(HWND hwnd);
 
 void SetAdjustment(const skin::Adjustment& adjustment);
 void SetAeroLevel(int level);

@@ -1,0 +1,566 @@
+#include "controls.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "scrollbar.h"
+#include "skinner.h"
+#include "win_handles.h"
+
+namespace dulib::controls {
+
+namespace {
+
+using skin::Role;
+
+constexpr UINT_PTR kControlSubclassId = 0x5349;  // the control's own painting
+constexpr UINT_PTR kParentSubclassId = 0x534A;   // WM_DRAWITEM for the lists it owns
+// Marks list boxes that the engine made owner-drawn: only their items are
+// the engine's to draw; a list the program made owner-drawn stays its own.
+constexpr wchar_t kOwnerDrawProp[] = L"dulib.ownerdraw";
+
+enum class Kind { PushButton, CheckBox, RadioButton, GroupBox, List };
+
+// Per-control state, owned by the subclass and freed with the window.
+struct Control {
+  Kind kind;
+  bool hover = false;
+};
+
+bool IsClass(HWND hwnd, const wchar_t* name) {
+  wchar_t cls[64];
+  if (!GetClassNameW(hwnd, cls, 64)) return false;
+  return lstrcmpiW(cls, name) == 0;
+}
+
+// Which button styles the engine draws. Owner-drawn buttons, buttons
+// showing a picture, split buttons and command links stay as they are.
+bool ButtonKind(LONG style, Kind* kind) {
+  if (style & (BS_BITMAP | BS_ICON)) return false;
+  switch (style & BS_TYPEMASK) {
+    case BS_PUSHBUTTON:
+    case BS_DEFPUSHBUTTON:
+      *kind = Kind::PushButton;
+      return true;
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+      *kind = (style & BS_PUSHLIKE) ? Kind::PushButton : Kind::CheckBox;
+      return true;
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+      *kind = (style & BS_PUSHLIKE) ? Kind::PushButton : Kind::RadioButton;
+      return true;
+    case BS_GROUPBOX:
+      *kind = Kind::GroupBox;
+      return true;
+  }
+  return false;
+}
+
+COLORREF Blend(COLORREF a, COLORREF b) {
+  return RGB((GetRValue(a) + GetRValue(b)) / 2, (GetGValue(a) + GetGValue(b)) / 2,
+             (GetBValue(a) + GetBValue(b)) / 2);
+}
+
+int Scaled(HDC dc, int pixels) { return MulDiv(pixels, GetDeviceCaps(dc, LOGPIXELSY), 96); }
+
+std::wstring TextOf(HWND hwnd) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), int(text.size()))));
+  return text;
+}
+
+HFONT FontOf(HWND hwnd) { return reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)); }
+
+struct UiState {
+  bool hide_focus;
+  bool hide_accel;
+};
+
+UiState UiStateOf(HWND hwnd) {
+  LRESULT ui = SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0);
+  return {(ui & UISF_HIDEFOCUS) != 0, (ui & UISF_HIDEACCEL) != 0};
+}
+
+// A dotted rectangle in a skin colour: DrawFocusRect inverts whatever is
+// below it, which would put colours of no skin on the screen.
+void DrawFocus(HDC dc, const RECT& rc, COLORREF color) {
+  Pen pen(PS_DOT, 1, color);
+  Selected p(dc, pen.get());
+  Selected b(dc, GetStockObject(NULL_BRUSH));
+  SetBkMode(dc, TRANSPARENT);
+  Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
+}
+
+// The text of a button, centred in `rc` (several lines if BS_MULTILINE).
+void DrawLabel(HDC dc, HWND hwnd, RECT rc, UINT align, COLORREF color, RECT* drawn) {
+  std::wstring text = TextOf(hwnd);
+  UINT flags = align | (UiStateOf(hwnd).hide_accel ? DT_HIDEPREFIX : 0);
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  if (style & BS_MULTILINE) {
+    RECT calc = rc;
+    DrawTextW(dc, text.c_str(), int(text.size()), &calc, flags | DT_WORDBREAK | DT_CALCRECT);
+    int height = calc.bottom - calc.top;
+    rc.top += (rc.bottom - rc.top - height) / 2;
+    rc.bottom = rc.top + height;
+    flags |= DT_WORDBREAK;
+  } else {
+    flags |= DT_SINGLELINE | DT_VCENTER;
+  }
+  SetTextColor(dc, color);
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextW(dc, text.c_str(), int(text.size()), &rc, flags);
+  if (drawn) {
+    *drawn = rc;
+    DrawTextW(dc, text.c_str(), int(text.size()), drawn, flags | DT_CALCRECT);
+    if (align & DT_CENTER) OffsetRect(drawn, (rc.right - drawn->right) / 2, 0);
+  }
+}
+
+// ---- push buttons -----------------------------------------------------------
+
+void PaintPushButton(HWND hwnd, const Control& control, HDC dc, const RECT& rc) {
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  LRESULT state = SendMessageW(hwnd, BM_GETSTATE, 0, 0);
+  bool pushlike =
+      (style & BS_TYPEMASK) != BS_PUSHBUTTON && (style & BS_TYPEMASK) != BS_DEFPUSHBUTTON;
+  bool pressed = (state & BST_PUSHED) || (pushlike && (state & (BST_CHECKED | BST_INDETERMINATE)));
+  bool enabled = IsWindowEnabled(hwnd);
+  bool focused = GetFocus() == hwnd;
+  bool default_button = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+
+  Role body = pressed                    ? Role::ButtonPressed
+              : control.hover && enabled ? Role::ButtonHover
+                                         : Role::ButtonFace;
+  RECT r = rc;
+  FillRect(dc, &r, SkinBrush(Role::ButtonBorder));
+  InflateRect(&r, -1, -1);
+  // The default button, the one Enter presses, has a double outline.
+  if (default_button) {
+    FrameRect(dc, &r, SkinBrush(Role::ButtonBorder));
+    InflateRect(&r, -1, -1);
+  }
+  FillRect(dc, &r, SkinBrush(body));
+
+  COLORREF text = SkinColor(Role::ButtonText);
+  if (!enabled) text = Blend(text, SkinColor(body));
+  RECT label = r;
+  InflateRect(&label, -3, -1);
+  if (pressed) OffsetRect(&label, 1, 1);
+  HFONT font = FontOf(hwnd);
+  Selected f(dc, font);
+  DrawLabel(dc, hwnd, label, DT_CENTER, text, nullptr);
+  if (focused && !UiStateOf(hwnd).hide_focus) {
+    RECT ring = r;
+    InflateRect(&ring, -2, -2);
+    DrawFocus(dc, ring, SkinColor(Role::ButtonText));
+  }
+}
+
+// ---- check boxes and radio buttons ----------------------------------------
+
+void PaintTick(HDC dc, const RECT& box, COLORREF color) {
+  int w = box.right - box.left;
+  Pen pen(PS_SOLID, w >= 16 ? 2 : 1, color);
+  Selected p(dc, pen.get());
+  // Two strokes a pixel apart make the tick bold enough at 13 pixels.
+  for (int dy = 0; dy < 2; dy++) {
+    POINT points[] = {{box.left + w * 3 / 13, box.top + w * 6 / 13 + dy},
+                      {box.left + w * 5 / 13, box.top + w * 8 / 13 + dy},
+                      {box.left + w * 10 / 13, box.top + w * 3 / 13 + dy}};
+    Polyline(dc, points, 3);
+  }
+}
+
+void PaintCheckBox(HWND hwnd, const Control& control, HDC dc, const RECT& rc) {
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  LRESULT state = SendMessageW(hwnd, BM_GETSTATE, 0, 0);
+  bool enabled = IsWindowEnabled(hwnd);
+  FillRect(dc, &rc, SkinBrush(Role::Face));
+
+  int size = Scaled(dc, 13);
+  bool box_right = (style & BS_LEFTTEXT) != 0;
+  RECT box;
+  box.left = box_right ? rc.right - size : rc.left;
+  box.top = (style & BS_VCENTER) == BS_TOP      ? rc.top
+            : (style & BS_VCENTER) == BS_BOTTOM ? rc.bottom - size
+                                                : rc.top + (rc.bottom - rc.top - size) / 2;
+  box.right = box.left + size;
+  box.bottom = box.top + size;
+
+  Role inside = (state & BST_PUSHED)       ? Role::ButtonPressed
+                : control.hover && enabled ? Role::ButtonHover
+                                           : Role::Window;
+  if (!enabled) inside = Role::Face;
+  // A greyed control's mark is faded like its text.
+  COLORREF mark_color = SkinColor(Role::CheckMark);
+  if (!enabled) mark_color = Blend(mark_color, SkinColor(Role::Face));
+  Brush mark(mark_color);
+  if (control.kind == Kind::RadioButton) {
+    Pen pen(PS_SOLID, 1, SkinColor(Role::ButtonBorder));
+    Selected p(dc, pen.get());
+    Selected b(dc, SkinBrush(inside));
+    Ellipse(dc, box.left, box.top, box.right, box.bottom);
+    if (state & BST_CHECKED) {
+      RECT dot = box;
+      InflateRect(&dot, -size * 4 / 13, -size * 4 / 13);
+      Pen outline(PS_SOLID, 1, mark_color);
+      Selected m(dc, outline.get());
+      Selected mb(dc, mark.get());
+      Ellipse(dc, dot.left, dot.top, dot.right, dot.bottom);
+    }
+  } else {
+    FrameRect(dc, &box, SkinBrush(Role::ButtonBorder));
+    RECT in = box;
+    InflateRect(&in, -1, -1);
+    FillRect(dc, &in, SkinBrush(inside));
+    if (state & BST_CHECKED) {
+      PaintTick(dc, box, mark_color);
+    } else if (state & BST_INDETERMINATE) {
+      InflateRect(&in, -size * 3 / 13, -size * 3 / 13);
+      FillRect(dc, &in, mark.get());
+    }
+  }
+
+  int gap = Scaled(dc, 4);
+  RECT label = rc;
+  if (box_right) {
+    label.right = box.left - gap;
+  } else {
+    label.left = box.right + gap;
+  }
+  COLORREF text = SkinColor(Role::FaceText);
+  if (!enabled) text = Blend(text, SkinColor(Role::Face));
+  Selected f(dc, FontOf(hwnd));
+  RECT drawn;
+  DrawLabel(dc, hwnd, label, DT_LEFT, text, &drawn);
+  if (GetFocus() == hwnd && !UiStateOf(hwnd).hide_focus) {
+    InflateRect(&drawn, 1, 1);
+    IntersectRect(&drawn, &drawn, &rc);
+    DrawFocus(dc, drawn, SkinColor(Role::FaceText));
+  }
+}
+
+// ---- frames ------------------------------------------------------------------
+
+// Leaves out of `dc` the places of the frame's children and of the
+// controls lying over it: they paint themselves, and a frame painted last
+// must not cover them.
+BOOL CALLBACK ExcludeWindow(HWND other, LPARAM data) {
+  auto* clip = reinterpret_cast<std::pair<HWND, HDC>*>(data);
+  HWND frame = clip->first;
+  if (other == frame || !IsWindowVisible(other)) return TRUE;
+  HWND parent = GetParent(other);
+  if (parent != frame && parent != GetParent(frame)) return TRUE;
+  Kind kind;
+  if (IsClass(other, L"Button") && ButtonKind(GetWindowLongW(other, GWL_STYLE), &kind) &&
+      kind == Kind::GroupBox && parent != frame) {
+    return TRUE;  // another frame is not painted over this one
+  }
+  RECT r;
+  GetWindowRect(other, &r);
+  MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&r), 2);
+  ExcludeClipRect(clip->second, r.left, r.top, r.right, r.bottom);
+  return TRUE;
+}
+
+void ExcludeNeighbours(HWND frame, HDC dc) {
+  std::pair<HWND, HDC> clip(frame, dc);
+  EnumChildWindows(frame, ExcludeWindow, reinterpret_cast<LPARAM>(&clip));
+  if (HWND parent = GetParent(frame)) {
+    for (HWND s = GetWindow(parent, GW_CHILD); s; s = GetWindow(s, GW_HWNDNEXT)) {
+      ExcludeWindow(s, reinterpret_cast<LPARAM>(&clip));
+    }
+  }
+}
+
+void PaintGroupBox(HWND hwnd, HDC dc, const RECT& rc) {
+  FillRect(dc, &rc, SkinBrush(Role::Face));
+  Selected f(dc, FontOf(hwnd));
+  TEXTMETRICW tm = {};
+  GetTextMetricsW(dc, &tm);
+  RECT line = rc;
+  line.top += tm.tmHeight / 2;
+  FrameRect(dc, &line, SkinBrush(Role::Border));
+
+  std::wstring text = TextOf(hwnd);
+  if (text.empty()) return;
+  int indent = Scaled(dc, 8);
+  RECT caption = {rc.left + indent, rc.top, rc.right - indent, rc.top + tm.tmHeight};
+  UINT flags = DT_SINGLELINE | DT_LEFT | (UiStateOf(hwnd).hide_accel ? DT_HIDEPREFIX : 0);
+  RECT size = caption;
+  DrawTextW(dc, text.c_str(), int(text.size()), &size, flags | DT_CALCRECT);
+  // The caption interrupts the line, with a little room on either side.
+  RECT gap = {size.left - 2, caption.top, std::min(size.right + 2, caption.right), caption.bottom};
+  FillRect(dc, &gap, SkinBrush(Role::Face));
+  COLORREF color = SkinColor(Role::FaceText);
+  if (!IsWindowEnabled(hwnd)) color = Blend(color, SkinColor(Role::Face));
+  SetTextColor(dc, color);
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextW(dc, text.c_str(), int(text.size()), &caption, flags);
+}
+
+// ---- list items --------------------------------------------------------------
+
+void PaintListItem(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  RECT rc = item.rcItem;
+  bool selected = (item.itemState & ODS_SELECTED) && item.itemID != UINT(-1);
+  bool enabled = !(item.itemState & ODS_DISABLED);
+  FillRect(dc, &rc, SkinBrush(selected ? Role::Selection : Role::Window));
+  COLORREF text = SkinColor(selected ? Role::SelectionText : Role::WindowText);
+  if (item.itemID != UINT(-1)) {
+    LRESULT length = SendMessageW(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0);
+    if (length != LB_ERR) {
+      std::wstring s(size_t(length) + 1, L'\0');
+      LRESULT got =
+          SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(s.data()));
+      s.resize(got == LB_ERR ? 0 : size_t(got));
+      RECT t = rc;
+      t.left += 2;
+      SetTextColor(dc, enabled ? text : Blend(text, SkinColor(Role::Window)));
+      SetBkMode(dc, TRANSPARENT);
+      DrawTextW(dc, s.c_str(), int(s.size()), &t,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS);
+    }
+  }
+  if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocus(dc, rc, text);
+}
+
+// The list box's own item height for its font: what it would use if it
+// drew its items itself.
+void MatchItemHeight(HWND list) {
+  ClientDc dc(list);
+  if (!dc.get()) return;
+  Selected f(dc.get(), FontOf(list));
+  TEXTMETRICW tm = {};
+  if (GetTextMetricsW(dc.get(), &tm) && tm.tmHeight > 0) {
+    SendMessageW(list, LB_SETITEMHEIGHT, 0, MAKELPARAM(tm.tmHeight, 0));
+  }
+}
+
+// ---- the subclasses -----------------------------------------------------------
+
+void Paint(HWND hwnd, const Control& control, HDC target) {
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  if (control.kind == Kind::GroupBox) {
+    // Painted in place: the clip region keeps the neighbours out, and an
+    // off-screen copy would bring them back.
+    ExcludeNeighbours(hwnd, target);
+    PaintGroupBox(hwnd, target, rc);
+    return;
+  }
+  OffscreenDc dc(target, rc);
+  switch (control.kind) {
+    case Kind::PushButton:
+      PaintPushButton(hwnd, control, dc.get(), rc);
+      break;
+    case Kind::CheckBox:
+    case Kind::RadioButton:
+      PaintCheckBox(hwnd, control, dc.get(), rc);
+      break;
+    default:
+      break;
+  }
+}
+
+// The button class draws at once, outside WM_PAINT, whenever its state
+// changes; ours goes over it straight away.
+void PaintNow(HWND hwnd, const Control& control) {
+  if (!IsWindowVisible(hwnd)) return;
+  ClientDc dc(hwnd);
+  if (dc.get()) Paint(hwnd, control, dc.get());
+}
+
+bool RepaintsAfter(UINT msg) {
+  switch (msg) {
+    case WM_SETTEXT:
+    case WM_ENABLE:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+    case WM_CAPTURECHANGED:
+    case BM_SETSTATE:
+    case BM_SETCHECK:
+    case BM_SETSTYLE:
+    case WM_LBUTTONUP:
+    case WM_KEYUP:
+      return true;
+  }
+  return false;
+}
+
+bool PointerOver(HWND hwnd, POINT client_point) {
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  return PtInRect(&rc, client_point) != 0;
+}
+
+void SetHover(HWND hwnd, Control& control, bool hover) {
+  if (hover == control.hover) return;
+  control.hover = hover;
+  if (hover) {
+    TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, hwnd, 0};
+    TrackMouseEvent(&track);
+  }
+  PaintNow(hwnd, control);
+}
+
+LRESULT ColorChild(UINT msg, HDC dc) {
+  bool content = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX;
+  Role back = content ? Role::Window : Role::Face;
+  SetTextColor(dc, SkinColor(content ? Role::WindowText : Role::FaceText));
+  SetBkColor(dc, SkinColor(back));
+  return reinterpret_cast<LRESULT>(SkinBrush(back));
+}
+
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+  Control& control = *reinterpret_cast<Control*>(data);
+  switch (msg) {
+    case WM_NCDESTROY:
+      RemovePropW(hwnd, kOwnerDrawProp);
+      RemoveWindowSubclass(hwnd, ControlProc, kControlSubclassId);
+      delete &control;
+      return DefSubclassProc(hwnd, msg, wp, lp);
+    case WM_NCCREATE:
+    case WM_CREATE:
+      if (control.kind == Kind::List) {
+        // Whichever style the list box reads, it is the owner-drawn one.
+        CREATESTRUCTW cs = *reinterpret_cast<CREATESTRUCTW*>(lp);
+        cs.style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+        return DefSubclassProc(hwnd, msg, wp, reinterpret_cast<LPARAM>(&cs));
+      }
+      break;
+    case WM_SETFONT:
+      if (control.kind == Kind::List) {
+        LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+        MatchItemHeight(hwnd);
+        return result;
+      }
+      break;
+  }
+  if (control.kind == Kind::List) return DefSubclassProc(hwnd, msg, wp, lp);
+
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT covers every pixel
+    case WM_PAINT: {
+      PaintDc dc(hwnd);
+      if (dc.get()) Paint(hwnd, control, dc.get());
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(hwnd, control, reinterpret_cast<HDC>(wp));
+      return 0;
+    case WM_MOUSEMOVE: {
+      // While the button holds the mouse, moves outside it come here too.
+      POINT pt = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      SetHover(hwnd, control, PointerOver(hwnd, pt));
+      break;
+    }
+    case WM_MOUSELEAVE:
+      SetHover(hwnd, control, false);
+      break;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      // Controls inside a frame ask the frame for their colours.
+      if (control.kind == Kind::GroupBox) return ColorChild(msg, reinterpret_cast<HDC>(wp));
+      break;
+  }
+  LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+  if (msg == WM_CAPTURECHANGED && IsWindow(hwnd)) {
+    POINT pt;
+    GetCursorPos(&pt);
+    control.hover = WindowFromPoint(pt) == hwnd;
+  }
+  if (RepaintsAfter(msg) && IsWindow(hwnd)) PaintNow(hwnd, control);
+  return result;
+}
+
+// On the window that owns a list the engine made owner-drawn.
+LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  switch (msg) {
+    case WM_DRAWITEM: {
+      auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      if (item->CtlType == ODT_LISTBOX && GetPropW(item->hwndItem, kOwnerDrawProp)) {
+        PaintListItem(*item);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, ParentProc, kParentSubclassId);
+      break;
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void Follow(HWND hwnd, Kind kind) {
+  auto* control = new Control{kind};
+  if (!SetWindowSubclass(hwnd, ControlProc, kControlSubclassId,
+                         reinterpret_cast<DWORD_PTR>(control))) {
+    delete control;
+  }
+}
+
+// A list the program draws itself, or one without strings to draw, is
+// left to the program.
+bool CanDrawItems(LONG style) {
+  return !(style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE | LBS_NODATA));
+}
+
+void FollowNewList(HWND hwnd, CREATESTRUCTW* cs) {
+  if (!CanDrawItems(cs->style)) return;
+  DWORD style = cs->style | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+  // A multi-column list scrolls sideways; its native bar stays.
+  bool own_bar = (cs->style & WS_VSCROLL) && !(cs->style & LBS_MULTICOLUMN);
+  if (own_bar) style &= ~WS_VSCROLL;
+  // The window already holds the creation style; the list box reads its
+  // style from the window when it is created.
+  cs->style = style;
+  SetWindowLongW(hwnd, GWL_STYLE, LONG(style));
+  SetPropW(hwnd, kOwnerDrawProp, reinterpret_cast<HANDLE>(1));
+  SetWindowSubclass(cs->hwndParent, ParentProc, kParentSubclassId, 0);
+  Follow(hwnd, Kind::List);
+  if (own_bar) scrollbar::FollowList(hwnd, (style & LBS_DISABLENOSCROLL) != 0);
+}
+
+}  // namespace
+
+void FollowCreating(HWND hwnd, CREATESTRUCTW* cs) {
+  if (!(cs->style & WS_CHILD) || !cs->hwndParent || !IsSkinned(cs->hwndParent)) return;
+  Kind kind;
+  if (IsClass(hwnd, L"Button")) {
+    if (ButtonKind(LONG(cs->style), &kind)) Follow(hwnd, kind);
+  } else if (IsClass(hwnd, L"ListBox")) {
+    FollowNewList(hwnd, cs);
+  } else if (IsClass(hwnd, L"Edit") && (cs->style & ES_MULTILINE) && (cs->style & WS_VSCROLL)) {
+    cs->style &= ~WS_VSCROLL;
+    SetWindowLongW(hwnd, GWL_STYLE, LONG(cs->style));
+    scrollbar::FollowEdit(hwnd);
+  }
+}
+
+void FollowExisting(HWND hwnd) {
+  HWND parent = GetParent(hwnd);
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  if (!(style & WS_CHILD) || !parent || !IsSkinned(parent)) return;
+  Kind kind;
+  if (IsClass(hwnd, L"Button") && ButtonKind(style, &kind)) {
+    Follow(hwnd, kind);
+    InvalidateRect(hwnd, nullptr, TRUE);
+  }
+}
+
+}  // namespace dulib::controls

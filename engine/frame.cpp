@@ -1,0 +1,580 @@
+#include "frame.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <map>
+#include <string>
+
+#include "menus.h"
+#include "skinner.h"
+#include "win_handles.h"
+
+namespace dulib::frame {
+
+namespace {
+
+using skin::Role;
+
+// Undocumented messages with which themed Windows draws the caption and
+// frame itself, around WM_NCPAINT; a self-drawn frame must swallow them.
+constexpr UINT kUahDrawCaption = 0xAE;
+constexpr UINT kUahDrawFrame = 0xAF;
+
+// What the user is doing with a window's caption buttons.
+struct FrameState {
+  bool active = false;
+  int hover = 0;    // HTCLOSE, HTMAXBUTTON, HTMINBUTTON or 0
+  int pressed = 0;  // the button held down, 0 for none
+  bool pressed_inside = false;
+};
+
+// Per-window state, on the engine's one thread; forgotten at WM_NCDESTROY.
+std::map<HWND, FrameState>& States() {
+  static auto* states = new std::map<HWND, FrameState>;
+  return *states;
+}
+
+FrameState& StateOf(HWND hwnd) {
+  auto found = States().find(hwnd);
+  if (found != States().end()) return found->second;
+  FrameState& state = States()[hwnd];
+  state.active = GetActiveWindow() == hwnd;
+  return state;
+}
+
+// ---- when to draw -------------------------------------------------------------
+
+bool UnderWine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+// A value of Wine's X11 driver options, per program first, as Wine reads them.
+std::wstring WineX11Option(const wchar_t* name) {
+  wchar_t exe[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  const wchar_t* base = exe;
+  for (const wchar_t* p = exe; *p; p++) {
+    if (*p == L'\\' || *p == L'/') base = p + 1;
+  }
+  std::wstring keys[] = {std::wstring(L"Software\\Wine\\AppDefaults\\") + base + L"\\X11 Driver",
+                         L"Software\\Wine\\X11 Driver"};
+  for (const std::wstring& key : keys) {
+    wchar_t value[16] = {};
+    DWORD size = sizeof value - sizeof(wchar_t);
+    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) ==
+        ERROR_SUCCESS) {
+      return value;
+    }
+  }
+  return {};
+}
+
+// Wine leaves the frames of managed windows to the X window manager; it
+// manages them unless told otherwise ("Managed" starting with y, t or 1
+// counts as yes, as in Wine itself, and so does no value at all). Other
+// Wine display drivers (macOS, Wayland) leave frames to the system too:
+// they read no such value and so count as managed here, rightly.
+bool WineManagesFrames() {
+  std::wstring managed = WineX11Option(L"Managed");
+  if (managed.empty()) return true;
+  return wcschr(L"yYtT1", managed[0]) != nullptr;
+}
+
+int DisplayDpi() {
+  ClientDc screen(nullptr);
+  int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+  return dpi > 0 ? dpi : 96;
+}
+
+// On Windows Vista and later the desktop window manager draws the frames
+// itself unless told not to for this window. Bound at run time: Windows 7
+// has the function, but the engine imports nothing beyond what every
+// supported Windows has at load time.
+void DisableDwmFrame(HWND hwnd) {
+  using SetAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
+  static SetAttribute set_attribute = [] {
+    HMODULE dwm = LoadLibraryW(L"dwmapi.dll");
+    return dwm ? reinterpret_cast<SetAttribute>(GetProcAddress(dwm, "DwmSetWindowAttribute"))
+               : nullptr;
+  }();
+  if (!set_attribute) return;
+  const DWORD kNcRenderingPolicy = 2;  // DWMWA_NCRENDERING_POLICY
+  const int kDisabled = 1;             // DWMNCRP_DISABLED
+  set_attribute(hwnd, kNcRenderingPolicy, &kDisabled, sizeof kDisabled);
+}
+
+// ---- geometry -------------------------------------------------------------------
+
+// Everything in window coordinates (0, 0 is the window's top left corner).
+struct Layout {
+  SIZE size = {};
+  RECT client = {};
+  RECT bar = {};      // menu bar; empty when there is none
+  RECT caption = {};  // title band inside the borders
+  RECT buttons[3] = {};
+  static constexpr int kCodes[3] = {HTCLOSE, HTMAXBUTTON, HTMINBUTTON};
+};
+
+// The platform keeps laying the frame out: we find where it put the
+// client area and the menu bar, and the title band is what lies above.
+Layout LayoutOf(HWND hwnd) {
+  Layout l;
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  l.size = {window.right - window.left, window.bottom - window.top};
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  LONG ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
+
+  RECT edges = {};
+  AdjustWindowRectEx(&edges, style, FALSE, ex);
+  int border = -edges.left;
+  GetClientRect(hwnd, &l.client);
+  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&l.client), 2);
+  OffsetRect(&l.client, -window.left, -window.top);
+  if (IsIconic(hwnd) || IsRectEmpty(&l.client)) {
+    SetRect(&l.client, border, l.size.cy - border, l.size.cx - border, l.size.cy - border);
+  } else {
+    border = l.client.left;
+  }
+
+  MENUBARINFO bar = {sizeof bar};
+  if (GetMenu(hwnd) && !IsIconic(hwnd) && GetMenuBarInfo(hwnd, OBJID_MENU, 0, &bar)) {
+    l.bar = bar.rcBar;
+    OffsetRect(&l.bar, -window.left, -window.top);
+  }
+  int caption_height = GetSystemMetrics((ex & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
+  int caption_bottom = IsRectEmpty(&l.bar) ? l.client.top : l.bar.top;
+  int caption_top = caption_bottom - caption_height;
+  if (caption_top < border) caption_top = border;
+  SetRect(&l.caption, border, caption_top, l.size.cx - border, caption_bottom);
+
+  // Caption buttons, right to left: close, then maximise, then minimise,
+  // only those the window's style asks for.
+  if (style & WS_SYSMENU) {
+    int height = caption_bottom - caption_top - 2 * Scaled(2);
+    int width = height + height / 3;
+    int right = l.caption.right - Scaled(2);
+    int top = caption_top + Scaled(2);
+    bool wanted[3] = {true, !(ex & WS_EX_TOOLWINDOW) && (style & WS_MAXIMIZEBOX),
+                      !(ex & WS_EX_TOOLWINDOW) && (style & WS_MINIMIZEBOX)};
+    for (int i = 0; i < 3; i++) {
+      if (!wanted[i] || height <= 0) continue;
+      SetRect(&l.buttons[i], right - width, top, right, top + height);
+      right -= width + (i == 0 ? Scaled(2) : 0);
+    }
+  }
+  return l;
+}
+
+// The caption button under a point on the screen, as a hit-test code.
+int ButtonAt(HWND hwnd, POINT screen) {
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  POINT p = {screen.x - window.left, screen.y - window.top};
+  Layout l = LayoutOf(hwnd);
+  for (int i = 0; i < 3; i++) {
+    if (PtInRect(&l.buttons[i], p)) return Layout::kCodes[i];
+  }
+  return 0;
+}
+
+bool IsButtonCode(WPARAM code) {
+  return code == HTCLOSE || code == HTMAXBUTTON || code == HTMINBUTTON;
+}
+
+// ---- painting ---------------------------------------------------------------------
+
+// The system's caption font, read (never changed) from the settings.
+HFONT CaptionFont() {
+  static Font* font = [] {
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    return new Font(metrics.lfCaptionFont);
+  }();
+  return font->get();
+}
+
+Canvas& TheCanvas() {
+  static auto* canvas = new Canvas;
+  return *canvas;
+}
+
+// The icon the platform shows in the title bar: the window's own, else its
+// class's, else the standard one, except on dialogs with a modal frame,
+// which show only an icon they were given.
+HICON IconOf(HWND hwnd) {
+  LONG ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
+  if ((ex & WS_EX_TOOLWINDOW) || !(GetWindowLongW(hwnd, GWL_STYLE) & WS_SYSMENU)) return nullptr;
+  for (WPARAM kind : {ICON_SMALL, ICON_BIG}) {
+    DWORD_PTR icon = 0;
+    if (SendMessageTimeoutW(hwnd, WM_GETICON, kind, 0, SMTO_ABORTIFHUNG, 200, &icon) && icon) {
+      return reinterpret_cast<HICON>(icon);
+    }
+  }
+  for (int index : {GCLP_HICONSM, GCLP_HICON}) {
+    if (HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd, index))) return icon;
+  }
+  if (ex & WS_EX_DLGMODALFRAME) return nullptr;
+  return LoadIconW(nullptr, IDI_APPLICATION);
+}
+
+void Fill(HDC dc, const RECT& rc, Role role) { FillRect(dc, &rc, SkinBrush(role)); }
+
+// Icons drawn on a caption colour, kept: drawing an icon with its mask and
+// alpha costs more than the rest of the title bar together, on every
+// repaint of a window being resized.
+class IconImages {
+ public:
+  void Draw(HDC dc, int x, int y, HICON icon, int size, COLORREF back) {
+    HDC cache = canvas_.Get(dc, size * kSlots, size);
+    if (!cache) {
+      DrawIconEx(dc, x, y, icon, size, size, 0, nullptr, DI_NORMAL);
+      return;
+    }
+    int slot = 0;
+    while (slot < kSlots &&
+           !(keys_[slot].icon == icon && keys_[slot].back == back && keys_[slot].size == size)) {
+      slot++;
+    }
+    if (slot == kSlots) {
+      slot = next_;
+      next_ = (next_ + 1) % kSlots;
+      keys_[slot] = {icon, back, size};
+      RECT rc = {slot * size, 0, slot * size + size, size};
+      SetBkColor(cache, back);
+      ExtTextOutW(cache, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+      DrawIconEx(cache, slot * size, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    }
+    BitBlt(dc, x, y, size, size, cache, slot * size, 0, SRCCOPY);
+  }
+
+ private:
+  static constexpr int kSlots = 4;  // a few windows, active and inactive
+  struct Key {
+    HICON icon = nullptr;
+    COLORREF back = 0;
+    int size = 0;
+  };
+  Canvas canvas_;
+  Key keys_[kSlots];
+  int next_ = 0;
+};
+
+void DrawIcon(HDC dc, int x, int y, HICON icon, int size, COLORREF back) {
+  static auto* images = new IconImages;
+  images->Draw(dc, x, y, icon, size, back);
+}
+
+void FillBox(HDC dc, int left, int top, int right, int bottom, Role role) {
+  RECT rc = {left, top, right, bottom};
+  Fill(dc, rc, role);
+}
+
+// The glyph of a caption button, drawn with rectangles so that it stays
+// crisp at any scale: the platform's own glyphs come from a font that a
+// bare system (or Xvfb) may lack.
+void DrawGlyph(HDC dc, const RECT& button, int code, bool zoomed, Role ink) {
+  int size = (button.bottom - button.top) * 2 / 5;
+  if (size < 6) size = 6;
+  int line = Scaled(1);
+  int left = (button.left + button.right - size) / 2;
+  int top = (button.top + button.bottom - size) / 2;
+  int right = left + size;
+  int bottom = top + size;
+  auto outline = [&](int l, int t, int r, int b) {
+    FillBox(dc, l, t, r, t + 2 * line, ink);  // heavier top, like a title bar
+    FillBox(dc, l, b - line, r, b, ink);
+    FillBox(dc, l, t, l + line, b, ink);
+    FillBox(dc, r - line, t, r, b, ink);
+  };
+  switch (code) {
+    case HTCLOSE:
+      for (int i = 0; i < size; i++) {
+        FillBox(dc, left + i, top + i, left + i + line + 1, top + i + 1, ink);
+        FillBox(dc, right - i - line - 1, top + i, right - i, top + i + 1, ink);
+      }
+      break;
+    case HTMAXBUTTON:
+      if (zoomed) {
+        int step = size / 4;
+        FillBox(dc, left + step, top, right, top + line, ink);  // the window behind
+        FillBox(dc, right - line, top, right, bottom - step, ink);
+        outline(left, top + step, right - step, bottom);
+      } else {
+        outline(left, top, right, bottom);
+      }
+      break;
+    case HTMINBUTTON:
+      FillBox(dc, left, bottom - 2 * line, right, bottom, ink);
+      break;
+  }
+}
+
+void PaintCaption(HWND hwnd, HDC dc, const Layout& l, const FrameState& state) {
+  Role ink = state.active ? Role::CaptionActiveText : Role::CaptionInactiveText;
+  int x = l.caption.left + Scaled(4);
+  int caption_height = l.caption.bottom - l.caption.top;
+
+  if (HICON icon = IconOf(hwnd)) {
+    int size = GetSystemMetrics(SM_CXSMICON);
+    DrawIcon(dc, x, l.caption.top + (caption_height - size) / 2, icon, size,
+             SkinColor(state.active ? Role::CaptionActive : Role::CaptionInactive));
+    x += size + Scaled(4);
+  }
+
+  int text_right = l.caption.right;
+  for (const RECT& b : l.buttons) {
+    if (!IsRectEmpty(&b) && b.left < text_right) text_right = b.left;
+  }
+  wchar_t title[256];
+  int length = GetWindowTextW(hwnd, title, 256);
+  if (length > 0) {
+    RECT text = {x, l.caption.top, text_right - Scaled(4), l.caption.bottom};
+    Selected font(dc, CaptionFont());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, SkinColor(ink));
+    // Cutting a title short with an ellipsis measures it again and again:
+    // only do it when the title does not fit.
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc, title, length, &extent);
+    if (extent.cx <= text.right - text.left) {
+      ExtTextOutW(dc, text.left, (text.top + text.bottom - extent.cy) / 2, ETO_CLIPPED, &text,
+                  title, length, nullptr);
+    } else {
+      DrawTextW(dc, title, length, &text,
+                DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | DT_LEFT);
+    }
+  }
+
+  for (int i = 0; i < 3; i++) {
+    const RECT& b = l.buttons[i];
+    if (IsRectEmpty(&b)) continue;
+    int code = Layout::kCodes[i];
+    bool pressed = state.pressed == code && state.pressed_inside;
+    bool hover = !state.pressed && state.hover == code;
+    if (pressed || hover) Fill(dc, b, pressed ? Role::ButtonPressed : Role::ButtonHover);
+    DrawGlyph(dc, b, code, IsZoomed(hwnd), pressed || hover ? Role::ButtonText : ink);
+  }
+}
+
+// The frame, with every pixel drawn once. The band above the client area
+// (title, buttons, menu bar) is drawn off-screen and copied in one go;
+// the borders beside and below it are plain fills straight to the screen.
+// Keeping the off-screen part to that band keeps resizing cheap: a
+// window-sized bitmap cost megabytes and a copy of the whole window.
+void Paint(HWND hwnd) {
+  if (!IsWindowVisible(hwnd)) return;
+  Layout l = LayoutOf(hwnd);
+  const FrameState& state = StateOf(hwnd);
+  WindowDc target(hwnd);
+  if (!target.get()) return;
+  int top = l.client.top;
+  HDC dc = TheCanvas().Get(target.get(), l.size.cx, top);
+  if (!dc) return;
+
+  Role back = state.active ? Role::CaptionActive : Role::CaptionInactive;
+  RECT band = {0, 0, l.size.cx, top};
+  Fill(dc, band, back);
+  PaintCaption(hwnd, dc, l, state);
+  if (!IsRectEmpty(&l.bar)) menus::PaintBar(hwnd, dc, l.bar);
+  FillBox(dc, 0, 0, l.size.cx, 1, Role::Border);  // the outer line
+  FillBox(dc, 0, 0, 1, top, Role::Border);
+  FillBox(dc, l.size.cx - 1, 0, l.size.cx, top, Role::Border);
+  BitBlt(target.get(), 0, 0, l.size.cx, top, dc, 0, 0, SRCCOPY);
+
+  HDC screen = target.get();
+  FillBox(screen, 1, top, l.client.left, l.size.cy - 1, back);
+  FillBox(screen, l.client.right, top, l.size.cx - 1, l.size.cy - 1, back);
+  FillBox(screen, l.client.left, l.client.bottom, l.client.right, l.size.cy - 1, back);
+  FillBox(screen, 0, top, 1, l.size.cy, Role::Border);
+  FillBox(screen, l.size.cx - 1, top, l.size.cx, l.size.cy, Role::Border);
+  FillBox(screen, 1, l.size.cy - 1, l.size.cx - 1, l.size.cy, Role::Border);
+}
+
+// Where a window manager draws the frame, the platform paints the
+// non-client area; only the menu bar is ours.
+void PaintBarOnly(HWND hwnd) {
+  Layout l = LayoutOf(hwnd);
+  if (IsRectEmpty(&l.bar)) return;
+  WindowDc target(hwnd);
+  if (!target.get()) return;
+  menus::PaintBar(hwnd, target.get(), l.bar);
+}
+
+// Runs the platform's handling of a message that would draw its own
+// caption, with the window looking hidden to it, then draws ours.
+LRESULT Unpainted(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  bool visible = style & WS_VISIBLE;
+  if (visible) SetWindowLongW(hwnd, GWL_STYLE, style & ~WS_VISIBLE);
+  LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+  if (visible) SetWindowLongW(hwnd, GWL_STYLE, GetWindowLongW(hwnd, GWL_STYLE) | WS_VISIBLE);
+  Paint(hwnd);
+  return result;
+}
+
+void SetHover(HWND hwnd, int code) {
+  FrameState& state = StateOf(hwnd);
+  if (state.hover == code) return;
+  state.hover = code;
+  Paint(hwnd);
+}
+
+// A caption button pressed: tracked with the mouse captured, so that
+// releasing it elsewhere does nothing, as with the platform's buttons.
+void Press(HWND hwnd, int code) {
+  FrameState& state = StateOf(hwnd);
+  state.pressed = code;
+  state.pressed_inside = true;
+  SetCapture(hwnd);
+  Paint(hwnd);
+}
+
+void Release(HWND hwnd, POINT screen) {
+  FrameState& state = StateOf(hwnd);
+  int code = state.pressed;
+  bool inside = ButtonAt(hwnd, screen) == code;
+  state.pressed = 0;
+  state.pressed_inside = false;
+  state.hover = inside ? code : 0;
+  ReleaseCapture();
+  Paint(hwnd);
+  if (!inside) return;
+  WPARAM command = SC_CLOSE;
+  if (code == HTMAXBUTTON) command = IsZoomed(hwnd) ? SC_RESTORE : SC_MAXIMIZE;
+  if (code == HTMINBUTTON) command = IsIconic(hwnd) ? SC_RESTORE : SC_MINIMIZE;
+  SendMessageW(hwnd, WM_SYSCOMMAND, command, MAKELPARAM(screen.x, screen.y));
+}
+
+POINT ClientToScreenPoint(HWND hwnd, LPARAM lp) {
+  POINT p = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+  ClientToScreen(hwnd, &p);
+  return p;
+}
+
+POINT ScreenPoint(LPARAM lp) {
+  return {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+}
+
+// Where the window manager draws frames: the platform's frame stays, and
+// only the menu bar is painted over it.
+bool OnManagedMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  // Each of these makes the platform draw the menu bar again.
+  if (msg == WM_NCPAINT || msg == WM_NCACTIVATE || msg == WM_SETTEXT || msg == WM_SETICON) {
+    *result = DefSubclassProc(hwnd, msg, wp, lp);
+    PaintBarOnly(hwnd);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool Drawn() {
+  static const bool drawn = !UnderWine() || !WineManagesFrames();
+  return drawn;
+}
+
+int Scaled(int pixels96) {
+  static const int dpi = DisplayDpi();
+  return MulDiv(pixels96, dpi, 96);
+}
+
+void Prepare(HWND hwnd) {
+  if (Drawn() && !UnderWine()) DisableDwmFrame(hwnd);
+}
+
+bool OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  if (msg == WM_NCDESTROY) {
+    States().erase(hwnd);
+    return false;
+  }
+  if (!Drawn()) return OnManagedMessage(hwnd, msg, wp, lp, result);
+
+  switch (msg) {
+    case WM_NCPAINT:
+      Paint(hwnd);
+      *result = 0;
+      return true;
+    case WM_NCACTIVATE:
+      // -1 tells the platform not to draw the caption in its new state.
+      StateOf(hwnd).active = wp != FALSE;
+      *result = DefSubclassProc(hwnd, msg, wp, -1);
+      Paint(hwnd);
+      return true;
+    case WM_SETTEXT:
+    case WM_SETICON:
+      *result = Unpainted(hwnd, msg, wp, lp);
+      return true;
+    case WM_UPDATEUISTATE:  // access keys shown or hidden in the menu bar
+      *result = DefSubclassProc(hwnd, msg, wp, lp);
+      Paint(hwnd);
+      return true;
+    case kUahDrawCaption:
+    case kUahDrawFrame:
+      *result = 0;
+      return true;
+    case WM_NCHITTEST: {
+      LRESULT hit = DefSubclassProc(hwnd, msg, wp, lp);
+      int ours = ButtonAt(hwnd, ScreenPoint(lp));
+      if (ours)
+        hit = ours;
+      else if (IsButtonCode(hit))
+        hit = HTCAPTION;  // where the platform's buttons were
+      *result = hit;
+      return true;
+    }
+    case WM_NCMOUSEMOVE:
+      SetHover(hwnd, IsButtonCode(wp) ? static_cast<int>(wp) : 0);
+      if (!IsButtonCode(wp)) return false;
+      {
+        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE | TME_NONCLIENT, hwnd, 0};
+        TrackMouseEvent(&track);
+      }
+      *result = 0;
+      return true;
+    case WM_NCMOUSELEAVE:
+      SetHover(hwnd, 0);
+      return false;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+      if (!IsButtonCode(wp)) return false;
+      Press(hwnd, static_cast<int>(wp));
+      *result = 0;
+      return true;
+    case WM_NCLBUTTONUP:
+      if (!IsButtonCode(wp)) return false;
+      *result = 0;
+      return true;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP: {
+      FrameState& state = StateOf(hwnd);
+      if (!state.pressed || GetCapture() != hwnd) return false;
+      POINT p = ClientToScreenPoint(hwnd, lp);
+      if (msg == WM_LBUTTONUP) {
+        Release(hwnd, p);
+      } else if (state.pressed_inside != (ButtonAt(hwnd, p) == state.pressed)) {
+        state.pressed_inside = !state.pressed_inside;
+        Paint(hwnd);
+      }
+      *result = 0;
+      return true;
+    }
+    case WM_CAPTURECHANGED: {
+      FrameState& state = StateOf(hwnd);
+      if (state.pressed) {
+        state.pressed = 0;
+        state.pressed_inside = false;
+        Paint(hwnd);
+      }
+      return false;
+    }
+  }
+  return false;
+}
+
+}  // namespace dulib::frame

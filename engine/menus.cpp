@@ -1,0 +1,411 @@
+#include "menus.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cwctype>
+#include <iterator>
+#include <list>
+#include <string>
+
+#include "frame.h"
+#include "skinner.h"
+#include "win_handles.h"
+
+namespace dulib::menus {
+
+namespace {
+
+using skin::Role;
+
+// An item that the engine made owner-drawn, with what it had before. The
+// item's data holds the address of its record: that is how our items are
+// told from the program's own owner-drawn ones, and how an item is found
+// again after the program has added or removed others before it.
+struct Item {
+  HMENU menu = nullptr;
+  ULONG_PTR data = 0;  // the program's item data, given back with the item
+  UINT type = 0;       // the type before, MFT_STRING or MFT_SEPARATOR
+  bool bar = false;    // a menu bar item: stays ours
+  std::wstring text;   // as set when converted, for when the platform hides it
+};
+
+// List nodes stay where they are, so their addresses can be item data.
+std::list<Item>& Items() {
+  static auto* items = new std::list<Item>;
+  return *items;
+}
+
+ULONG_PTR Tag(const Item& item) { return reinterpret_cast<ULONG_PTR>(&item); }
+
+const Item* Ours(ULONG_PTR data) {
+  for (const Item& item : Items()) {
+    if (Tag(item) == data) return &item;
+  }
+  return nullptr;
+}
+
+ULONG_PTR DataAt(HMENU menu, int pos) {
+  MENUITEMINFOW info = {sizeof info, MIIM_DATA};
+  return GetMenuItemInfoW(menu, pos, TRUE, &info) ? info.dwItemData : 0;
+}
+
+// Where the item is in its menu now; -1 when it is gone.
+int PositionOf(const Item& item) {
+  int count = GetMenuItemCount(item.menu);
+  for (int pos = 0; pos < count; pos++) {
+    if (DataAt(item.menu, pos) == Tag(item)) return pos;
+  }
+  return -1;
+}
+
+std::wstring TextOf(HMENU menu, int pos) {
+  MENUITEMINFOW info = {sizeof info, MIIM_STRING};
+  if (!GetMenuItemInfoW(menu, pos, TRUE, &info) || info.cch == 0) return {};
+  std::wstring text(info.cch + 1, L'\0');
+  info.dwTypeData = text.data();
+  info.cch = static_cast<UINT>(text.size());
+  if (!GetMenuItemInfoW(menu, pos, TRUE, &info)) return {};
+  text.resize(info.cch);
+  return text;
+}
+
+// The text to draw: the menu's own when the platform still gives it.
+std::wstring TextOf(const Item& item, int pos) {
+  std::wstring text = pos >= 0 ? TextOf(item.menu, pos) : std::wstring();
+  return text.empty() ? item.text : text;
+}
+
+// Makes a text or separator item ours. Bitmaps and the program's own
+// owner-drawn items are left as they are. True when it was converted.
+bool Convert(HMENU menu, int pos, bool bar) {
+  MENUITEMINFOW info = {sizeof info, MIIM_FTYPE | MIIM_DATA};
+  if (!GetMenuItemInfoW(menu, pos, TRUE, &info)) return false;
+  if (info.fType & (MFT_OWNERDRAW | MFT_BITMAP)) return false;  // ours already, or not text
+  Items().push_back({menu, info.dwItemData, info.fType, bar, TextOf(menu, pos)});
+  info.fType |= MFT_OWNERDRAW;
+  info.dwItemData = Tag(Items().back());
+  if (!SetMenuItemInfoW(menu, pos, TRUE, &info)) {
+    Items().pop_back();
+    return false;
+  }
+  return true;
+}
+
+void Revert(const Item& item) {
+  int pos = PositionOf(item);
+  if (pos < 0) return;
+  MENUITEMINFOW info = {sizeof info, MIIM_FTYPE | MIIM_DATA};
+  if (!GetMenuItemInfoW(item.menu, pos, TRUE, &info)) return;
+  info.fType = (info.fType & ~MFT_OWNERDRAW) | (item.type & MFT_SEPARATOR);
+  info.dwItemData = item.data;
+  SetMenuItemInfoW(item.menu, pos, TRUE, &info);
+}
+
+// Gives back the items of open drop-down menus (one menu, or all for null).
+void RevertPopups(HMENU only) {
+  for (auto it = Items().begin(); it != Items().end();) {
+    if (!it->bar && (!only || it->menu == only)) {
+      Revert(*it);
+      it = Items().erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+// Records of bar items whose menu, or which, the program has destroyed.
+void ForgetDeadItems() {
+  for (auto it = Items().begin(); it != Items().end();) {
+    bool dead = it->bar && (!IsMenu(it->menu) || PositionOf(*it) < 0);
+    it = dead ? Items().erase(it) : std::next(it);
+  }
+}
+
+// ---- drawing ------------------------------------------------------------------
+
+HFONT MenuFont() {
+  static Font* font = [] {
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    return new Font(metrics.lfMenuFont);
+  }();
+  return font->get();
+}
+
+COLORREF Blend(Role a, Role b, double t) {
+  COLORREF ca = SkinColor(a), cb = SkinColor(b);
+  skin::Rgb mixed = skin::Mix({GetRValue(ca), GetGValue(ca), GetBValue(ca)},
+                              {GetRValue(cb), GetGValue(cb), GetBValue(cb)}, t);
+  return RGB(mixed.r, mixed.g, mixed.b);
+}
+
+void FillColor(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
+  RECT rc = {left, top, right, bottom};
+  SetBkColor(dc, color);
+  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+}
+
+// Width of the column for check marks, left of every drop-down item's text.
+int CheckColumn() { return frame::Scaled(22); }
+
+void DrawCheck(HDC dc, const RECT& item, COLORREF ink) {
+  int size = frame::Scaled(8);
+  int line = frame::Scaled(2);
+  int left = item.left + (CheckColumn() - size) / 2;
+  int bottom = (item.top + item.bottom + size) / 2;
+  int third = size / 3;
+  for (int i = 0; i <= third; i++) {  // the short stroke, down to the right
+    FillColor(dc, left + i, bottom - third + i - line, left + i + 1, bottom - third + i, ink);
+  }
+  for (int i = 0; i <= size - third; i++) {  // the long one, up to the right
+    FillColor(dc, left + third + i, bottom - i - line, left + third + i + 1, bottom - i, ink);
+  }
+}
+
+struct ItemLook {
+  bool selected = false;
+  bool disabled = false;
+  bool checked = false;
+  bool hide_prefix = false;
+};
+
+void DrawItem(HDC dc, const Item& item, int pos, RECT rc, const ItemLook& look) {
+  int saved = SaveDC(dc);
+  bool lit = look.selected && !(item.bar && look.disabled);
+  Role back = lit ? Role::MenuHighlight : Role::Menu;
+  Role ink = lit ? Role::MenuHighlightText : Role::MenuText;
+  FillColor(dc, rc.left, rc.top, rc.right, rc.bottom, SkinColor(Role::Menu));
+  if (item.type & MFT_SEPARATOR) {
+    int y = (rc.top + rc.bottom) / 2;
+    FillColor(dc, rc.left + frame::Scaled(4), y, rc.right - frame::Scaled(4), y + frame::Scaled(1),
+              Blend(Role::MenuText, Role::Menu, 0.7));
+    RestoreDC(dc, saved);
+    return;
+  }
+  if (lit) FillColor(dc, rc.left, rc.top, rc.right, rc.bottom, SkinColor(back));
+  COLORREF text_color = look.disabled ? Blend(ink, back, 0.55) : SkinColor(ink);
+
+  std::wstring text = TextOf(item, pos);
+  std::wstring accel;
+  size_t tab = text.find(L'\t');
+  if (tab != std::wstring::npos) {
+    accel = text.substr(tab + 1);
+    text.resize(tab);
+  }
+  SelectObject(dc, MenuFont());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, text_color);
+  UINT prefix = look.hide_prefix ? DT_HIDEPREFIX : 0;
+  if (item.bar) {
+    DrawTextW(dc, text.c_str(), -1, &rc, DT_SINGLELINE | DT_VCENTER | DT_CENTER | prefix);
+  } else {
+    if (look.checked) DrawCheck(dc, rc, text_color);
+    RECT label = rc;
+    label.left += CheckColumn();
+    label.right -= frame::Scaled(12);
+    DrawTextW(dc, text.c_str(), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_LEFT | prefix);
+    if (!accel.empty()) {
+      DrawTextW(dc, accel.c_str(), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+    }
+  }
+  RestoreDC(dc, saved);
+}
+
+SIZE TextSize(HDC dc, const std::wstring& text, UINT flags) {
+  RECT rc = {0, 0, 0, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc,
+            DT_SINGLELINE | DT_CALCRECT | flags);
+  return {rc.right - rc.left, rc.bottom - rc.top};
+}
+
+void Measure(const Item& item, MEASUREITEMSTRUCT* m) {
+  if (item.type & MFT_SEPARATOR) {
+    m->itemWidth = frame::Scaled(8);
+    m->itemHeight = frame::Scaled(7);
+    return;
+  }
+  std::wstring text = TextOf(item, PositionOf(item));
+  std::wstring accel;
+  size_t tab = text.find(L'\t');
+  if (tab != std::wstring::npos) {
+    accel = text.substr(tab + 1);
+    text.resize(tab);
+  }
+  ClientDc screen(nullptr);
+  Selected font(screen.get(), MenuFont());
+  SIZE label = TextSize(screen.get(), text, 0);
+  if (item.bar) {
+    m->itemWidth = label.cx;  // the platform adds the spacing of bar items
+    m->itemHeight = GetSystemMetrics(SM_CYMENU);
+    return;
+  }
+  int width = CheckColumn() + label.cx + frame::Scaled(12);
+  if (!accel.empty()) width += frame::Scaled(24) + TextSize(screen.get(), accel, DT_NOPREFIX).cx;
+  m->itemWidth = width;
+  m->itemHeight = label.cy + frame::Scaled(8);
+}
+
+// The access key of an item's text: the character after a single '&'.
+wchar_t AccessKey(const std::wstring& text) {
+  for (size_t i = 0; i + 1 < text.size(); i++) {
+    if (text[i] != L'&') continue;
+    if (text[i + 1] != L'&') return text[i + 1];
+    i++;
+  }
+  return 0;
+}
+
+// Owner-drawn items get no access-key handling from the platform on
+// Windows: it asks the owner, and we answer from the item's text.
+bool AnswerMenuChar(HMENU menu, wchar_t key, LRESULT* result) {
+  int count = GetMenuItemCount(menu);
+  for (int pos = 0; pos < count; pos++) {
+    const Item* item = Ours(DataAt(menu, pos));
+    if (!item) continue;
+    wchar_t own = AccessKey(TextOf(*item, pos));
+    if (own && towupper(own) == towupper(key)) {
+      *result = MAKELRESULT(pos, MNC_EXECUTE);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool HidesAccessKeys(HWND owner) {
+  return (SendMessageW(owner, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) != 0;
+}
+
+// The edge of a drop-down menu. Wine draws it inside the client area,
+// around the items, after them; Windows draws it in the non-client area
+// and the items fill the client area, leaving nothing to do here.
+void PaintPopupEdge(HWND popup) {
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+  RECT client;
+  GetClientRect(popup, &client);
+  RECT items = {};
+  int count = menu ? GetMenuItemCount(menu) : 0;
+  for (int i = 0; i < count; i++) {
+    RECT rc;
+    if (GetMenuItemRect(nullptr, menu, i, &rc)) UnionRect(&items, &items, &rc);
+  }
+  MapWindowPoints(nullptr, popup, reinterpret_cast<POINT*>(&items), 2);
+  if (IsRectEmpty(&items) || items.left <= client.left || items.top <= client.top) return;
+  ClientDc dc(popup);
+  if (!dc.get()) return;
+  ExcludeClipRect(dc.get(), items.left, items.top, items.right, items.bottom);
+  FillRect(dc.get(), &client, SkinBrush(Role::Menu));
+  FrameRect(dc.get(), &client, SkinBrush(Role::Border));
+}
+
+void PaintPopupNonClient(HWND popup) {
+  RECT window;
+  GetWindowRect(popup, &window);
+  RECT client;
+  GetClientRect(popup, &client);
+  MapWindowPoints(popup, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  OffsetRect(&client, -window.left, -window.top);
+  OffsetRect(&window, -window.left, -window.top);
+  WindowDc dc(popup);
+  if (!dc.get()) return;
+  ExcludeClipRect(dc.get(), client.left, client.top, client.right, client.bottom);
+  FillRect(dc.get(), &window, SkinBrush(Role::Menu));
+  FrameRect(dc.get(), &window, SkinBrush(Role::Border));
+}
+
+}  // namespace
+
+void PrepareBar(HWND owner) {
+  HMENU bar = GetMenu(owner);
+  if (!bar || !IsMenu(bar)) return;
+  ForgetDeadItems();
+  bool changed = false;
+  int count = GetMenuItemCount(bar);
+  for (int pos = 0; pos < count; pos++) changed |= Convert(bar, pos, true);
+  // The bar is laid out again with our sizes.
+  if (changed) DrawMenuBar(owner);
+}
+
+void PaintBar(HWND owner, HDC dc, const RECT& bar) {
+  FillRect(dc, &bar, SkinBrush(Role::Menu));
+  HMENU menu = GetMenu(owner);
+  if (!menu) return;
+  RECT window;
+  GetWindowRect(owner, &window);
+  bool hide = HidesAccessKeys(owner);
+  int count = GetMenuItemCount(menu);
+  for (int pos = 0; pos < count; pos++) {
+    const Item* item = Ours(DataAt(menu, pos));
+    if (!item) continue;
+    MENUBARINFO info = {sizeof info};
+    if (!GetMenuBarInfo(owner, OBJID_MENU, pos + 1, &info)) continue;
+    OffsetRect(&info.rcBar, -window.left, -window.top);
+    MENUITEMINFOW state = {sizeof state, MIIM_STATE};
+    GetMenuItemInfoW(menu, pos, TRUE, &state);
+    ItemLook look;
+    look.selected = state.fState & MFS_HILITE;
+    look.disabled = state.fState & MFS_DISABLED;
+    look.hide_prefix = hide;
+    DrawItem(dc, *item, pos, info.rcBar, look);
+  }
+}
+
+void PreparePopup(HMENU popup) {
+  if (!popup || !IsMenu(popup)) return;
+  int count = GetMenuItemCount(popup);
+  for (int pos = 0; pos < count; pos++) Convert(popup, pos, false);
+}
+
+bool OnOwnerMessage(HWND owner, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  switch (msg) {
+    case WM_MEASUREITEM: {
+      auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+      const Item* item = m->CtlType == ODT_MENU ? Ours(m->itemData) : nullptr;
+      if (!item) return false;
+      Measure(*item, m);
+      *result = TRUE;
+      return true;
+    }
+    case WM_DRAWITEM: {
+      auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+      const Item* item = d->CtlType == ODT_MENU ? Ours(d->itemData) : nullptr;
+      if (!item) return false;
+      ItemLook look;
+      look.selected = d->itemState & (ODS_SELECTED | ODS_HOTLIGHT);
+      look.disabled = d->itemState & (ODS_GRAYED | ODS_DISABLED);
+      look.checked = d->itemState & ODS_CHECKED;
+      look.hide_prefix = d->itemState & ODS_NOACCEL;
+      DrawItem(d->hDC, *item, PositionOf(*item), d->rcItem, look);
+      *result = TRUE;
+      return true;
+    }
+    case WM_MENUCHAR:
+      return AnswerMenuChar(reinterpret_cast<HMENU>(lp), LOWORD(wp), result);
+    case WM_UNINITMENUPOPUP:
+      RevertPopups(reinterpret_cast<HMENU>(wp));
+      return false;
+    case WM_EXITMENULOOP:
+      RevertPopups(nullptr);
+      return false;
+  }
+  (void)owner;
+  return false;
+}
+
+bool OnPopupMessage(HWND popup, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  switch (msg) {
+    case WM_PAINT:
+      *result = DefSubclassProc(popup, msg, wp, lp);
+      PaintPopupEdge(popup);
+      return true;
+    case WM_NCPAINT:
+      PaintPopupNonClient(popup);
+      *result = 0;
+      return true;
+  }
+  return false;
+}
+
+}  // namespace dulib::menus

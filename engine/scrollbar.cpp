@@ -1,0 +1,396 @@
+#include "scrollbar.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "skinner.h"
+#include "win_handles.h"
+
+namespace dulib::scrollbar {
+
+namespace {
+
+using skin::Role;
+
+constexpr UINT_PTR kSubclassId = 0x534B;
+constexpr UINT_PTR kRepeatTimer = 0x534B;
+constexpr UINT kFirstRepeatMs = 400;
+constexpr UINT kRepeatMs = 60;
+
+enum class Part { None, UpArrow, PageUp, Thumb, PageDown, DownArrow };
+
+// Where the control stands, as the bar shows it.
+struct Position {
+  int count = 0;  // items or lines
+  int page = 1;   // items or lines that fit in the control
+  int top = 0;    // first one shown
+  bool operator==(const Position& o) const {
+    return count == o.count && page == o.page && top == o.top;
+  }
+  int last_top() const { return std::max(0, count - page); }
+};
+
+struct Bar {
+  bool edit = false;    // a multi-line edit box rather than a list box
+  bool always = false;  // LBS_DISABLENOSCROLL
+  bool created = false;
+  bool shown = false;
+  bool syncing = false;
+  Position shows;
+  Part pressed = Part::None;
+  int grab = 0;  // thumb drag: pointer's distance from the thumb's top
+};
+
+// The bar's pieces, in screen coordinates.
+struct Layout {
+  RECT bar, up, down, thumb;
+  int track_top, track_length, thumb_length;
+};
+
+int LineHeight(HWND edit) {
+  ClientDc dc(edit);
+  if (!dc.get()) return 0;
+  Selected f(dc.get(), reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+  TEXTMETRICW tm = {};
+  return GetTextMetricsW(dc.get(), &tm) ? int(tm.tmHeight) : 0;
+}
+
+Position ReadEditPosition(HWND edit) {
+  Position p;
+  p.count = int(SendMessageW(edit, EM_GETLINECOUNT, 0, 0));
+  p.top = int(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0));
+  RECT text = {};
+  SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+  int height = LineHeight(edit);
+  p.page = height > 0 ? std::max(1, int(text.bottom - text.top) / height) : 1;
+  return p;
+}
+
+Position ReadPosition(HWND hwnd, const Bar& bar) {
+  if (bar.edit) return ReadEditPosition(hwnd);
+  Position p;
+  LRESULT count = SendMessageW(hwnd, LB_GETCOUNT, 0, 0);
+  LRESULT top = SendMessageW(hwnd, LB_GETTOPINDEX, 0, 0);
+  LRESULT height = SendMessageW(hwnd, LB_GETITEMHEIGHT, 0, 0);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  p.count = count == LB_ERR ? 0 : int(count);
+  p.top = top == LB_ERR ? 0 : int(top);
+  p.page = height > 0 && height != LB_ERR ? std::max(1, int(client.bottom / height)) : 1;
+  return p;
+}
+
+int Width() { return GetSystemMetrics(SM_CXVSCROLL); }
+
+Layout LayoutOf(HWND hwnd, const Position& p) {
+  Layout l;
+  RECT client;
+  GetClientRect(hwnd, &client);
+  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  l.bar = {client.right, client.top, client.right + Width(), client.bottom};
+  int height = int(l.bar.bottom - l.bar.top);
+  int arrow = std::min(Width(), height / 2);
+  l.up = {l.bar.left, l.bar.top, l.bar.right, l.bar.top + arrow};
+  l.down = {l.bar.left, l.bar.bottom - arrow, l.bar.right, l.bar.bottom};
+  l.track_top = l.up.bottom;
+  l.track_length = std::max(0, int(l.down.top - l.up.bottom));
+  l.thumb = {};
+  l.thumb_length = 0;
+  if (p.count > p.page && l.track_length > 0) {
+    int min_thumb = std::min(l.track_length, Width() / 2);
+    l.thumb_length = std::max(min_thumb, MulDiv(l.track_length, p.page, p.count));
+    int travel = l.track_length - l.thumb_length;
+    int offset = MulDiv(travel, std::min(p.top, p.last_top()), p.last_top());
+    l.thumb = {l.bar.left, l.track_top + offset, l.bar.right,
+               l.track_top + offset + l.thumb_length};
+  }
+  return l;
+}
+
+Part PartAt(const Layout& l, POINT pt) {
+  if (!PtInRect(&l.bar, pt)) return Part::None;
+  if (PtInRect(&l.up, pt)) return Part::UpArrow;
+  if (PtInRect(&l.down, pt)) return Part::DownArrow;
+  if (IsRectEmpty(&l.thumb)) return Part::None;
+  if (pt.y < l.thumb.top) return Part::PageUp;
+  if (pt.y >= l.thumb.bottom) return Part::PageDown;
+  return Part::Thumb;
+}
+
+Bar& BarOf(DWORD_PTR data) { return *reinterpret_cast<Bar*>(data); }
+
+// ---- drawing -------------------------------------------------------------
+
+void DrawArrow(HDC dc, const RECT& r, bool up, bool pressed, bool enabled) {
+  Role back = pressed ? Role::ScrollThumb : Role::ScrollTrack;
+  Role glyph = pressed ? Role::ScrollTrack : Role::ScrollThumb;
+  FillRect(dc, &r, SkinBrush(back));
+  if (!enabled) glyph = Role::Border;
+  int w = r.right - r.left, h = r.bottom - r.top;
+  int half = std::max(2, std::min(w, h) / 4);
+  int cx = r.left + w / 2, cy = r.top + h / 2;
+  int tip = up ? cy - half / 2 - 1 : cy + half / 2 + 1;
+  int base = up ? tip + half : tip - half;
+  POINT points[] = {{cx, tip}, {cx - half, base}, {cx + half, base}};
+  Pen pen(PS_SOLID, 1, SkinColor(glyph));
+  Selected p(dc, pen.get());
+  Selected b(dc, SkinBrush(glyph));
+  Polygon(dc, points, 3);
+}
+
+// In window coordinates of the control, off-screen, in one copy.
+void Draw(HWND hwnd, const Bar& bar) {
+  if (!bar.shown || !IsWindowVisible(hwnd)) return;
+  Position p = ReadPosition(hwnd, bar);
+  Layout l = LayoutOf(hwnd, p);
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  auto to_window = [&](RECT r) {
+    OffsetRect(&r, -window.left, -window.top);
+    return r;
+  };
+  WindowDc target(hwnd);
+  if (!target.get()) return;
+  RECT area = to_window(l.bar);
+  OffscreenDc dc(target.get(), area);
+  FillRect(dc.get(), &area, SkinBrush(Role::ScrollTrack));
+  bool enabled = p.count > p.page && IsWindowEnabled(hwnd);
+  DrawArrow(dc.get(), to_window(l.up), true, bar.pressed == Part::UpArrow, enabled);
+  DrawArrow(dc.get(), to_window(l.down), false, bar.pressed == Part::DownArrow, enabled);
+  if (!IsRectEmpty(&l.thumb)) {
+    RECT thumb = to_window(l.thumb);
+    InflateRect(&thumb, -std::max(1, Width() / 8), 0);
+    FillRect(dc.get(), &thumb,
+             SkinBrush(bar.pressed == Part::Thumb ? Role::Border : Role::ScrollThumb));
+  }
+}
+
+// ---- keeping up with the control ---------------------------------------------------
+
+// Shows or hides the bar as the control fills and empties, and redraws
+// it when the control has scrolled.
+void Sync(HWND hwnd, Bar& bar) {
+  if (!bar.created || bar.syncing) return;
+  bar.syncing = true;
+  Position p = ReadPosition(hwnd, bar);
+  bool shown = bar.always || p.count > p.page;
+  if (shown != bar.shown) {
+    bar.shown = shown;
+    bar.shows = p;
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  } else if (!(p == bar.shows)) {
+    bar.shows = p;
+    Draw(hwnd, bar);
+  }
+  bar.syncing = false;
+}
+
+void ScrollTo(HWND hwnd, Bar& bar, int top) {
+  Position p = ReadPosition(hwnd, bar);
+  top = std::clamp(top, 0, p.last_top());
+  if (top != p.top) {
+    if (bar.edit) {
+      SendMessageW(hwnd, EM_LINESCROLL, 0, top - p.top);
+    } else {
+      SendMessageW(hwnd, LB_SETTOPINDEX, top, 0);
+    }
+  }
+  Sync(hwnd, bar);
+}
+
+// One step of the part held down: an arrow scrolls one item, the track a
+// page, and only while the pointer is still over the part it started on.
+void Step(HWND hwnd, Bar& bar) {
+  Position p = ReadPosition(hwnd, bar);
+  POINT pt;
+  GetCursorPos(&pt);
+  if (PartAt(LayoutOf(hwnd, p), pt) != bar.pressed) return;
+  switch (bar.pressed) {
+    case Part::UpArrow:
+      ScrollTo(hwnd, bar, p.top - 1);
+      break;
+    case Part::DownArrow:
+      ScrollTo(hwnd, bar, p.top + 1);
+      break;
+    case Part::PageUp:
+      ScrollTo(hwnd, bar, p.top - p.page);
+      break;
+    case Part::PageDown:
+      ScrollTo(hwnd, bar, p.top + p.page);
+      break;
+    default:
+      break;
+  }
+}
+
+void Press(HWND hwnd, Bar& bar, POINT pt) {
+  Position p = ReadPosition(hwnd, bar);
+  Layout l = LayoutOf(hwnd, p);
+  bar.pressed = PartAt(l, pt);
+  if (bar.pressed == Part::None) return;
+  SetCapture(hwnd);
+  if (bar.pressed == Part::Thumb) {
+    bar.grab = pt.y - l.thumb.top;
+  } else {
+    Step(hwnd, bar);
+    SetTimer(hwnd, kRepeatTimer, kFirstRepeatMs, nullptr);
+  }
+  Draw(hwnd, bar);
+}
+
+void Drag(HWND hwnd, Bar& bar, POINT pt) {
+  Position p = ReadPosition(hwnd, bar);
+  Layout l = LayoutOf(hwnd, p);
+  int travel = l.track_length - l.thumb_length;
+  if (travel <= 0) return;
+  int offset = std::clamp(int(pt.y - bar.grab - l.track_top), 0, travel);
+  ScrollTo(hwnd, bar, (offset * p.last_top() + travel / 2) / travel);
+}
+
+void Release(HWND hwnd, Bar& bar) {
+  if (bar.pressed == Part::None) return;
+  bar.pressed = Part::None;
+  KillTimer(hwnd, kRepeatTimer);
+  Draw(hwnd, bar);
+}
+
+// Messages whose answers are read, not actions: no reason to look at the
+// control again after them, and the bar itself sends some of them.
+bool OnlyReads(UINT msg) {
+  switch (msg) {
+    case WM_NCHITTEST:
+    case WM_SETCURSOR:
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case WM_GETFONT:
+    case WM_GETDLGCODE:
+    case WM_NCPAINT:
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+    case WM_NCCALCSIZE:
+    case LB_GETCOUNT:
+    case LB_GETTOPINDEX:
+    case LB_GETITEMHEIGHT:
+    case LB_GETTEXT:
+    case LB_GETTEXTLEN:
+    case LB_GETCURSEL:
+    case LB_GETITEMRECT:
+    case LB_GETITEMDATA:
+    case EM_GETLINECOUNT:
+    case EM_GETFIRSTVISIBLELINE:
+    case EM_GETRECT:
+    case EM_GETSEL:
+    case EM_LINELENGTH:
+    case EM_LINEINDEX:
+    case EM_GETLINE:
+    case EM_GETMODIFY:
+      return true;
+  }
+  return false;
+}
+
+LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+  Bar& bar = BarOf(data);
+  switch (msg) {
+    case WM_NCCREATE: {
+      // The edit box keeps the style of its creation data, which the hook
+      // could not change for it: the copy it gets has no native bar.
+      CREATESTRUCTW cs = *reinterpret_cast<CREATESTRUCTW*>(lp);
+      cs.style &= ~WS_VSCROLL;
+      return DefSubclassProc(hwnd, msg, wp, reinterpret_cast<LPARAM>(&cs));
+    }
+    case WM_CREATE: {
+      CREATESTRUCTW cs = *reinterpret_cast<CREATESTRUCTW*>(lp);
+      cs.style &= ~WS_VSCROLL;
+      LRESULT result = DefSubclassProc(hwnd, msg, wp, reinterpret_cast<LPARAM>(&cs));
+      bar.created = result != -1;
+      Sync(hwnd, bar);
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, BarProc, kSubclassId);
+      delete &bar;
+      return DefSubclassProc(hwnd, msg, wp, lp);
+    case WM_NCCALCSIZE: {
+      LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+      if (bar.shown) {
+        RECT* r = reinterpret_cast<RECT*>(lp);  // the first rectangle in both forms
+        r->right = std::max(r->left, r->right - Width());
+      }
+      return result;
+    }
+    case WM_NCPAINT: {
+      LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+      Draw(hwnd, bar);
+      return result;
+    }
+    case WM_NCHITTEST:
+      if (bar.shown) {
+        POINT pt = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        RECT r = LayoutOf(hwnd, ReadPosition(hwnd, bar)).bar;
+        if (PtInRect(&r, pt)) return HTVSCROLL;
+      }
+      break;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+      if (wp == HTVSCROLL) {
+        Press(hwnd, bar, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+        return 0;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (bar.pressed == Part::Thumb) {
+        POINT pt = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        ClientToScreen(hwnd, &pt);
+        Drag(hwnd, bar, pt);
+      }
+      if (bar.pressed != Part::None) return 0;
+      break;
+    case WM_LBUTTONUP:
+      if (bar.pressed != Part::None) {
+        Release(hwnd, bar);
+        ReleaseCapture();
+        return 0;
+      }
+      break;
+    case WM_CAPTURECHANGED:
+      Release(hwnd, bar);
+      break;
+    case WM_TIMER:
+      if (wp == kRepeatTimer) {
+        SetTimer(hwnd, kRepeatTimer, kRepeatMs, nullptr);
+        Step(hwnd, bar);
+        return 0;
+      }
+      break;
+    case WM_ENABLE:
+    case WM_SIZE: {
+      LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+      Sync(hwnd, bar);
+      Draw(hwnd, bar);
+      return result;
+    }
+  }
+  LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+  if (!OnlyReads(msg) && IsWindow(hwnd)) Sync(hwnd, bar);
+  return result;
+}
+
+void Follow(HWND hwnd, bool edit, bool always) {
+  auto* bar = new Bar;
+  bar->edit = edit;
+  bar->always = always;
+  bar->shown = always;
+  if (!SetWindowSubclass(hwnd, BarProc, kSubclassId, reinterpret_cast<DWORD_PTR>(bar))) delete bar;
+}
+
+}  // namespace
+
+void FollowList(HWND hwnd, bool always) { Follow(hwnd, false, always); }
+
+void FollowEdit(HWND edit) { Follow(edit, true, false); }
+
+}  // namespace dulib::scrollbar

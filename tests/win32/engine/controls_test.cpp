@@ -1,0 +1,479 @@
+// The program's skin dialog and a message box with the real engine
+// attached, worked with the mouse and keyboard as a user does: what the
+// controls show is read from the screen, what they do from the program.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "screen.h"
+#include "skins/SkinH.h"
+#include "skins/frmSkin.h"
+#include "support/wine_test.h"
+
+namespace {
+
+using engine_test::ScreenRectOfClient;
+using engine_test::ScreenRectOfWindow;
+using engine_test::Shot;
+using wine_test::InApp;
+using wine_test::Pump;
+
+// Two skins that give every colour explicitly, so that each expected
+// colour is stated here. No colour is grey (a hue shift moves them all)
+// and none is shared between the two.
+// clang-format off
+enum Key { face, face_text, window, window_text, border, button_face, button_text, button_hover,
+           button_pressed, button_border, selection, selection_text, scroll_track, scroll_thumb,
+           check_mark, kKeyCount };
+const char* const kKeyNames[kKeyCount] = {"face", "face_text", "window", "window_text", "border",
+    "button_face", "button_text", "button_hover", "button_pressed", "button_border", "selection",
+    "selection_text", "scroll_track", "scroll_thumb", "check_mark"};
+// clang-format on
+
+struct Skin {
+  const wchar_t* name;
+  uint32_t rgb[kKeyCount];  // 0xRRGGBB, as written in the file
+  COLORREF operator[](Key k) const {
+    return RGB(rgb[k] >> 16, (rgb[k] >> 8) & 0xFF, rgb[k] & 0xFF);
+  }
+};
+
+const Skin kLight = {
+    L"Light",
+    {0xE6EEF7, 0x7F1D1D, 0xFAFCFF, 0x0A1A33, 0x2E5B9A, 0xD4E2F2, 0x0D2240, 0xBFD4EE, 0x9DBDE4,
+     0x2A5590, 0x3A6FB5, 0xFFFDF5, 0xDDE7F3, 0x7E9CC6, 0xB0301C}};
+const Skin kDark = {L"Dark",
+                    {0x2A2F3A, 0xE8ECF5, 0x1C222E, 0xF0F4FB, 0x5E81AC, 0x3B4252, 0xECEFF4, 0x4C566A,
+                     0x5E6F8F, 0x81A1C1, 0x88C0D0, 0x1B2330, 0x262C38, 0x6B7FA0, 0xA3E08C}};
+
+std::string Hex(COLORREF c) {
+  char text[16];
+  snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+  return text;
+}
+
+#define EXPECT_COLOR(actual, expected) EXPECT_EQ(Hex(actual), Hex(expected))
+
+// The menu and caption keys reuse colours of the skin: they are not
+// looked at here.
+std::string SkinText(const Skin& s) {
+  std::string t = "she = 1\nname = test\nmenu = " + Hex(s[face]) + "\n";
+  t += "caption_active = " + Hex(s[border]) + "\ncaption_inactive = " + Hex(s[face]) + "\n";
+  for (int k = 0; k < kKeyCount; k++) t += kKeyNames[k] + (" = " + Hex(s[Key(k)])) + "\n";
+  return t;
+}
+
+std::vector<COLORREF> ColorsOf(const Skin& s) {
+  std::vector<COLORREF> colors;
+  for (int k = 0; k < kKeyCount; k++) colors.push_back(s[Key(k)]);
+  return colors;
+}
+
+// The colours the platform paints controls with; a skinned control shows
+// none of them (the test skins share none).
+std::vector<COLORREF> SystemColors() {
+  std::vector<COLORREF> colors;
+  for (int i : {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_3DSHADOW, COLOR_3DHILIGHT, COLOR_3DDKSHADOW,
+                COLOR_3DLIGHT, COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT,
+                COLOR_SCROLLBAR, COLOR_GRAYTEXT, COLOR_WINDOWFRAME}) {
+    colors.push_back(GetSysColor(i));
+  }
+  return colors;
+}
+
+// Smoothed text of a small font hardly reaches its own colour: pixels
+// well on the way from the background to it count.
+int TextPixels(const Shot& shot, COLORREF text) { return shot.CountNear(text, 70); }
+
+// How many pixels of `shot` have exactly one of `colors`.
+int CountExact(const Shot& shot, const std::vector<COLORREF>& colors) {
+  int n = 0;
+  for (COLORREF c : colors) n += shot.CountNear(c, 0);
+  return n;
+}
+
+void Mouse(DWORD flags, int wheel_clicks = 0) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  in.mi.mouseData = DWORD(-WHEEL_DELTA * wheel_clicks);
+  SendInput(1, &in, sizeof in);
+  Pump(60);
+}
+
+void MouseTo(POINT p) {
+  SetCursorPos(p.x, p.y);
+  Mouse(MOUSEEVENTF_MOVE);
+}
+
+void Click(POINT p) {
+  MouseTo(p);
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  Mouse(MOUSEEVENTF_LEFTUP);
+}
+
+void Key(WORD key) {
+  PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+  PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+  Pump(40);
+}
+
+POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+class ControlsTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    CreateDirectoryW(InApp(L"Skin").c_str(), nullptr);
+    wine_test::WriteBytes(InApp(L"Skin\\Light.she"), SkinText(kLight));
+    wine_test::WriteBytes(InApp(L"Skin\\Dark.she"), SkinText(kDark));
+    // Enough entries for the list to scroll.
+    for (int i = 0; i < 30; i++) {
+      wine_test::WriteBytes(InApp(L"Skin\\Light" + std::to_wstring(i) + L".she"), SkinText(kLight));
+    }
+    SkinH::SkinH_Attach();
+  }
+
+  void SetUp() override {
+    MouseTo({0, 0});
+    UseSkin(kLight);
+  }
+
+  void TearDown() override {
+    if (!frmSkin.IsEmpty()) {
+      if (frmSkin->IsLoaded()) frmSkin->Unload();
+      frmSkin.Reset();
+    }
+    SkinH::SkinH_SetAero(0);
+    SkinH::SkinH_AdjustHSV(0, 0, 0);
+    Pump(30);
+  }
+
+  static void UseSkin(const Skin& s) {
+    SkinH::SkinH_AttachEx(InApp(L"Skin\\" + std::wstring(s.name) + L".she"), L"");
+  }
+
+  static FrmSkin& Open() {
+    frmSkin->Show();
+    SetForegroundWindow(frmSkin->Hwnd());
+    Pump(200);
+    return frmSkin.Get();
+  }
+
+  static int IndexOf(FrmSkin& d, const wchar_t* name) {
+    for (int i = 0; i < d.List1.ListCount(); i++) {
+      if (d.List1.List(i) == name) return i;
+    }
+    return -1;
+  }
+
+  static Shot ShotOf(HWND hwnd) {
+    Pump(100);
+    return Shot(ScreenRectOfWindow(hwnd));
+  }
+};
+
+// Pixel of a control, from its top-left corner on the screen.
+COLORREF PixelIn(HWND hwnd, int dx, int dy) {
+  Pump(60);  // Wine shows what was drawn when the thread next waits
+  RECT r = ScreenRectOfWindow(hwnd);
+  return Shot(r).At(r.left + dx, r.top + dy);
+}
+
+TEST_F(ControlsTest, DialogShowsOnlySkinColoursAndKeepsItsKeysAndStyles) {
+  FrmSkin& d = Open();
+  Shot whole(ScreenRectOfClient(d.Hwnd()));
+  EXPECT_EQ(0, CountExact(whole, SystemColors()));
+
+  // The frames: their own line, their caption, and the colours of the
+  // labels and the box that lie inside Frame2.
+  HWND frame2 = d.Frame2.Hwnd();
+  RECT f = ScreenRectOfWindow(frame2);
+  EXPECT_COLOR(PixelIn(frame2, 0, (f.bottom - f.top) / 2), kLight[border]);
+  EXPECT_GT(TextPixels(Shot({f.left, f.top, f.right, f.top + 12}), kLight[face_text]), 5);
+  RECT label = ScreenRectOfWindow(d.Label1.Hwnd());
+  EXPECT_COLOR(PixelIn(d.Label1.Hwnd(), label.right - label.left - 2, 1), kLight[face]);
+  EXPECT_GT(TextPixels(ShotOf(d.Label1.Hwnd()), kLight[face_text]), 5);
+  EXPECT_COLOR(PixelIn(d.Text1.Hwnd(), 40, 10), kLight[window]);
+
+  // Buttons at rest: outline, face and text.
+  HWND save = d.Command2.Hwnd();
+  EXPECT_COLOR(PixelIn(save, 0, 5), kLight[button_border]);
+  EXPECT_COLOR(PixelIn(save, 2, 2), kLight[button_face]);
+  EXPECT_GT(ShotOf(save).CountNear(kLight[button_text], 24), 5);
+
+  // What the program reads is what it created.
+  LONG list = GetWindowLongW(d.List1.Hwnd(), GWL_STYLE);
+  EXPECT_TRUE(list & LBS_NOTIFY);
+  EXPECT_FALSE(list & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
+  EXPECT_EQ(BS_PUSHBUTTON, GetWindowLongW(save, GWL_STYLE) & BS_TYPEMASK);
+  EXPECT_EQ(BS_AUTOCHECKBOX, GetWindowLongW(d.Check1.Hwnd(), GWL_STYLE) & BS_TYPEMASK);
+  EXPECT_EQ(LRESULT(DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON), SendMessageW(save, WM_GETDLGCODE, 0, 0));
+
+  // Tab order, and Enter and Escape pressing nothing.
+  ASSERT_EQ(d.List1.Hwnd(), GetFocus());
+  for (const toolkit::Control* next : std::vector<const toolkit::Control*>{
+           &d.Text1, &d.Text2, &d.Check1, &d.Command1, &d.Command2, &d.List1}) {
+    Key(VK_TAB);
+    EXPECT_EQ(next->Hwnd(), GetFocus());
+  }
+  wine_test::MessageBoxAnswerer answerer(IDNO);
+  for (HWND focus : {d.Command1.Hwnd(), d.Command2.Hwnd(), d.List1.Hwnd()}) {
+    SetFocus(focus);
+    Key(VK_RETURN);
+    Key(VK_ESCAPE);
+  }
+  Pump(100);
+  EXPECT_TRUE(answerer.Seen().empty());
+  ASSERT_TRUE(d.IsLoaded());
+
+  // Focused, disabled and made the default button: still only skin
+  // colours, and the dialog manager still learns which kind it is.
+  SetFocus(save);
+  EXPECT_EQ(0, CountExact(ShotOf(save), SystemColors()));
+  EnableWindow(d.Command1.Hwnd(), FALSE);
+  EXPECT_EQ(0, CountExact(ShotOf(d.Command1.Hwnd()), SystemColors()));
+  EnableWindow(d.Command1.Hwnd(), TRUE);
+  SendMessageW(save, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  EXPECT_EQ(LRESULT(DLGC_BUTTON | DLGC_DEFPUSHBUTTON), SendMessageW(save, WM_GETDLGCODE, 0, 0));
+  EXPECT_COLOR(PixelIn(save, 1, 5), kLight[button_border]);
+  SendMessageW(save, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  EXPECT_COLOR(PixelIn(save, 1, 5), kLight[button_face]);
+
+  // Alt+X still presses Close, which asks nothing with empty boxes.
+  PostMessageW(GetFocus(), WM_SYSCHAR, 'x', 0x20000001);
+  EXPECT_TRUE(wine_test::PumpUntil([] { return frmSkin.IsEmpty() || !frmSkin->IsLoaded(); }));
+}
+
+// A multi-line edit box of the program gets the engine's bar; a window of
+// another library (a plain static control standing in for the browser's
+// windows) keeps its own controls as they are.
+TEST_F(ControlsTest, EditScrollsWithItsOwnBarAndOtherLibrariesAreLeftAlone) {
+  HWND top = CreateWindowExW(0, L"#32770", L"notes", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60,
+                             460, 200, nullptr, nullptr, nullptr, nullptr);
+  HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"",
+                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
+                              10, 10, 200, 120, top, nullptr, nullptr, nullptr);
+  HWND host = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 220, 0, 230, 160, top,
+                              nullptr, nullptr, nullptr);
+  HWND button = CreateWindowExW(0, L"Button", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10,
+                                80, 26, host, nullptr, nullptr, nullptr);
+  HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, L"ListBox", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL,
+                              100, 10, 120, 60, host, nullptr, nullptr, nullptr);
+  std::wstring text;
+  for (int i = 0; i < 40; i++) {
+    text += L"line " + std::to_wstring(i) + L"\r\n";
+    SendMessageW(list, LB_ADDSTRING, 0, LPARAM(L"item"));
+  }
+  SetWindowTextW(edit, text.c_str());
+  Pump(200);
+
+  Shot shot = ShotOf(button);
+  EXPECT_EQ(0, shot.CountNear(kLight[button_face], 0) + shot.CountNear(kLight[button_border], 0));
+  LONG style = GetWindowLongW(list, GWL_STYLE);
+  EXPECT_TRUE(style & WS_VSCROLL);
+  EXPECT_FALSE(style & (LBS_OWNERDRAWFIXED | LBS_HASSTRINGS));
+
+  auto first = [&] { return int(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0)); };
+  RECT client = ScreenRectOfClient(edit);
+  const int w = GetSystemMetrics(SM_CXVSCROLL);
+  RECT bar = {client.right, client.top, client.right + w, client.bottom};
+  Shot at_top(bar);
+  EXPECT_EQ(0, CountExact(at_top, SystemColors()));
+  EXPECT_COLOR(at_top.At(bar.left + w / 2, bar.top + w + 2), kLight[scroll_thumb]);
+  ASSERT_EQ(0, first());
+  MouseTo(Centre(client));
+  Mouse(MOUSEEVENTF_WHEEL, 1);
+  const int after_wheel = first();
+  EXPECT_GT(after_wheel, 0);
+  Click({bar.left + w / 2, bar.bottom - w / 2});  // down arrow
+  EXPECT_EQ(after_wheel + 1, first());
+  // Scrolled by the engine's bar, not brought back by the edit box.
+  EXPECT_COLOR(Shot(bar).At(bar.left + w / 2, bar.top + w + 2), kLight[scroll_track]);
+  DestroyWindow(top);
+}
+
+TEST_F(ControlsTest, ButtonsShowHoverAndPressAndCheckBoxItsTick) {
+  FrmSkin& d = Open();
+  HWND save = d.Command2.Hwnd();
+  RECT r = ScreenRectOfWindow(save);
+  MouseTo(Centre(r));
+  EXPECT_COLOR(PixelIn(save, 2, 2), kLight[button_hover]);
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  EXPECT_COLOR(PixelIn(save, 2, 2), kLight[button_pressed]);
+  EXPECT_TRUE(SendMessageW(save, BM_GETSTATE, 0, 0) & BST_PUSHED);
+  // Let go outside: nothing is pressed, the button is at rest again.
+  MouseTo({r.right + 40, r.bottom + 40});
+  Mouse(MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(d.IsLoaded());
+  EXPECT_COLOR(PixelIn(save, 2, 2), kLight[button_face]);
+
+  HWND check = d.Check1.Hwnd();
+  RECT c = ScreenRectOfWindow(check);
+  int mid = (c.bottom - c.top) / 2;
+  RECT box = {c.left, c.top + mid - 7, c.left + 14, c.top + mid + 7};
+  EXPECT_EQ(0, Shot(box).CountNear(kLight[check_mark], 0));
+  Click({c.left + 6, c.top + mid});
+  EXPECT_EQ(BST_CHECKED, SendMessageW(check, BM_GETCHECK, 0, 0));
+  // The program's handler ran: the effect is on.
+  EXPECT_TRUE(GetWindowLongW(d.Hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  MouseTo({0, 0});
+  Shot ticked(box);
+  EXPECT_GT(ticked.CountNear(kLight[check_mark], 0), 6);
+  EXPECT_COLOR(ticked.At(box.left, box.top + 7), kLight[button_border]);
+  EXPECT_EQ(0, CountExact(ShotOf(check), SystemColors()));
+  Key(VK_SPACE);
+  EXPECT_EQ(BST_UNCHECKED, SendMessageW(check, BM_GETCHECK, 0, 0));
+  EXPECT_EQ(0, Shot(box).CountNear(kLight[check_mark], 0));
+}
+
+TEST_F(ControlsTest, ListSelectsAndScrollsWithItsOwnBar) {
+  FrmSkin& d = Open();
+  HWND list = d.List1.Hwnd();
+  const int count = d.List1.ListCount();
+  ASSERT_EQ(32, count);
+
+  RECT item = {};
+  SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&item), 2);
+  Click(Centre(item));
+  EXPECT_EQ(1, SendMessageW(list, LB_GETCURSEL, 0, 0));
+  const std::wstring chosen = d.List1.List(1);
+  EXPECT_EQ(chosen, d.List1.Text());
+  Shot selected(item);
+  EXPECT_COLOR(selected.At(item.right - 3, item.top + 1), kLight[selection]);
+  EXPECT_GT(selected.CountNear(kLight[selection_text], 24), 5);
+
+  // The bar: in the list's frame, beside its client area.
+  RECT client = ScreenRectOfClient(list);
+  const int w = GetSystemMetrics(SM_CXVSCROLL);
+  RECT bar = {client.right, client.top, client.right + w, client.bottom};
+  Shot at_top(bar);
+  EXPECT_EQ(0, CountExact(at_top, SystemColors()));
+  EXPECT_COLOR(at_top.At(bar.left + w / 2, bar.top + w + 2), kLight[scroll_thumb]);
+  EXPECT_COLOR(at_top.At(bar.left + w / 2, bar.bottom - w - 2), kLight[scroll_track]);
+  EXPECT_COLOR(at_top.At(bar.left + 1, bar.top + 1), kLight[scroll_track]);
+
+  auto top = [&] { return int(SendMessageW(list, LB_GETTOPINDEX, 0, 0)); };
+  ASSERT_EQ(0, top());
+  MouseTo(Centre(client));
+  Mouse(MOUSEEVENTF_WHEEL, 1);
+  const int after_wheel = top();
+  EXPECT_GT(after_wheel, 0);
+  Click({bar.left + w / 2, bar.bottom - w / 2});  // down arrow
+  EXPECT_EQ(after_wheel + 1, top());
+  Click({bar.left + w / 2, bar.top + w / 2});  // up arrow
+  EXPECT_EQ(after_wheel, top());
+
+  // Drag the thumb to the bottom: the last page shows.
+  Click({bar.left + w / 2, bar.top + w / 2});
+  Mouse(MOUSEEVENTF_WHEEL, -5);
+  ASSERT_EQ(0, top());
+  MouseTo({bar.left + w / 2, bar.top + w + 3});
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  MouseTo({bar.left + w / 2, bar.bottom + 60});
+  Mouse(MOUSEEVENTF_LEFTUP);
+  const int page = (client.bottom - client.top) / int(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  EXPECT_EQ(count - page, top());
+  Shot at_end(bar);
+  EXPECT_COLOR(at_end.At(bar.left + w / 2, bar.top + w + 2), kLight[scroll_track]);
+  EXPECT_COLOR(at_end.At(bar.left + w / 2, bar.bottom - w - 2), kLight[scroll_thumb]);
+
+  // Keys still move the selection, and the bar follows, in the colours
+  // of the skin the program previews at once.
+  SetFocus(list);
+  Key(VK_HOME);
+  EXPECT_EQ(0, top());
+  EXPECT_EQ(0, SendMessageW(list, LB_GETCURSEL, 0, 0));
+  const Skin& first = d.List1.Text() == L"Dark" ? kDark : kLight;
+  EXPECT_COLOR(Shot(bar).At(bar.left + w / 2, bar.top + w + 2), first[scroll_thumb]);
+}
+
+TEST_F(ControlsTest, PreviewAndHueShiftLeaveNoOldColour) {
+  FrmSkin& d = Open();
+  HWND list = d.List1.Hwnd();
+  SetFocus(list);
+  Key(VK_HOME);
+  const int dark = IndexOf(d, L"Dark");
+  ASSERT_GE(dark, 0);
+  for (int i = 0; i < dark; i++) Key(VK_DOWN);
+  ASSERT_EQ(L"Dark", d.List1.Text());
+  MouseTo({0, 0});
+
+  Shot after(ScreenRectOfClient(d.Hwnd()));
+  EXPECT_EQ(0, CountExact(after, ColorsOf(kLight)));
+  EXPECT_EQ(0, CountExact(after, SystemColors()));
+  RECT label = ScreenRectOfWindow(d.Label3.Hwnd());
+  EXPECT_COLOR(PixelIn(d.Label3.Hwnd(), label.right - label.left - 2, 1), kDark[face]);
+  EXPECT_GT(TextPixels(ShotOf(d.Label3.Hwnd()), kDark[face_text]), 5);
+  EXPECT_COLOR(PixelIn(d.Frame2.Hwnd(), 0, 60), kDark[border]);
+  EXPECT_COLOR(PixelIn(d.Command1.Hwnd(), 2, 2), kDark[button_face]);
+
+  SkinH::SkinH_AdjustHSV(90, 0, 0);
+  Shot shifted(ScreenRectOfClient(d.Hwnd()));
+  EXPECT_EQ(0, CountExact(shifted, ColorsOf(kDark)));
+  EXPECT_EQ(0, CountExact(shifted, SystemColors()));
+}
+
+// A message box is looked at from a timer while it runs, then answered
+// with Enter, which must press its default button.
+struct BoxSeen {
+  bool found = false;
+  int system_pixels = -1;
+  COLORREF yes_face = CLR_INVALID, no_face = CLR_INVALID, no_outline = CLR_INVALID;
+};
+BoxSeen g_box;
+
+BOOL CALLBACK FindBox(HWND hwnd, LPARAM found) {
+  wchar_t cls[16] = {};
+  GetClassNameW(hwnd, cls, 16);
+  if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
+    *reinterpret_cast<HWND*>(found) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+  if (!box) return;
+  KillTimer(nullptr, timer);
+  Sleep(150);
+  g_box.found = true;
+  HWND yes = GetDlgItem(box, IDYES), no = GetDlgItem(box, IDNO);
+  // Everything but the icon, which is a picture, not the skin's. (The
+  // push buttons' style types are 0 and 1, never SS_ICON.)
+  HWND icon = nullptr;
+  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) icon = c;
+  }
+  g_box.system_pixels = CountExact(Shot(ScreenRectOfClient(box)), SystemColors());
+  if (icon) g_box.system_pixels -= CountExact(Shot(ScreenRectOfWindow(icon)), SystemColors());
+  g_box.yes_face = PixelIn(yes, 2, 2);
+  g_box.no_face = PixelIn(no, 3, 3);
+  g_box.no_outline = PixelIn(no, 1, 5);
+  PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
+  PostMessageW(GetFocus(), WM_KEYUP, VK_RETURN, 0xC0000001);
+}
+
+TEST_F(ControlsTest, QuestionBoxShowsTheSkinAndEnterPressesItsDefault) {
+  UseSkin(kDark);
+  g_box = {};
+  UINT_PTR timer = SetTimer(nullptr, 0, 300, LookAtBox);
+  int answer = MessageBoxW(nullptr, L"设置未保存，现在离去？", L"提示",
+                           MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+  KillTimer(nullptr, timer);
+  ASSERT_TRUE(g_box.found);
+  EXPECT_EQ(IDNO, answer);
+  EXPECT_EQ(0, g_box.system_pixels);
+  EXPECT_COLOR(g_box.yes_face, kDark[button_face]);
+  EXPECT_COLOR(g_box.no_face, kDark[button_face]);
+  // The default button's double outline.
+  EXPECT_COLOR(g_box.no_outline, kDark[button_border]);
+}
+
+}  // namespace

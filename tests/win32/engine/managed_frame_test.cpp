@@ -1,0 +1,71 @@
+// Under Wine with a window manager drawing the frames (Wine's "Managed"
+// option, set here for this program alone), the engine must leave the
+// frame to it: no second caption inside the window. The menu bar is
+// still the engine's.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "screen.h"
+#include "skin/she_file.h"
+#include "support/wine_test.h"
+
+namespace {
+
+using engine_test::ScreenRectOfWindow;
+using engine_test::Shot;
+using skin::Role;
+
+const wchar_t kKey[] = L"Software\\Wine\\AppDefaults\\engine_managed_frame_test.exe\\X11 Driver";
+
+COLORREF Ref(const skin::Palette& p, Role role) {
+  skin::Rgb c = p[role];
+  return RGB(c.r, c.g, c.b);
+}
+
+TEST(ManagedFrameTest, WindowManagerFramesAreLeftAloneAndMenusStillSkinned) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                            nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExW(key, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"Y"), 4);
+  RegCloseKey(key);
+
+  // The engine decides when it is first attached, after the value is set.
+  HMODULE dll = LoadLibraryW(L"dulib.dll");
+  auto attach = reinterpret_cast<int(__stdcall*)()>(GetProcAddress(dll, "SkinH_Attach"));
+  ASSERT_TRUE(attach);
+  ASSERT_EQ(attach(), 1);
+
+  HMENU bar = CreateMenu();
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"\u5e38\u89c4(&N)");
+  HWND hwnd = CreateWindowExW(0, L"Static", L"Managed", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
+                              400, 240, nullptr, bar, nullptr, nullptr);
+  ASSERT_TRUE(hwnd);
+  SetForegroundWindow(hwnd);
+  wine_test::Pump(500);
+
+  skin::Palette p = skin::DefaultSkin().palette;
+  // Whatever draws the frame here (a window manager, or none under Xvfb),
+  // the skin's caption colours appear nowhere above the menu bar.
+  MENUBARINFO info = {sizeof info};
+  ASSERT_TRUE(GetMenuBarInfo(hwnd, OBJID_MENU, 0, &info));
+  RECT window = ScreenRectOfWindow(hwnd);
+  RECT above = {window.left, window.top, window.right, info.rcBar.top};
+  if (!IsRectEmpty(&above)) {
+    Shot shot(above);
+    EXPECT_EQ(shot.CountNear(Ref(p, Role::CaptionActive), 0), 0);
+    EXPECT_EQ(shot.CountNear(Ref(p, Role::CaptionInactive), 0), 0);
+  }
+  POINT bar_end = {info.rcBar.right - 3, info.rcBar.bottom - 3};
+  EXPECT_EQ(Shot(info.rcBar).At(bar_end.x, bar_end.y), Ref(p, Role::Menu));
+  // A new title makes the platform draw its frame and menu bar again.
+  SetWindowTextW(hwnd, L"Renamed");
+  wine_test::Pump(100);
+  EXPECT_EQ(Shot(info.rcBar).At(bar_end.x, bar_end.y), Ref(p, Role::Menu));
+
+  DestroyWindow(hwnd);
+  RegDeleteKeyW(HKEY_CURRENT_USER, kKey);
+}
+
+}  // namespace
