@@ -209,7 +209,11 @@ BOOL CALLBACK FindListBox(HWND hwnd, LPARAM lp) {
 // Opens the skin dialog and selects skins in its list in turn, a light and
 // a dark one, as a user clicks them; the median in milliseconds from the
 // click to every window of the program repainted in the new skin.
-double PreviewMedian(const Program& ours) {
+// `handledMs` gets the median of the click's own handling, the part spent
+// before the program returns from the list's notification.
+double PreviewMedian(const Program& ours, double* handledMs) {
+  std::vector<double> handledTimes;
+  std::vector<double>* handled = &handledTimes;
   Running run;
   if (!Start(ours, &run)) return 0;
   Sleep(500);
@@ -236,11 +240,13 @@ double PreviewMedian(const Program& ours) {
       SendMessageW(list, LB_SETCURSEL, item, 0);
       SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(list));
+      handled->push_back((Now() - t0) * 1000);
       while (!AllPainted(windows) && Now() - t0 < 5) Sleep(0);
       times.push_back((Now() - t0) * 1000);
     }
   }
   Stop(&run);
+  *handledMs = Median(handledTimes);
   return Median(times);
 }
 
@@ -273,7 +279,8 @@ int wmain(int argc, wchar_t** argv) {
   ResizeAndMemory(ours, baseline, &figuresOurs, &figuresBase);
   const double resizeOurs = figuresOurs.micros, resizeBase = figuresBase.micros;
   const double peakOurs = figuresOurs.peakBytes, peakBase = figuresBase.peakBytes;
-  const double previewMs = PreviewMedian(ours);
+  double previewHandledMs = 0;
+  const double previewMs = PreviewMedian(ours, &previewHandledMs);
   const double mib = 1024.0 * 1024.0;
   const double exeKb = FileBytes(ours.exe) / 1024,
                dllKb = FileBytes(folder + L"\\dulib.dll") / 1024;
@@ -282,9 +289,10 @@ int wmain(int argc, wchar_t** argv) {
   Row("start-up", startOurs, startBase, "ms", "<= 1.10 x baseline", startOurs <= 1.10 * startBase);
   Row("resize", resizeOurs, resizeBase, "us", "<= 1.5 x baseline", resizeOurs <= 1.5 * resizeBase);
   std::printf(
-      "%-10s  Morvanta %10.1f ms   (median of %d, skin list to every window repainted)"
-      "  goal <= 50 ms %s\n",
-      "preview", previewMs, kPreviews, previewMs > 0 && previewMs <= 50 ? "met" : "MISSED");
+      "%-10s  Morvanta %10.1f ms   (median of %d, skin list to every window repainted;"
+      " %.1f ms handling the click)  goal <= 50 ms %s\n",
+      "preview", previewMs, kPreviews, previewHandledMs,
+      previewMs > 0 && previewMs <= 50 ? "met" : "MISSED");
   Row("memory", peakOurs / mib, peakBase / mib, "MiB", "<= baseline + 2 MiB",
       peakOurs <= peakBase + 2 * mib);
   std::printf("%-10s  Morvanta.exe %.1f KB, dulib.dll %.1f KB  goal each < 500 KB %s\n", "size",

@@ -277,6 +277,8 @@ TEST(SampleSkinsTest, ParseAndKeepTextReadableUnderEveryHue) {
       {Role::CheckMark, Role::ButtonHover, 3},
       {Role::CheckMark, Role::ButtonPressed, 3},
       {Role::Border, Role::ScrollTrack, 3},  // the thumb while dragged
+      {Role::Selection, Role::Window, 3},    // which list item is selected
+      {Role::MenuHighlight, Role::Menu, 3},  // which menu item is highlighted
   };
   for (const auto& file : SampleSkins()) {
     SCOPED_TRACE(file.filename().string());
