@@ -16,6 +16,8 @@
 
 namespace {
 
+using engine_test::FindMessageBox;
+using engine_test::Hex;
 using engine_test::ScreenRectOfClient;
 using engine_test::ScreenRectOfWindow;
 using engine_test::Shot;
@@ -49,12 +51,6 @@ const Skin kLight = {
 const Skin kDark = {L"Dark",
                     {0x2A2F3A, 0xE8ECF5, 0x1C222E, 0xF0F4FB, 0x5E81AC, 0x3B4252, 0xECEFF4, 0x4C566A,
                      0x5E6F8F, 0x81A1C1, 0x88C0D0, 0x1B2330, 0x262C38, 0x6B7FA0, 0xA3E08C}};
-
-std::string Hex(COLORREF c) {
-  char text[16];
-  snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-  return text;
-}
 
 #define EXPECT_COLOR(actual, expected) EXPECT_EQ(Hex(actual), Hex(expected))
 
@@ -427,19 +423,8 @@ struct BoxSeen {
 };
 BoxSeen g_box;
 
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM found) {
-  wchar_t cls[16] = {};
-  GetClassNameW(hwnd, cls, 16);
-  if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
-    *reinterpret_cast<HWND*>(found) = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND box = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+  HWND box = FindMessageBox();
   if (!box) return;
   KillTimer(nullptr, timer);
   Sleep(150);

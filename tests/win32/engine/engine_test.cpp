@@ -17,6 +17,8 @@
 namespace {
 
 using engine_test::DialogTemplate;
+using engine_test::FindMessageBox;
+using engine_test::Hex;
 using engine_test::ScreenRectOfClient;
 using engine_test::ScreenRectOfWindow;
 using engine_test::Shot;
@@ -62,12 +64,6 @@ skin::Palette PaletteOf(const wchar_t* file, int hue = 0) {
 COLORREF Ref(const skin::Palette& p, Role role) {
   skin::Rgb c = p[role];
   return RGB(c.r, c.g, c.b);
-}
-
-std::string Hex(COLORREF c) {
-  char text[16];
-  snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-  return text;
 }
 
 #define EXPECT_COLOR(actual, expected) EXPECT_EQ(Hex(actual), Hex(expected))
@@ -297,19 +293,8 @@ struct BoxLook {
 };
 BoxLook g_box;
 
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM found) {
-  wchar_t cls[16] = {};
-  GetClassNameW(hwnd, cls, 16);
-  if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
-    *reinterpret_cast<HWND*>(found) = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND box = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+  HWND box = FindMessageBox();
   if (!box) return;
   KillTimer(nullptr, timer);
   GdiFlush();

@@ -17,6 +17,8 @@
 
 namespace {
 
+using engine_test::FindMessageBox;
+using engine_test::Hex;
 using engine_test::ScreenRectOfWindow;
 using engine_test::Shot;
 using skin::Role;
@@ -47,12 +49,6 @@ skin::Palette PaletteOf(const wchar_t* file, int hue = 0) {
 COLORREF Ref(const skin::Palette& p, Role role) {
   skin::Rgb c = p[role];
   return RGB(c.r, c.g, c.b);
-}
-
-std::string Hex(COLORREF c) {
-  char text[16];
-  snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-  return text;
 }
 
 #define EXPECT_COLOR(actual, expected) EXPECT_EQ(Hex(actual), Hex(expected))

@@ -121,4 +121,30 @@ void DialogTemplate::Text(const wchar_t* s) {
   Word(0);
 }
 
+std::string Hex(COLORREF c) {
+  char text[16];
+  snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+  return text;
+}
+
+namespace {
+
+BOOL CALLBACK FindBox(HWND hwnd, LPARAM found) {
+  wchar_t cls[16] = {};
+  GetClassNameW(hwnd, cls, 16);
+  if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
+    *reinterpret_cast<HWND*>(found) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+HWND FindMessageBox() {
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+  return box;
+}
+
 }  // namespace engine_test

@@ -28,6 +28,12 @@ class Shot {
 RECT ScreenRectOfClient(HWND hwnd);
 RECT ScreenRectOfWindow(HWND hwnd);
 
+// A colour as "#RRGGBB", so that a failed comparison reads well.
+std::string Hex(COLORREF c);
+
+// The visible message box (dialog class #32770) of the calling thread, or null.
+HWND FindMessageBox();
+
 // A dialog template put together at run time.
 class DialogTemplate {
  public:
