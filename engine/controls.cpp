@@ -414,9 +414,13 @@ void Paint(HWND hwnd, const Control& control, HDC target) {
   GetClientRect(hwnd, &rc);
   if (control.kind == Kind::GroupBox) {
     // Painted in place: the clip region keeps the neighbours out, and an
-    // off-screen copy would bring them back.
+    // off-screen copy would bring them back. The DC may be a caller's
+    // (WM_PRINTCLIENT, a themed child drawing its parent's background):
+    // its clipping and colours are given back as they were.
+    int saved = SaveDC(target);
     ExcludeNeighbours(hwnd, target);
     PaintGroupBox(hwnd, target, rc);
+    if (saved) RestoreDC(target, saved);
     return;
   }
   common::OffscreenDc dc(target, rc);

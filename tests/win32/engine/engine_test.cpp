@@ -283,6 +283,44 @@ TEST_F(EngineTest, DialogAndItsControlsShowTheSkin) {
   DestroyWindow(dialog);
 }
 
+// A frame asked to paint into someone else's DC (WM_PRINTCLIENT, as a
+// themed child does for its parent's background) leaves that DC as it
+// found it: no clip region of its neighbours, the caller's text colour.
+TEST_F(EngineTest, FramePaintedIntoACallersDcLeavesItsClippingAndColours) {
+  ASSERT_EQ(engine.attach(), 1);
+  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_VISIBLE, 160, 80, L"frame");
+  t.Add(0x0080, BS_GROUPBOX, 4, 4, 150, 70, 100, L"Frame");
+  t.Add(0x0080, BS_PUSHBUTTON, 20, 30, 50, 16, 101, L"Inside");
+  HWND dialog =
+      CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t.get(), nullptr, NoDialogProc, 0);
+  ASSERT_TRUE(dialog);
+  Pump(200);
+  HWND frame = GetDlgItem(dialog, 100);
+  RECT rc;
+  GetClientRect(frame, &rc);
+
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all = rc;
+  SetBkColor(dc, RGB(9, 9, 9));
+  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+  SetTextColor(dc, RGB(1, 2, 3));
+  SendMessageW(frame, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  HRGN clip = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetClipRgn(dc, clip), 0);  // 0: the DC has no clip region
+  EXPECT_EQ(GetTextColor(dc), RGB(1, 2, 3));
+  // The frame did paint its corner.
+  EXPECT_NE(GetPixel(dc, rc.right - 1, rc.bottom - 1), RGB(9, 9, 9));
+  DeleteObject(clip);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  DestroyWindow(dialog);
+}
+
 // A message box is a dialog of the calling thread; it is looked at from a
 // timer while its own message loop runs, then closed.
 struct BoxLook {
