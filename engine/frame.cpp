@@ -501,10 +501,11 @@ bool OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
       *result = 0;
       return true;
     case WM_NCACTIVATE:
-      // -1 tells the platform not to draw the caption in its new state.
+      // -1 tells the platform not to draw the caption in its new state;
+      // with a visual style Windows ignores it and draws its own caption,
+      // so the window also looks hidden to it meanwhile.
       StateOf(hwnd).active = wp != FALSE;
-      *result = DefSubclassProc(hwnd, msg, wp, -1);
-      Paint(hwnd);
+      *result = Unpainted(hwnd, msg, wp, -1);
       return true;
     case WM_SETTEXT:
     case WM_SETICON:
