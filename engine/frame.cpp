@@ -96,7 +96,14 @@ int DisplayDpi() {
 void DisableDwmFrame(HWND hwnd) {
   using SetAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
   static SetAttribute set_attribute = [] {
-    HMODULE dwm = LoadLibraryW(L"dwmapi.dll");
+    // From the system folder only: dwmapi.dll is not one of the DLLs that
+    // Windows always takes from there, and a file of that name beside the
+    // program or in the current folder would otherwise be loaded instead.
+    wchar_t path[MAX_PATH];
+    UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + 12 >= MAX_PATH) return SetAttribute(nullptr);
+    lstrcatW(path, L"\\dwmapi.dll");
+    HMODULE dwm = LoadLibraryW(path);
     return dwm ? reinterpret_cast<SetAttribute>(GetProcAddress(dwm, "DwmSetWindowAttribute"))
                : nullptr;
   }();
