@@ -181,6 +181,11 @@ void OnCreated(HWND hwnd, DWORD_PTR kind) {
     ApplyAero(hwnd);
     frame::Prepare(hwnd);
     menus::PrepareBar(hwnd);
+    // Until a window asks for a copy of its own, Windows shows it the
+    // desktop's shared window menu, whose items cannot be changed; the
+    // items of the window's own copy can be drawn by the engine when it
+    // opens, like those of any other drop-down menu.
+    if (GetWindowLongW(hwnd, GWL_STYLE) & WS_SYSMENU) GetSystemMenu(hwnd, FALSE);
   }
 }
 
