@@ -281,7 +281,7 @@ bool HidesAccessKeys(HWND owner) {
 // The edge of a drop-down menu. Wine draws it inside the client area,
 // around the items, after them; Windows draws it in the non-client area
 // and the items fill the client area, leaving nothing to do here.
-void PaintPopupEdge(HWND popup) {
+void PaintPopupEdge(HWND popup, HDC dc, bool in_window) {
   HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
   RECT client;
   GetClientRect(popup, &client);
@@ -293,14 +293,28 @@ void PaintPopupEdge(HWND popup) {
   }
   MapWindowPoints(nullptr, popup, reinterpret_cast<POINT*>(&items), 2);
   if (IsRectEmpty(&items) || items.left <= client.left || items.top <= client.top) return;
-  common::ClientDc dc(popup);
-  if (!dc.get()) return;
-  ExcludeClipRect(dc.get(), items.left, items.top, items.right, items.bottom);
-  FillRect(dc.get(), &client, SkinBrush(Role::Menu));
-  FrameRect(dc.get(), &client, SkinBrush(Role::Border));
+  // In client coordinates; a printed picture is in window coordinates.
+  int saved = SaveDC(dc);
+  POINT origin = {};
+  if (in_window) {
+    RECT window;
+    GetWindowRect(popup, &window);
+    MapWindowPoints(popup, nullptr, &origin, 1);
+    OffsetViewportOrgEx(dc, origin.x - window.left, origin.y - window.top, nullptr);
+  }
+  ExcludeClipRect(dc, items.left, items.top, items.right, items.bottom);
+  FillRect(dc, &client, SkinBrush(Role::Menu));
+  FrameRect(dc, &client, SkinBrush(Role::Border));
+  if (saved) RestoreDC(dc, saved);
 }
 
-void PaintPopupNonClient(HWND popup) {
+void PaintPopupEdge(HWND popup) {
+  common::ClientDc dc(popup);
+  if (dc.get()) PaintPopupEdge(popup, dc.get(), false);
+}
+
+// Into a DC in window coordinates; its clipping is given back as it was.
+void PaintPopupNonClient(HWND popup, HDC dc) {
   RECT window;
   GetWindowRect(popup, &window);
   RECT client;
@@ -308,11 +322,16 @@ void PaintPopupNonClient(HWND popup) {
   MapWindowPoints(popup, nullptr, reinterpret_cast<POINT*>(&client), 2);
   OffsetRect(&client, -window.left, -window.top);
   OffsetRect(&window, -window.left, -window.top);
+  int saved = SaveDC(dc);
+  ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+  FillRect(dc, &window, SkinBrush(Role::Menu));
+  FrameRect(dc, &window, SkinBrush(Role::Border));
+  if (saved) RestoreDC(dc, saved);
+}
+
+void PaintPopupNonClient(HWND popup) {
   common::WindowDc dc(popup);
-  if (!dc.get()) return;
-  ExcludeClipRect(dc.get(), client.left, client.top, client.right, client.bottom);
-  FillRect(dc.get(), &window, SkinBrush(Role::Menu));
-  FrameRect(dc.get(), &window, SkinBrush(Role::Border));
+  if (dc.get()) PaintPopupNonClient(popup, dc.get());
 }
 
 // ---- menus of other windows ------------------------------------------------------
@@ -443,6 +462,15 @@ bool OnPopupMessage(HWND popup, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
     case WM_NCPAINT:
       PaintPopupNonClient(popup);
       *result = 0;
+      return true;
+    case WM_PRINT:
+      // Windows fades or slides a menu in from a picture it takes with
+      // WM_PRINT, whose default draws the platform's border (Wine's lies
+      // in the client area): ours goes over it, or the menu opens with a
+      // border in system colours.
+      *result = DefSubclassProc(popup, msg, wp, lp);
+      if (wp && (lp & PRF_CLIENT)) PaintPopupEdge(popup, reinterpret_cast<HDC>(wp), true);
+      if (wp && (lp & PRF_NONCLIENT)) PaintPopupNonClient(popup, reinterpret_cast<HDC>(wp));
       return true;
     case WM_NCDESTROY:
       ReleasePopup(popup);

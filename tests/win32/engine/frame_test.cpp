@@ -432,7 +432,8 @@ TEST_F(FrameTest, MenusShowTheSkinAndKeepTheirTextsAccessKeysAndClientSize) {
   // R then chooses Refresh, as without the engine.
   struct {
     HWND popup = nullptr;
-    COLORREF edge = 0, inside = 0, bar_item = 0;
+    COLORREF edge = 0, inside = 0, bar_item = 0, printed_edge = 0;
+    int printed_clip = -1;
     int text_pixels = 0, system_pixels = -1, text_length = 0;
     wchar_t text[64] = {};
     bool closed = false;
@@ -456,12 +457,31 @@ TEST_F(FrameTest, MenusShowTheSkinAndKeepTheirTextsAccessKeysAndClientSize) {
                      {COLOR_MENU, COLOR_MENUTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT,
                       COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW});
     open.bar_item = ColorAt({first.rcBar.left + 2, first.rcBar.top + 2});
+    {
+      // The picture Windows fades a menu in from: WM_PRINT into a DC.
+      HDC screen = GetDC(nullptr);
+      HDC dc = CreateCompatibleDC(screen);
+      HBITMAP bitmap = CreateCompatibleBitmap(screen, pr.right - pr.left, pr.bottom - pr.top);
+      ReleaseDC(nullptr, screen);
+      HGDIOBJ old = SelectObject(dc, bitmap);
+      SendMessageW(open.popup, WM_PRINT, reinterpret_cast<WPARAM>(dc),
+                   PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+      open.printed_edge = GetPixel(dc, pr.right - pr.left - 1, pr.bottom - pr.top - 1);
+      HRGN clip = CreateRectRgn(0, 0, 0, 0);
+      open.printed_clip = GetClipRgn(dc, clip);
+      DeleteObject(clip);
+      SelectObject(dc, old);
+      DeleteObject(bitmap);
+      DeleteDC(dc);
+    }
     open.text_length = GetMenuStringW(normal, 102, open.text, 64, MF_BYCOMMAND);
     Press('R');
     open.closed = !IsWindowVisible(open.popup);
   });
   ASSERT_TRUE(open.popup);
   EXPECT_COLOR(open.edge, Ref(p, Role::Border));
+  EXPECT_COLOR(open.printed_edge, Ref(p, Role::Border));
+  EXPECT_EQ(open.printed_clip, 0);  // the DC is given back unclipped
   EXPECT_COLOR(open.inside, Ref(p, Role::Menu));
   EXPECT_GT(open.text_pixels, 20);
   EXPECT_EQ(open.system_pixels, 0);
