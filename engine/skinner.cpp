@@ -348,11 +348,12 @@ void Repaint(HWND hwnd) {
   for (HWND child : skinned) Repaint(child);
 }
 
+// The menu bar is painted with the frame: no DrawMenuBar, which would lay
+// the frame out again and repaint the whole window, browser included.
 BOOL CALLBACK RepaintTopLevel(HWND hwnd, LPARAM) {
   if (KindOfSkinned(hwnd) & kFramed) {
     StyleMenu(GetMenu(hwnd));
     menus::PrepareBar(hwnd);
-    DrawMenuBar(hwnd);
   }
   Repaint(hwnd);
   return TRUE;
