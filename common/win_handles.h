@@ -197,14 +197,14 @@ class Canvas {
 
   // A DC at least cx by cy pixels large, like `like`; null when out of memory.
   // It grows in steps, so that a window resized pixel by pixel does not
-  // make a new bitmap every time.
+  // make a new bitmap every time. The steps are small in height: what is
+  // drawn here is a band (a title bar, a row of icons) a few dozen pixels
+  // high, and a wide bitmap of full-step height cost a megabyte for nothing.
   HDC Get(HDC like, int cx, int cy) {
     if (dc_ && cx <= cx_ && cy <= cy_) return dc_;
     Free();
-    cx_ = (cx > 0 ? cx : 1) + kStep - 1;
-    cy_ = (cy > 0 ? cy : 1) + kStep - 1;
-    cx_ -= cx_ % kStep;
-    cy_ -= cy_ % kStep;
+    cx_ = RoundUp(cx, kWidthStep);
+    cy_ = RoundUp(cy, kHeightStep);
     dc_ = CreateCompatibleDC(like);
     bitmap_ = CreateCompatibleBitmap(like, cx_, cy_);
     if (!dc_ || !bitmap_) {
@@ -226,7 +226,13 @@ class Canvas {
     cx_ = cy_ = 0;
   }
 
-  static constexpr int kStep = 256;
+  static int RoundUp(int n, int step) {
+    n = (n > 0 ? n : 1) + step - 1;
+    return n - n % step;
+  }
+
+  static constexpr int kWidthStep = 256;
+  static constexpr int kHeightStep = 16;
   HDC dc_ = nullptr;
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ old_ = nullptr;

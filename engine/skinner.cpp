@@ -6,6 +6,7 @@
 #include <uxtheme.h>
 
 #include <array>
+#include <vector>
 
 #include "common/win_handles.h"
 #include "controls.h"
@@ -302,14 +303,64 @@ DWORD_PTR KindOfSkinned(HWND hwnd) {
 
 // ---- applying changes ---------------------------------------------------------
 
+// The system's controls that take their colours from their parent's
+// WM_CTLCOLOR answer, or that the engine draws: a new palette reaches them
+// only when they repaint.
+bool IsColouredControl(HWND hwnd) {
+  for (const wchar_t* name :
+       {L"Button", L"Static", L"Edit", L"ListBox", L"ComboBox", L"ComboLBox", L"ScrollBar"}) {
+    if (IsClass(hwnd, name)) return true;
+  }
+  return false;
+}
+
+bool IsFollowed(HWND hwnd) { return KindOfSkinned(hwnd) || controls::IsFollowed(hwnd); }
+
+// Windows that show skin colours: those the engine follows and the
+// controls that ask them for colours. Windows of other libraries (the
+// browser control and all its children) draw their own content, which no
+// skin changes; repainting them cost most of a skin change.
+bool ShowsSkin(HWND child) {
+  if (IsFollowed(child)) return true;
+  HWND parent = GetParent(child);
+  return parent && IsFollowed(parent) && IsColouredControl(child);
+}
+
+// Repaints a window, frame included, and those of its children that show
+// the skin, at once. The places of the other children stay out of the
+// update region: a parent without WS_CLIPCHILDREN would erase over them,
+// and they would not be repainted.
+void Repaint(HWND hwnd) {
+  RECT whole;
+  GetWindowRect(hwnd, &whole);
+  MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&whole), 2);
+  common::GdiObject<HRGN> region(CreateRectRgnIndirect(&whole));
+  std::vector<HWND> skinned;
+  for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) continue;
+    if (ShowsSkin(child)) {
+      skinned.push_back(child);
+      continue;
+    }
+    RECT rc;
+    GetWindowRect(child, &rc);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&rc), 2);
+    common::GdiObject<HRGN> out(CreateRectRgnIndirect(&rc));
+    if (region.get() && out.get()) CombineRgn(region.get(), region.get(), out.get(), RGN_DIFF);
+  }
+  RedrawWindow(hwnd, nullptr, region.get(),
+               RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN | RDW_UPDATENOW);
+  for (HWND child : skinned) Repaint(child);
+}
+
+// The menu bar is painted with the frame: no DrawMenuBar, which would lay
+// the frame out again and repaint the whole window, browser included.
 BOOL CALLBACK RepaintTopLevel(HWND hwnd, LPARAM) {
   if (KindOfSkinned(hwnd) & kFramed) {
     StyleMenu(GetMenu(hwnd));
     menus::PrepareBar(hwnd);
-    DrawMenuBar(hwnd);
   }
-  RedrawWindow(hwnd, nullptr, nullptr,
-               RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Repaint(hwnd);
   return TRUE;
 }
 

@@ -300,6 +300,65 @@ TEST_F(FrameTest, CaptionShowsTheSkinActiveOrInactiveAndFollowsHueAndPreview) {
   ASSERT_EQ(engine.adjust_hsv(0, 0, 0), 1);
 }
 
+// A child window of another library: its class's procedure lies outside
+// the program, as the browser control's does. Its paints are counted.
+int g_foreign_paints = 0;
+WNDPROC g_foreign_proc = nullptr;
+
+LRESULT CALLBACK CountPaints(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_PAINT) g_foreign_paints++;
+  return CallWindowProcW(g_foreign_proc, hwnd, msg, wp, lp);
+}
+
+HWND MakeForeignChild(HWND parent) {
+  static bool registered = [] {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = L"ForeignChild";
+    return RegisterClassW(&wc) != 0;
+  }();
+  (void)registered;
+  HWND child = CreateWindowExW(0, L"ForeignChild", L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 100,
+                               parent, nullptr, nullptr, nullptr);
+  g_foreign_proc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountPaints)));
+  return child;
+}
+
+POINT OnScreen(HWND hwnd, int x, int y) {
+  POINT p = {x, y};
+  ClientToScreen(hwnd, &p);
+  return p;
+}
+
+// A skin change repaints what shows the skin and leaves other libraries'
+// windows alone: not repainted, and not painted over by their parent,
+// which (like the main window) does not clip its children.
+TEST_F(FrameTest, SkinChangeLeavesOtherLibrariesWindowsAlone) {
+  ASSERT_FALSE(GetWindowLongW(hwnd, GWL_STYLE) & WS_CLIPCHILDREN);
+  HWND foreign = MakeForeignChild(hwnd);
+  ASSERT_TRUE(foreign);
+  HWND label = CreateWindowExW(0, L"Static", L"label", WS_CHILD | WS_VISIBLE, 250, 10, 100, 20,
+                               hwnd, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(label);
+  Pump(300);
+  EXPECT_COLOR(ColorAt(OnScreen(foreign, 100, 50)), RGB(0, 0, 0));
+
+  g_foreign_paints = 0;
+  ASSERT_EQ(engine.attach_ex(Gbk(InApp(kLight)).c_str(), ""), 1);
+  Pump(300);
+  skin::Palette light = PaletteOf(kLight);
+  EXPECT_EQ(g_foreign_paints, 0);
+  EXPECT_COLOR(ColorAt(OnScreen(foreign, 100, 50)), RGB(0, 0, 0));
+  EXPECT_COLOR(ColorAt(OnScreen(foreign, 1, 1)), RGB(0, 0, 0));
+  // The label asks the window for its colours; the window's own client
+  // area around both children is the new face too.
+  EXPECT_COLOR(ColorAt(OnScreen(label, 97, 2)), Ref(light, Role::Face));
+  EXPECT_COLOR(ColorAt(OnScreen(hwnd, 300, 200)), Ref(light, Role::Face));
+  EXPECT_COLOR(ColorAt(OnScreen(hwnd, 5, 50)), Ref(light, Role::Face));
+}
+
 TEST_F(FrameTest, CaptionButtonsHoverPressAndDoTheirWork) {
   skin::Palette p = PaletteOf(kDark);
   POINT close = FindHit(hwnd, HTCLOSE);
