@@ -278,6 +278,14 @@ bool HidesAccessKeys(HWND owner) {
   return (SendMessageW(owner, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) != 0;
 }
 
+// A menu's edge: the ring between `outer` and `inner` in the menu colour,
+// framed in the border colour. Leaves the DC clipped; callers restore it.
+void FillEdge(HDC dc, const RECT& outer, const RECT& inner) {
+  ExcludeClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
+  FillRect(dc, &outer, SkinBrush(Role::Menu));
+  FrameRect(dc, &outer, SkinBrush(Role::Border));
+}
+
 // The edge of a drop-down menu. Wine draws it inside the client area,
 // around the items, after them; Windows draws it in the non-client area
 // and the items fill the client area, leaving nothing to do here.
@@ -302,9 +310,7 @@ void PaintPopupEdge(HWND popup, HDC dc, bool in_window) {
     MapWindowPoints(popup, nullptr, &origin, 1);
     OffsetViewportOrgEx(dc, origin.x - window.left, origin.y - window.top, nullptr);
   }
-  ExcludeClipRect(dc, items.left, items.top, items.right, items.bottom);
-  FillRect(dc, &client, SkinBrush(Role::Menu));
-  FrameRect(dc, &client, SkinBrush(Role::Border));
+  FillEdge(dc, client, items);
   if (saved) RestoreDC(dc, saved);
 }
 
@@ -323,9 +329,7 @@ void PaintPopupNonClient(HWND popup, HDC dc) {
   OffsetRect(&client, -window.left, -window.top);
   OffsetRect(&window, -window.left, -window.top);
   int saved = SaveDC(dc);
-  ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
-  FillRect(dc, &window, SkinBrush(Role::Menu));
-  FrameRect(dc, &window, SkinBrush(Role::Border));
+  FillEdge(dc, window, client);
   if (saved) RestoreDC(dc, saved);
 }
 

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "screen.h"
+#include "skin_colors.h"
 #include "skin/she_file.h"
 #include "skin/skin_state.h"
 #include "support/wine_test.h"
@@ -19,6 +20,8 @@ namespace {
 using engine_test::DialogTemplate;
 using engine_test::FindMessageBox;
 using engine_test::Hex;
+using engine_test::PaletteOf;
+using engine_test::Ref;
 using engine_test::ScreenRectOfClient;
 using engine_test::ScreenRectOfWindow;
 using engine_test::Shot;
@@ -53,20 +56,6 @@ Engine& TheEngine() {
 
 const wchar_t kCinnabar[] = L"Skin\\\u6731\u7802.she";   // 朱砂
 const wchar_t kBlueWhite[] = L"Skin\\\u9752\u82b1.she";  // 青花
-
-// The colours a skin file should put on the screen, read by our parser.
-skin::Palette PaletteOf(const wchar_t* file, int hue = 0) {
-  skin::Skin s;
-  EXPECT_TRUE(skin::ParseSkin(wine_test::ReadBytes(InApp(file)), &s, nullptr));
-  return skin::AdjustPalette(s.palette, {hue, 0, 0});
-}
-
-COLORREF Ref(const skin::Palette& p, Role role) {
-  skin::Rgb c = p[role];
-  return RGB(c.r, c.g, c.b);
-}
-
-#define EXPECT_COLOR(actual, expected) EXPECT_EQ(Hex(actual), Hex(expected))
 
 // The program's own kind of window: a class of this module with a white
 // background, so an unskinned window is plainly told apart.

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "screen.h"
+#include "skin_colors.h"
 #include "skin/she_file.h"
 #include "skin/skin_state.h"
 #include "support/wine_test.h"
@@ -19,6 +20,8 @@ namespace {
 
 using engine_test::FindMessageBox;
 using engine_test::Hex;
+using engine_test::PaletteOf;
+using engine_test::Ref;
 using engine_test::ScreenRectOfWindow;
 using engine_test::Shot;
 using skin::Role;
@@ -39,19 +42,6 @@ Engine& TheEngine() {
   static Engine engine;
   return engine;
 }
-
-skin::Palette PaletteOf(const wchar_t* file, int hue = 0) {
-  skin::Skin s;
-  EXPECT_TRUE(skin::ParseSkin(wine_test::ReadBytes(InApp(file)), &s, nullptr));
-  return skin::AdjustPalette(s.palette, {hue, 0, 0});
-}
-
-COLORREF Ref(const skin::Palette& p, Role role) {
-  skin::Rgb c = p[role];
-  return RGB(c.r, c.g, c.b);
-}
-
-#define EXPECT_COLOR(actual, expected) EXPECT_EQ(Hex(actual), Hex(expected))
 
 // Pixels in any of these system colours that the skin does not use itself.
 int SystemPixels(const Shot& shot, const skin::Palette& p, std::initializer_list<int> colors) {
