@@ -1,6 +1,5 @@
 #include "controls.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -9,6 +8,7 @@
 
 #include "scrollbar.h"
 #include "skinner.h"
+#include "subclass.h"
 #include "common/win_handles.h"
 
 namespace dulib::controls {
@@ -19,9 +19,6 @@ using skin::Role;
 
 constexpr UINT_PTR kControlSubclassId = 0x5349;  // the control's own painting
 constexpr UINT_PTR kParentSubclassId = 0x534A;   // WM_DRAWITEM for the lists it owns
-// Marks list boxes that the engine made owner-drawn: only their items are
-// the engine's to draw; a list the program made owner-drawn stays its own.
-constexpr wchar_t kOwnerDrawProp[] = L"dulib.ownerdraw";
 
 enum class Kind { PushButton, CheckBox, RadioButton, GroupBox, List, Edit };
 
@@ -491,30 +488,29 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
   Control& control = *reinterpret_cast<Control*>(data);
   switch (msg) {
     case WM_NCDESTROY:
-      RemovePropW(hwnd, kOwnerDrawProp);
-      RemoveWindowSubclass(hwnd, ControlProc, kControlSubclassId);
+      subclass::Remove(hwnd, ControlProc, kControlSubclassId);
       delete &control;
-      return DefSubclassProc(hwnd, msg, wp, lp);
+      return subclass::CallNext(hwnd, msg, wp, lp);
     case WM_NCCREATE:
     case WM_CREATE:
       if (control.kind == Kind::List) {
         // Whichever style the list box reads, it is the owner-drawn one.
         CREATESTRUCTW cs = *reinterpret_cast<CREATESTRUCTW*>(lp);
         cs.style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
-        return DefSubclassProc(hwnd, msg, wp, reinterpret_cast<LPARAM>(&cs));
+        return subclass::CallNext(hwnd, msg, wp, reinterpret_cast<LPARAM>(&cs));
       }
       break;
     case WM_SETFONT:
       if (control.kind == Kind::List) {
-        LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+        LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
         MatchItemHeight(hwnd);
         return result;
       }
       break;
   }
-  if (control.kind == Kind::List) return DefSubclassProc(hwnd, msg, wp, lp);
+  if (control.kind == Kind::List) return subclass::CallNext(hwnd, msg, wp, lp);
   if (control.kind == Kind::Edit) {
-    LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+    LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
     if (EditShowsSelectionAfter(hwnd, msg) && IsWindow(hwnd)) PaintEditSelection(hwnd);
     return result;
   }
@@ -549,7 +545,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
       if (control.kind == Kind::GroupBox) return ColorChild(msg, reinterpret_cast<HDC>(wp));
       break;
   }
-  LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+  LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
   if (msg == WM_CAPTURECHANGED && IsWindow(hwnd)) {
     POINT pt;
     GetCursorPos(&pt);
@@ -559,28 +555,35 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
   return result;
 }
 
+// A list box that the engine made owner-drawn: only its items are the
+// engine's to draw; a list the program made owner-drawn stays its own.
+bool IsOwnList(HWND hwnd) {
+  DWORD_PTR data = 0;
+  return subclass::Get(hwnd, ControlProc, kControlSubclassId, &data) &&
+         reinterpret_cast<const Control*>(data)->kind == Kind::List;
+}
+
 // On the window that owns a list the engine made owner-drawn.
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
   switch (msg) {
     case WM_DRAWITEM: {
       auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-      if (item->CtlType == ODT_LISTBOX && GetPropW(item->hwndItem, kOwnerDrawProp)) {
+      if (item->CtlType == ODT_LISTBOX && IsOwnList(item->hwndItem)) {
         PaintListItem(*item);
         return TRUE;
       }
       break;
     }
     case WM_NCDESTROY:
-      RemoveWindowSubclass(hwnd, ParentProc, kParentSubclassId);
+      subclass::Remove(hwnd, ParentProc, kParentSubclassId);
       break;
   }
-  return DefSubclassProc(hwnd, msg, wp, lp);
+  return subclass::CallNext(hwnd, msg, wp, lp);
 }
 
 void Follow(HWND hwnd, Kind kind) {
   auto* control = new Control{kind};
-  if (!SetWindowSubclass(hwnd, ControlProc, kControlSubclassId,
-                         reinterpret_cast<DWORD_PTR>(control))) {
+  if (!subclass::Set(hwnd, ControlProc, kControlSubclassId, reinterpret_cast<DWORD_PTR>(control))) {
     delete control;
   }
 }
@@ -601,8 +604,7 @@ void FollowNewList(HWND hwnd, CREATESTRUCTW* cs) {
   // style from the window when it is created.
   cs->style = style;
   SetWindowLongW(hwnd, GWL_STYLE, LONG(style));
-  SetPropW(hwnd, kOwnerDrawProp, reinterpret_cast<HANDLE>(1));
-  SetWindowSubclass(cs->hwndParent, ParentProc, kParentSubclassId, 0);
+  subclass::Set(cs->hwndParent, ParentProc, kParentSubclassId, 0);
   Follow(hwnd, Kind::List);
   if (own_bar) scrollbar::FollowList(hwnd, (style & LBS_DISABLENOSCROLL) != 0);
 }
@@ -640,7 +642,7 @@ void FollowExisting(HWND hwnd) {
 
 bool IsFollowed(HWND hwnd) {
   DWORD_PTR data = 0;
-  return GetWindowSubclass(hwnd, ControlProc, kControlSubclassId, &data) != FALSE;
+  return subclass::Get(hwnd, ControlProc, kControlSubclassId, &data);
 }
 
 }  // namespace dulib::controls

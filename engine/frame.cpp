@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
 
 #include <map>
 #include <string>
 
 #include "menus.h"
 #include "skinner.h"
+#include "subclass.h"
 #include "common/win_handles.h"
 
 namespace dulib::frame {
@@ -418,7 +418,7 @@ LRESULT Unpainted(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LONG style = GetWindowLongW(hwnd, GWL_STYLE);
   bool visible = style & WS_VISIBLE;
   if (visible) SetWindowLongW(hwnd, GWL_STYLE, style & ~WS_VISIBLE);
-  LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+  LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
   if (visible) SetWindowLongW(hwnd, GWL_STYLE, GetWindowLongW(hwnd, GWL_STYLE) | WS_VISIBLE);
   Paint(hwnd);
   return result;
@@ -472,7 +472,7 @@ POINT ScreenPoint(LPARAM lp) {
 bool OnManagedMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   // Each of these makes the platform draw the menu bar again.
   if (msg == WM_NCPAINT || msg == WM_NCACTIVATE || msg == WM_SETTEXT || msg == WM_SETICON) {
-    *result = DefSubclassProc(hwnd, msg, wp, lp);
+    *result = subclass::CallNext(hwnd, msg, wp, lp);
     PaintBarOnly(hwnd);
     return true;
   }
@@ -519,7 +519,7 @@ bool OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
       *result = Unpainted(hwnd, msg, wp, lp);
       return true;
     case WM_UPDATEUISTATE:  // access keys shown or hidden in the menu bar
-      *result = DefSubclassProc(hwnd, msg, wp, lp);
+      *result = subclass::CallNext(hwnd, msg, wp, lp);
       Paint(hwnd);
       return true;
     case kUahDrawCaption:
@@ -527,7 +527,7 @@ bool OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
       *result = 0;
       return true;
     case WM_NCHITTEST: {
-      LRESULT hit = DefSubclassProc(hwnd, msg, wp, lp);
+      LRESULT hit = subclass::CallNext(hwnd, msg, wp, lp);
       int ours = ButtonAt(hwnd, ScreenPoint(lp));
       if (ours)
         hit = ours;

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
 
 #include <cwctype>
 #include <iterator>
@@ -11,6 +10,7 @@
 
 #include "frame.h"
 #include "skinner.h"
+#include "subclass.h"
 #include "common/win_handles.h"
 
 namespace dulib::menus {
@@ -355,8 +355,8 @@ LRESULT CALLBACK BorrowedOwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UI
       OnOwnerMessage(hwnd, msg, wp, lp, &result)) {
     return result;
   }
-  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, BorrowedOwnerProc, kOwnerSubclassId);
-  return DefSubclassProc(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) subclass::Remove(hwnd, BorrowedOwnerProc, kOwnerSubclassId);
+  return subclass::CallNext(hwnd, msg, wp, lp);
 }
 
 // The popup's window is going: its items go back to the control's menu.
@@ -365,7 +365,7 @@ void ReleasePopup(HWND popup) {
   auto menu = static_cast<HMENU>(RemovePropW(popup, kMenuProp));
   if (!owner) return;
   RevertPopups(menu);
-  if (IsWindow(owner)) RemoveWindowSubclass(owner, BorrowedOwnerProc, kOwnerSubclassId);
+  if (IsWindow(owner)) subclass::Remove(owner, BorrowedOwnerProc, kOwnerSubclassId);
 }
 
 }  // namespace
@@ -374,7 +374,7 @@ void AdoptPopup(HWND popup, HWND owner) {
   auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
   if (!menu || !IsMenu(menu) || !owner) return;
   // Only a window of this thread can be subclassed from here.
-  if (!SetWindowSubclass(owner, BorrowedOwnerProc, kOwnerSubclassId, 0)) return;
+  if (!subclass::Set(owner, BorrowedOwnerProc, kOwnerSubclassId, 0)) return;
   SetPropW(popup, kOwnerProp, owner);
   SetPropW(popup, kMenuProp, menu);
   PreparePopup(menu);
@@ -460,7 +460,7 @@ bool OnOwnerMessage(HWND owner, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
 bool OnPopupMessage(HWND popup, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   switch (msg) {
     case WM_PAINT:
-      *result = DefSubclassProc(popup, msg, wp, lp);
+      *result = subclass::CallNext(popup, msg, wp, lp);
       PaintPopupEdge(popup);
       return true;
     case WM_NCPAINT:
@@ -472,7 +472,7 @@ bool OnPopupMessage(HWND popup, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
       // WM_PRINT, whose default draws the platform's border (Wine's lies
       // in the client area): ours goes over it, or the menu opens with a
       // border in system colours.
-      *result = DefSubclassProc(popup, msg, wp, lp);
+      *result = subclass::CallNext(popup, msg, wp, lp);
       if (wp && (lp & PRF_CLIENT)) PaintPopupEdge(popup, reinterpret_cast<HDC>(wp), true);
       if (wp && (lp & PRF_NONCLIENT)) PaintPopupNonClient(popup, reinterpret_cast<HDC>(wp));
       return true;

@@ -1,11 +1,11 @@
 #include "scrollbar.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
 
 #include "skinner.h"
+#include "subclass.h"
 #include "common/win_handles.h"
 
 namespace dulib::scrollbar {
@@ -300,22 +300,22 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DW
       // could not change for it: the copy it gets has no native bar.
       CREATESTRUCTW cs = *reinterpret_cast<CREATESTRUCTW*>(lp);
       cs.style &= ~WS_VSCROLL;
-      return DefSubclassProc(hwnd, msg, wp, reinterpret_cast<LPARAM>(&cs));
+      return subclass::CallNext(hwnd, msg, wp, reinterpret_cast<LPARAM>(&cs));
     }
     case WM_CREATE: {
       CREATESTRUCTW cs = *reinterpret_cast<CREATESTRUCTW*>(lp);
       cs.style &= ~WS_VSCROLL;
-      LRESULT result = DefSubclassProc(hwnd, msg, wp, reinterpret_cast<LPARAM>(&cs));
+      LRESULT result = subclass::CallNext(hwnd, msg, wp, reinterpret_cast<LPARAM>(&cs));
       bar.created = result != -1;
       Sync(hwnd, bar);
       return result;
     }
     case WM_NCDESTROY:
-      RemoveWindowSubclass(hwnd, BarProc, kSubclassId);
+      subclass::Remove(hwnd, BarProc, kSubclassId);
       delete &bar;
-      return DefSubclassProc(hwnd, msg, wp, lp);
+      return subclass::CallNext(hwnd, msg, wp, lp);
     case WM_NCCALCSIZE: {
-      LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+      LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
       if (bar.shown) {
         RECT* r = reinterpret_cast<RECT*>(lp);  // the first rectangle in both forms
         r->right = std::max(r->left, r->right - Width());
@@ -323,7 +323,7 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DW
       return result;
     }
     case WM_NCPAINT: {
-      LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+      LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
       Draw(hwnd, bar);
       return result;
     }
@@ -368,13 +368,13 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DW
       break;
     case WM_ENABLE:
     case WM_SIZE: {
-      LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+      LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
       Sync(hwnd, bar);
       Draw(hwnd, bar);
       return result;
     }
   }
-  LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+  LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
   if (!OnlyReads(msg) && IsWindow(hwnd)) Sync(hwnd, bar);
   return result;
 }
@@ -384,7 +384,7 @@ void Follow(HWND hwnd, bool edit, bool always) {
   bar->edit = edit;
   bar->always = always;
   bar->shown = always;
-  if (!SetWindowSubclass(hwnd, BarProc, kSubclassId, reinterpret_cast<DWORD_PTR>(bar))) delete bar;
+  if (!subclass::Set(hwnd, BarProc, kSubclassId, reinterpret_cast<DWORD_PTR>(bar))) delete bar;
 }
 
 }  // namespace

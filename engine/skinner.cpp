@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
 #include <uxtheme.h>
 
 #include <array>
@@ -13,6 +12,7 @@
 #include "frame.h"
 #include "menus.h"
 #include "skin/skin_state.h"
+#include "subclass.h"
 
 namespace dulib {
 
@@ -208,20 +208,20 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
     // program has seen them. A control the engine draws opens its own menu
     // without that notice; menus of the program's other windows and of
     // other libraries stay theirs.
-    result = DefSubclassProc(hwnd, msg, wp, lp);
+    result = subclass::CallNext(hwnd, msg, wp, lp);
     HWND owner = reinterpret_cast<CREATESTRUCTW*>(lp)->hwndParent;
     if (result != -1 && owner && controls::IsFollowed(owner)) menus::AdoptPopup(hwnd, owner);
     return result;
   }
   switch (msg) {
     case WM_CREATE: {
-      LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+      LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
       if (result != -1) OnCreated(hwnd, kind);
       return result;
     }
     case WM_NCDESTROY:
       RemovePropW(hwnd, kLayeredProp);
-      RemoveWindowSubclass(hwnd, SkinProc, kSubclassId);
+      subclass::Remove(hwnd, SkinProc, kSubclassId);
       break;
     case WM_ERASEBKGND:
       if (kind & kSurface) return EraseWithFace(hwnd, reinterpret_cast<HDC>(wp));
@@ -241,7 +241,7 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
       break;
     case WM_NCPAINT:
       if (kind & kFlatEdge) {
-        LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+        LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
         DrawFlatEdge(hwnd);
         return result;
       }
@@ -251,17 +251,17 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
         // The program fills or changes the menu first; then its items
         // become ours until it closes.
         StyleMenu(reinterpret_cast<HMENU>(wp));
-        result = DefSubclassProc(hwnd, msg, wp, lp);
+        result = subclass::CallNext(hwnd, msg, wp, lp);
         menus::PreparePopup(reinterpret_cast<HMENU>(wp));
         return result;
       }
       break;
   }
-  return DefSubclassProc(hwnd, msg, wp, lp);
+  return subclass::CallNext(hwnd, msg, wp, lp);
 }
 
 void Follow(HWND hwnd, DWORD_PTR kind) {
-  if (kind) SetWindowSubclass(hwnd, SkinProc, kSubclassId, kind);
+  if (kind) subclass::Set(hwnd, SkinProc, kSubclassId, kind);
 }
 
 // A window that existed before the engine was attached.
@@ -297,7 +297,7 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
 
 DWORD_PTR KindOfSkinned(HWND hwnd) {
   DWORD_PTR kind = 0;
-  if (!GetWindowSubclass(hwnd, SkinProc, kSubclassId, &kind)) return 0;
+  if (!subclass::Get(hwnd, SkinProc, kSubclassId, &kind)) return 0;
   return kind;
 }
 
@@ -326,11 +326,28 @@ bool ShowsSkin(HWND child) {
   return parent && IsFollowed(parent) && IsColouredControl(child);
 }
 
-// Repaints a window, frame included, and those of its children that show
-// the skin, at once. The places of the other children stay out of the
+// True when every visible window below `hwnd` shows the skin: then one
+// call invalidates them all.
+bool AllBelowShowSkin(HWND hwnd) {
+  for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) continue;
+    if (!ShowsSkin(child) || !AllBelowShowSkin(child)) return false;
+  }
+  return true;
+}
+
+// Marks a window, frame included, and those of its children that show the
+// skin for repainting. The places of the other children stay out of the
 // update region: a parent without WS_CLIPCHILDREN would erase over them,
-// and they would not be repainted.
+// and they would not be repainted. The painting itself comes with the
+// next WM_PAINT, all windows in one pass: painting each one at once cost
+// a copy to the screen per window.
 void Repaint(HWND hwnd) {
+  constexpr UINT kFlags = RDW_ERASE | RDW_INVALIDATE | RDW_FRAME;
+  if (AllBelowShowSkin(hwnd)) {
+    RedrawWindow(hwnd, nullptr, nullptr, kFlags | RDW_ALLCHILDREN);
+    return;
+  }
   RECT whole;
   GetWindowRect(hwnd, &whole);
   MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&whole), 2);
@@ -348,8 +365,7 @@ void Repaint(HWND hwnd) {
     common::GdiObject<HRGN> out(CreateRectRgnIndirect(&rc));
     if (region.get() && out.get()) CombineRgn(region.get(), region.get(), out.get(), RGN_DIFF);
   }
-  RedrawWindow(hwnd, nullptr, region.get(),
-               RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(hwnd, nullptr, region.get(), kFlags | RDW_NOCHILDREN);
   for (HWND child : skinned) Repaint(child);
 }
 

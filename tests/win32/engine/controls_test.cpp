@@ -409,6 +409,7 @@ TEST_F(ControlsTest, PreviewAndHueShiftLeaveNoOldColour) {
   EXPECT_COLOR(PixelIn(d.Command1.Hwnd(), 2, 2), kDark[button_face]);
 
   SkinH::SkinH_AdjustHSV(90, 0, 0);
+  Pump(60);  // the windows repaint when the program's loop next runs
   Shot shifted(ScreenRectOfClient(d.Hwnd()));
   EXPECT_EQ(0, CountExact(shifted, ColorsOf(kDark)));
   EXPECT_EQ(0, CountExact(shifted, SystemColors()));
