@@ -1,7 +1,9 @@
 #include "skin/palette.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <unordered_map>
 
 namespace skin {
 
@@ -181,43 +183,73 @@ constexpr Rgb kWhite{255, 255, 255};
 constexpr double kText = 7.0;
 constexpr double kLine = 3.0;
 
-// The lowest contrast of a and b, shifted together by any whole hue the
-// caller can set, in the bytes AdjustColor paints; the search ends early
-// once it falls below `stop_below`. A hue shift keeps saturation and value
-// but not luminance: a blue that reads well under white text turns into a
-// green that does not.
-double WorstOverHues(Rgb a, Rgb b, double stop_below = 0) {
-  const Hsv ha = ToHsv(a), hb = ToHsv(b);
-  double worst = ContrastRatio(a, b);  // hue 0 is the colours themselves
-  for (int hue = 1; hue < 360 && worst >= stop_below; hue++) {
-    Rgb ra = ToRgb({ha.h + hue, ha.s, ha.v});
-    Rgb rb = ToRgb({hb.h + hue, hb.s, hb.v});
-    worst = std::min(worst, ContrastRatio(ra, rb));
+// Contrast at every hue the caller can set. A hue shift keeps saturation
+// and value but not luminance: a blue that reads well under white text
+// turns into a green that does not. The derivation compares a few dozen
+// colours with each other at all 360 hues, thousands of times, so each
+// colour's luminance at every hue is worked out once per derivation.
+class HueScan {
+ public:
+  // The lowest contrast of a and b, shifted together by any whole hue, in
+  // the bytes AdjustColor paints; the search ends early once it falls
+  // below `stop_below`.
+  double Worst(Rgb a, Rgb b, double stop_below = 0) {
+    Row& ra = RowOf(a);
+    Row& rb = RowOf(b);
+    double worst = 1e9;
+    for (int hue = 0; hue < 360 && worst >= stop_below; hue++) {
+      double la = ra.At(hue), lb = rb.At(hue);
+      worst = std::min(worst, (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05));
+    }
+    return worst;
   }
-  return worst;
-}
 
-bool HoldsAtEveryHue(Rgb a, Rgb b, double ratio) { return WorstOverHues(a, b, ratio) >= ratio; }
+  bool Holds(Rgb a, Rgb b, double ratio) { return Worst(a, b, ratio) >= ratio; }
 
-// `back` moved toward black (for light text) or white (for dark text),
-// just far enough for `text` to keep `ratio` at every hue; black or white
-// itself when nothing less will do.
-Rgb PushAway(Rgb back, Rgb text, double ratio) {
-  if (HoldsAtEveryHue(back, text, ratio)) return back;
-  Rgb end = Luminance(text) > Luminance(back) ? kBlack : kWhite;
-  double lo = 0, hi = 1;  // lo fails, hi is the answer so far
-  for (int step = 0; step < 8; step++) {
-    double mid = (lo + hi) / 2;
-    (HoldsAtEveryHue(Mix(back, end, mid), text, ratio) ? hi : lo) = mid;
+  // `back` moved toward black (for light text) or white (for dark text),
+  // just far enough for `text` to keep `ratio` at every hue; black or
+  // white itself when nothing less will do.
+  Rgb PushAway(Rgb back, Rgb text, double ratio) {
+    if (Holds(back, text, ratio)) return back;
+    Rgb end = Luminance(text) > Luminance(back) ? kBlack : kWhite;
+    double lo = 0, hi = 1;  // lo fails, hi is the answer so far
+    for (int step = 0; step < 8; step++) {
+      double mid = (lo + hi) / 2;
+      (Holds(Mix(back, end, mid), text, ratio) ? hi : lo) = mid;
+    }
+    return Mix(back, end, hi);
   }
-  return Mix(back, end, hi);
-}
 
-// How far PushAway has to move `back` for `text`: 0 when it need not.
-double PushDistance(Rgb back, Rgb text, double ratio) {
-  Rgb pushed = PushAway(back, text, ratio);
-  return std::abs(Luminance(pushed) - Luminance(back));
-}
+  // How far PushAway has to move `back` for `text`: 0 when it need not.
+  double PushDistance(Rgb back, Rgb text, double ratio) {
+    Rgb pushed = PushAway(back, text, ratio);
+    return std::abs(Luminance(pushed) - Luminance(back));
+  }
+
+ private:
+  // Filled as far as asked: most comparisons stop within a few hues.
+  class Row {
+   public:
+    explicit Row(Rgb c) : hsv_(ToHsv(c)) { luminance_[0] = Luminance(c); }
+    double At(int hue) {
+      for (; filled_ <= hue; filled_++)
+        luminance_[filled_] = Luminance(ToRgb({hsv_.h + filled_, hsv_.s, hsv_.v}));
+      return luminance_[hue];
+    }
+
+   private:
+    Hsv hsv_;
+    std::array<double, 360> luminance_;
+    int filled_ = 1;  // hue 0 is the colour itself, not its trip through HSV
+  };
+
+  Row& RowOf(Rgb c) {
+    const uint32_t key = uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b;
+    return rows_.try_emplace(key, c).first->second;
+  }
+
+  std::unordered_map<uint32_t, Row> rows_;
+};
 
 class Deriver {
  public:
@@ -242,23 +274,23 @@ class Deriver {
   void TextPair(Role back, Rgb back_default, Role text, std::initializer_list<Rgb> texts) {
     Set(back, back_default);
     if (Given(text)) {
-      if (!Given(back)) p_[back] = PushAway(p_[back], p_[text], kText);
+      if (!Given(back)) p_[back] = scan_.PushAway(p_[back], p_[text], kText);
       return;
     }
     for (Rgb candidate : texts) {
-      if (HoldsAtEveryHue(candidate, p_[back], kText)) {
+      if (scan_.Holds(candidate, p_[back], kText)) {
         p_[text] = candidate;
         return;
       }
     }
     if (Given(back)) {  // nothing to move: the better of black and white
-      p_[text] =
-          WorstOverHues(kBlack, p_[back]) >= WorstOverHues(kWhite, p_[back]) ? kBlack : kWhite;
+      p_[text] = scan_.Worst(kBlack, p_[back]) >= scan_.Worst(kWhite, p_[back]) ? kBlack : kWhite;
       return;
     }
-    bool black = PushDistance(p_[back], kBlack, kText) <= PushDistance(p_[back], kWhite, kText);
+    bool black =
+        scan_.PushDistance(p_[back], kBlack, kText) <= scan_.PushDistance(p_[back], kWhite, kText);
     p_[text] = black ? kBlack : kWhite;
-    p_[back] = PushAway(p_[back], p_[text], kText);
+    p_[back] = scan_.PushAway(p_[back], p_[text], kText);
   }
 
   // A colour mixed from `from` toward `tint` by `amount`, or less, as far
@@ -268,7 +300,7 @@ class Deriver {
   Rgb Shade(Rgb from, Rgb tint, double amount, Rgb text) {
     for (double t = amount; t >= amount / 4; t /= 2) {
       Rgb shaded = Mix(from, tint, t);
-      if (HoldsAtEveryHue(shaded, text, kText)) return shaded;
+      if (scan_.Holds(shaded, text, kText)) return shaded;
     }
     return Mix(from, Luminance(text) > Luminance(from) ? kBlack : kWhite, amount / 2);
   }
@@ -280,7 +312,7 @@ class Deriver {
     if (Given(line)) return;
     auto stands_out = [&](Rgb color) {
       for (Rgb back : backs) {
-        if (!HoldsAtEveryHue(color, back, kLine)) return false;
+        if (!scan_.Holds(color, back, kLine)) return false;
       }
       return true;
     };
@@ -295,7 +327,7 @@ class Deriver {
     }
     // No colour serves them all (a saturated face swings from dark to
     // light as the hue turns): serve the first, the one around the line.
-    p_[line] = PushAway(line_default, *backs.begin(), kLine);
+    p_[line] = scan_.PushAway(line_default, *backs.begin(), kLine);
   }
 
   Rgb operator[](Role role) const { return p_[role]; }
@@ -303,6 +335,7 @@ class Deriver {
  private:
   Palette& p_;
   const std::array<bool, kRoleCount>& given_;
+  HueScan scan_;
 };
 
 }  // namespace
