@@ -237,6 +237,11 @@ void Fill(HDC dc, const RECT& rc, Role role) { FillRect(dc, &rc, SkinBrush(role)
 class IconImages {
  public:
   void Draw(HDC dc, int x, int y, HICON icon, int size, COLORREF back) {
+    // A larger size makes the canvas grow, and a grown canvas starts empty.
+    if (size > largest_) {
+      for (Key& key : keys_) key = {};
+      largest_ = size;
+    }
     HDC cache = canvas_.Get(dc, size * kSlots, size);
     if (!cache) {
       DrawIconEx(dc, x, y, icon, size, size, 0, nullptr, DI_NORMAL);
@@ -269,6 +274,7 @@ class IconImages {
   common::Canvas canvas_;
   Key keys_[kSlots];
   int next_ = 0;
+  int largest_ = 0;
 };
 
 void DrawIcon(HDC dc, int x, int y, HICON icon, int size, COLORREF back) {
