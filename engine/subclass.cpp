@@ -101,9 +101,25 @@ LRESULT Run(HWND hwnd, Chain* chain, int index, UINT msg, WPARAM wp, LPARAM lp) 
   return result;
 }
 
+// Asks whether ChainProc still lies on the window's way: the answer that
+// only ChainProc gives, whoever else subclassed the window since.
+UINT ProbeMessage() {
+  static const UINT probe = RegisterWindowMessageW(L"dulib.subclass.probe");
+  return probe;
+}
+constexpr LRESULT kProbeAnswer = 0x5348;  // "SH"
+
+// False when another subclass, put under ours, has since given the window
+// back the procedure it found, leaving ours out: the chain is stale.
+bool Reached(HWND hwnd, const Chain& chain) {
+  if (CurrentProc(hwnd, chain.unicode) == ChainProc) return true;
+  return ProbeMessage() != 0 && SendMessageW(hwnd, ProbeMessage(), 0, 0) == kProbeAnswer;
+}
+
 LRESULT CALLBACK ChainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Chain* chain = Find(hwnd);
   if (!chain) return DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == ProbeMessage() && msg != 0) return kProbeAnswer;
   return Run(hwnd, chain, LinkBelow(*chain, int(chain->links.size())), msg, wp, lp);
 }
 
@@ -112,6 +128,12 @@ LRESULT CALLBACK ChainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 bool Set(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data) {
   if (!proc || GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return false;
   Chain* chain = Find(hwnd);
+  if (chain && chain->depth == 0 && !Reached(hwnd, *chain)) {
+    // Ours again, over whatever procedure the window has now.
+    auto current = reinterpret_cast<WNDPROC>(SetProc(hwnd, chain->unicode, ChainProc));
+    if (!current) return false;
+    chain->original = current;
+  }
   if (!chain) {
     auto fresh = std::make_unique<Chain>();
     fresh->unicode = IsWindowUnicode(hwnd) != FALSE;

@@ -145,6 +145,42 @@ TEST_F(SubclassTest, ASubclassPutOverOursKeepsWorkingAfterOursLeaves) {
   RemovePropW(hwnd_, L"next");
 }
 
+// Another library on the same window through comctl32's chain. Over the
+// engine's, as the creation hook makes it: each side can leave in any
+// order and the other keeps working.
+LRESULT CALLBACK Comctl(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR letter) {
+  if (msg == WM_USER) g_seen += static_cast<char>(letter);
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+TEST_F(SubclassTest, LivesWithComctl32sChainOverIt) {
+  ASSERT_TRUE(subclass::Set(hwnd_, Marker, 1, 'A'));
+  ASSERT_TRUE(SetWindowSubclass(hwnd_, Comctl, 1, 'x'));
+  EXPECT_EQ("xAW", Send());
+  subclass::Remove(hwnd_, Marker, 1);
+  EXPECT_EQ("xW", Send());
+  ASSERT_TRUE(subclass::Set(hwnd_, Marker, 1, 'A'));
+  EXPECT_EQ("xAW", Send());
+  RemoveWindowSubclass(hwnd_, Comctl, 1);
+  EXPECT_EQ("AW", Send());
+  subclass::Remove(hwnd_, Marker, 1);
+  EXPECT_EQ(Own, Proc());
+}
+
+// Under the engine's, as for a window subclassed before the engine came:
+// Wine's comctl32, leaving last, puts back the procedure it found, which
+// cuts the engine's out; subclassing again brings it back.
+TEST_F(SubclassTest, ComesBackOverAComctl32ChainThatCutItOut) {
+  ASSERT_TRUE(SetWindowSubclass(hwnd_, Comctl, 1, 'x'));
+  ASSERT_TRUE(subclass::Set(hwnd_, Marker, 1, 'A'));
+  EXPECT_EQ("AxW", Send());
+  RemoveWindowSubclass(hwnd_, Comctl, 1);
+  const std::string after = Send();
+  EXPECT_TRUE(after == "AW" || after == "W") << after;
+  ASSERT_TRUE(subclass::Set(hwnd_, Marker, 2, 'B'));
+  EXPECT_EQ("BAW", Send());
+}
+
 TEST_F(SubclassTest, ADestroyedWindowLeavesNothingBehind) {
   ASSERT_TRUE(subclass::Set(hwnd_, Marker, 1, 'A'));
   DestroyWindow(hwnd_);
