@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-
 #include <cwctype>
 #include <iterator>
 #include <list>
@@ -343,11 +342,13 @@ void PaintPopupNonClient(HWND popup) {
 // A drop-down menu that a control opens for itself (an edit box's menu) is
 // owned by that control, which answers no drawing messages and is sent no
 // WM_INITMENUPOPUP: the menu is opened without notices. Its items become
-// ours when its window is made, and the owner answers for them through a
-// subclass that lasts as long as that window.
+// ours when its window is made (on Windows, which hands the window its
+// menu later, before the window first shows), and the owner answers for
+// them through a subclass that lasts as long as that window.
 constexpr UINT_PTR kOwnerSubclassId = 0x534C;
 constexpr wchar_t kOwnerProp[] = L"dulib.menuowner";
 constexpr wchar_t kMenuProp[] = L"dulib.menu";
+constexpr wchar_t kPendingOwnerProp[] = L"dulib.menuowner.pending";
 
 LRESULT CALLBACK BorrowedOwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
   LRESULT result = 0;
@@ -361,6 +362,7 @@ LRESULT CALLBACK BorrowedOwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UI
 
 // The popup's window is going: its items go back to the control's menu.
 void ReleasePopup(HWND popup) {
+  RemovePropW(popup, kPendingOwnerProp);
   auto owner = static_cast<HWND>(RemovePropW(popup, kOwnerProp));
   auto menu = static_cast<HMENU>(RemovePropW(popup, kMenuProp));
   if (!owner) return;
@@ -371,13 +373,26 @@ void ReleasePopup(HWND popup) {
 }  // namespace
 
 void AdoptPopup(HWND popup, HWND owner) {
+  if (!owner || GetPropW(popup, kOwnerProp)) return;  // none, or taken already
   auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
-  if (!menu || !IsMenu(menu) || !owner) return;
+  if (!menu || !IsMenu(menu)) {
+    // Windows gives the window its menu only after making it: the menu
+    // is taken before the window first shows (AdoptPendingPopup).
+    SetPropW(popup, kPendingOwnerProp, owner);
+    return;
+  }
+  RemovePropW(popup, kPendingOwnerProp);
   // Only a window of this thread can be subclassed from here.
   if (!subclass::Set(owner, BorrowedOwnerProc, kOwnerSubclassId, 0)) return;
   SetPropW(popup, kOwnerProp, owner);
   SetPropW(popup, kMenuProp, menu);
   PreparePopup(menu);
+}
+
+void AdoptPendingPopup(HWND popup) {
+  if (auto owner = static_cast<HWND>(GetPropW(popup, kPendingOwnerProp))) {
+    AdoptPopup(popup, owner);
+  }
 }
 
 void PrepareBar(HWND owner) {

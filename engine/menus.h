@@ -22,6 +22,10 @@ void PreparePopup(HMENU popup);
 // ours until the window goes.
 void AdoptPopup(HWND popup, HWND owner);
 
+// The window of such a menu is about to show for the first time: a menu
+// that was not yet there when its window was made is taken now.
+void AdoptPendingPopup(HWND popup);
+
 // The menu messages of a window that owns menus: measuring and drawing
 // our items, access keys, and giving items back when a menu closes. True
 // when the message was answered, with the answer in *result.

@@ -213,6 +213,10 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
     if (result != -1 && owner && controls::IsFollowed(owner)) menus::AdoptPopup(hwnd, owner);
     return result;
   }
+  if ((kind & kMenuPopup) && msg == WM_WINDOWPOSCHANGING &&
+      (reinterpret_cast<const WINDOWPOS*>(lp)->flags & SWP_SHOWWINDOW)) {
+    menus::AdoptPendingPopup(hwnd);
+  }
   switch (msg) {
     case WM_CREATE: {
       LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);

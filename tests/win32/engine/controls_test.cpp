@@ -534,6 +534,33 @@ TEST_F(ControlsTest, EditBoxShowsItsSelectionAndItsOwnMenuInTheSkin) {
   EXPECT_EQ(0, ShotOf(hue).CountNear(kLight[selection], 0));
 }
 
+// Windows gives a menu window its menu only after WM_CREATE, where Wine
+// gives it at once. Done here the Windows way, through the value Wine's
+// menu window keeps its menu in: the control's menu is still taken before
+// the window first shows, and given back when the window goes.
+TEST_F(ControlsTest, AControlsMenuHandedOverLateIsTakenBeforeItShows) {
+  FrmSkin& d = Open();
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, 1, L"&Undo");
+  auto owner_drawn = [menu] {
+    MENUITEMINFOW info = {sizeof info, MIIM_FTYPE};
+    return GetMenuItemInfoW(menu, 0, TRUE, &info) && (info.fType & MFT_OWNERDRAW);
+  };
+  HWND popup = CreateWindowExW(WS_EX_TOOLWINDOW, L"#32768", nullptr, WS_POPUP, 0, 0, 80, 40,
+                               d.Text1.Hwnd(), nullptr, nullptr, nullptr);
+  ASSERT_TRUE(popup);
+  ASSERT_EQ(0, SendMessageW(popup, MN_GETHMENU, 0, 0));
+  SetWindowLongPtrW(popup, 0, reinterpret_cast<LONG_PTR>(menu));
+  ASSERT_EQ(reinterpret_cast<LRESULT>(menu), SendMessageW(popup, MN_GETHMENU, 0, 0));
+  EXPECT_FALSE(owner_drawn());
+  SetWindowPos(popup, HWND_TOPMOST, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  EXPECT_TRUE(owner_drawn());
+  DestroyWindow(popup);
+  EXPECT_FALSE(owner_drawn());
+  DestroyMenu(menu);
+}
+
 TEST_F(ControlsTest, QuestionBoxShowsTheSkinAndEnterPressesItsDefault) {
   UseSkin(kDark);
   g_box = {};
