@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cwctype>
 #include <iterator>
 #include <list>
@@ -164,6 +165,18 @@ void DrawCheck(HDC dc, const RECT& item, COLORREF ink) {
   }
 }
 
+// The arrow of an item that opens a submenu, in the right-most column.
+int ArrowColumn() { return std::max(GetSystemMetrics(SM_CXMENUCHECK), frame::Scaled(16)); }
+
+void DrawArrow(HDC dc, const RECT& item, COLORREF ink) {
+  int half = frame::Scaled(4);
+  int left = item.right - ArrowColumn() + (ArrowColumn() - half) / 2;
+  int middle = (item.top + item.bottom) / 2;
+  for (int i = 0; i < half; i++) {  // columns narrowing to the tip
+    FillColor(dc, left + i, middle - (half - i), left + i + 1, middle + (half - i), ink);
+  }
+}
+
 struct ItemLook {
   bool selected = false;
   bool disabled = false;
@@ -194,6 +207,7 @@ void DrawItem(HDC dc, const Item& item, int pos, RECT rc, const ItemLook& look) 
     accel = text.substr(tab + 1);
     text.resize(tab);
   }
+  const bool opens_submenu = !item.bar && pos >= 0 && GetSubMenu(item.menu, pos);
   SelectObject(dc, MenuFont());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, text_color);
@@ -204,13 +218,17 @@ void DrawItem(HDC dc, const Item& item, int pos, RECT rc, const ItemLook& look) 
     if (look.checked) DrawCheck(dc, rc, text_color);
     RECT label = rc;
     label.left += CheckColumn();
-    label.right -= frame::Scaled(12);
+    label.right -= opens_submenu ? ArrowColumn() : frame::Scaled(12);
     DrawTextW(dc, text.c_str(), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_LEFT | prefix);
     if (!accel.empty()) {
       DrawTextW(dc, accel.c_str(), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
     }
   }
+  if (opens_submenu) DrawArrow(dc, rc, text_color);
   RestoreDC(dc, saved);
+  // The platform draws its own arrow after this, in the same DC and in
+  // system colours: the column is taken out of what it may paint.
+  if (opens_submenu) ExcludeClipRect(dc, rc.right - ArrowColumn(), rc.top, rc.right, rc.bottom);
 }
 
 SIZE TextSize(HDC dc, const std::wstring& text, UINT flags) {
@@ -226,7 +244,8 @@ void Measure(const Item& item, MEASUREITEMSTRUCT* m) {
     m->itemHeight = frame::Scaled(7);
     return;
   }
-  std::wstring text = TextOf(item, PositionOf(item));
+  const int pos = PositionOf(item);
+  std::wstring text = TextOf(item, pos);
   std::wstring accel;
   size_t tab = text.find(L'\t');
   if (tab != std::wstring::npos) {
@@ -242,6 +261,7 @@ void Measure(const Item& item, MEASUREITEMSTRUCT* m) {
     return;
   }
   int width = CheckColumn() + label.cx + frame::Scaled(12);
+  if (pos >= 0 && GetSubMenu(item.menu, pos)) width += ArrowColumn();
   if (!accel.empty()) width += frame::Scaled(24) + TextSize(screen.get(), accel, DT_NOPREFIX).cx;
   m->itemWidth = width;
   m->itemHeight = label.cy + frame::Scaled(8);

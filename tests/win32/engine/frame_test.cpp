@@ -579,4 +579,48 @@ TEST_F(FrameTest, MenusShowTheSkinAndKeepTheirTextsAccessKeysAndClientSize) {
   EXPECT_TRUE(PumpUntil([] { return g_last_command == 103; }, 1000));
 }
 
+// An item that opens a submenu shows its arrow in the skin's text colour;
+// the platform's own arrow, drawn after the item on a block of system
+// colour, does not get through.
+TEST_F(FrameTest, ASubmenuArrowIsDrawnInTheSkin) {
+  skin::Palette p = PaletteOf(kDark);
+  HMENU options = GetSubMenu(GetMenu(hwnd), 1);
+  HMENU more = CreatePopupMenu();
+  AppendMenuW(more, MF_STRING, 106, L"Inner");
+  AppendMenuW(options, MF_POPUP, reinterpret_cast<UINT_PTR>(more), L"More");
+  const int pos = GetMenuItemCount(options) - 1;
+  Activate(hwnd);
+  struct {
+    bool open = false;
+    int other_pixels = -1, ink_pixels = 0;
+  } seen;
+  RECT inside = engine_test::ScreenRectOfClient(hwnd);
+  Act([&] {
+    Click({(inside.left + inside.right) / 2, (inside.top + inside.bottom) / 2});
+    AltPlus('O');
+    if (!VisiblePopupMenu()) return;
+    seen.open = true;
+    RECT item;
+    if (!GetMenuItemRect(nullptr, options, pos, &item)) return;  // on the menu's window
+    RECT arrow = {item.right - 20, item.top, item.right, item.bottom};
+    Shot shot(arrow);
+    // Only the menu colour and the text colour: nothing of another arrow.
+    const COLORREF back = Ref(p, Role::Menu), ink = Ref(p, Role::MenuText);
+    seen.other_pixels = 0;
+    for (LONG y = arrow.top; y < arrow.bottom; y++) {
+      for (LONG x = arrow.left; x < arrow.right; x++) {
+        COLORREF c = shot.At(x, y);
+        seen.other_pixels += c != back && c != ink;
+      }
+    }
+    seen.ink_pixels = shot.CountNear(ink, 0);
+    Press(VK_ESCAPE);
+    Press(VK_ESCAPE);
+  });
+  DeleteMenu(options, pos, MF_BYPOSITION);
+  ASSERT_TRUE(seen.open);
+  EXPECT_EQ(seen.other_pixels, 0);
+  EXPECT_GT(seen.ink_pixels, 6);
+}
+
 }  // namespace
