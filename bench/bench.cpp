@@ -53,22 +53,21 @@ struct Running {
   double startSeconds = 0;
 };
 
-struct FindArgs {
+struct WindowSearch {
   DWORD pid;
-  const wchar_t* cls;
-  HWND found;
+  const wchar_t* cls;  // or null for any class
+  std::vector<HWND> found;
 };
 
-BOOL CALLBACK FindShown(HWND hwnd, LPARAM lp) {
-  auto* args = reinterpret_cast<FindArgs*>(lp);
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lp) {
+  auto* search = reinterpret_cast<WindowSearch*>(lp);
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
   wchar_t cls[64] = {};
   GetClassNameW(hwnd, cls, 64);
-  if (pid == args->pid && IsWindowVisible(hwnd) && std::wstring(cls) == args->cls) {
-    args->found = hwnd;
-    return FALSE;
-  }
+  if (pid == search->pid && IsWindowVisible(hwnd) &&
+      (!search->cls || std::wstring(cls) == search->cls))
+    search->found.push_back(hwnd);
   return TRUE;
 }
 
@@ -81,14 +80,15 @@ bool Start(const Program& program, Running* run) {
   if (!CreateProcessW(program.exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.c_str(), &si, &run->pi))
     return false;
-  FindArgs args = {run->pi.dwProcessId, program.windowClass.c_str(), nullptr};
-  while (!args.found) {
+  WindowSearch search = {run->pi.dwProcessId, program.windowClass.c_str(), {}};
+  for (;;) {
     if (Now() - t0 > 60) return false;
-    EnumWindows(FindShown, reinterpret_cast<LPARAM>(&args));
-    if (!args.found) Sleep(1);  // leave the cores to the program being measured
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    if (!search.found.empty()) break;
+    Sleep(1);  // leave the cores to the program being measured
   }
   run->startSeconds = Now() - t0;
-  run->window = args.found;
+  run->window = search.found.front();
   return true;
 }
 
@@ -162,24 +162,6 @@ void ResizeAndMemory(const Program& ours, const Program& baseline, ResizeFigures
 }
 
 // ---- preview -------------------------------------------------------------
-
-struct WindowSearch {
-  DWORD pid;
-  const wchar_t* cls;  // or null for any class
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lp) {
-  auto* search = reinterpret_cast<WindowSearch*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t cls[64] = {};
-  GetClassNameW(hwnd, cls, 64);
-  if (pid == search->pid && IsWindowVisible(hwnd) &&
-      (!search->cls || std::wstring(cls) == search->cls))
-    search->found.push_back(hwnd);
-  return TRUE;
-}
 
 BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lp) {
   reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <list>
 #include <string>
+#include <utility>
 
 #include "frame.h"
 #include "skinner.h"
@@ -75,6 +76,15 @@ std::wstring TextOf(HMENU menu, int pos) {
 std::wstring TextOf(const Item& item, int pos) {
   std::wstring text = pos >= 0 ? TextOf(item.menu, pos) : std::wstring();
   return text.empty() ? item.text : text;
+}
+
+// An item's text, split at its tab into the label and the shortcut shown
+// on the right.
+std::pair<std::wstring, std::wstring> LabelOf(const Item& item, int pos) {
+  std::wstring text = TextOf(item, pos);
+  const size_t tab = text.find(L'\t');
+  if (tab == std::wstring::npos) return {text, {}};
+  return {text.substr(0, tab), text.substr(tab + 1)};
 }
 
 // Makes a text or separator item ours. Bitmaps and the program's own
@@ -200,13 +210,7 @@ void DrawItem(HDC dc, const Item& item, int pos, RECT rc, const ItemLook& look) 
   if (lit) FillColor(dc, rc.left, rc.top, rc.right, rc.bottom, SkinColor(back));
   COLORREF text_color = look.disabled ? Blend(ink, back, 0.55) : SkinColor(ink);
 
-  std::wstring text = TextOf(item, pos);
-  std::wstring accel;
-  size_t tab = text.find(L'\t');
-  if (tab != std::wstring::npos) {
-    accel = text.substr(tab + 1);
-    text.resize(tab);
-  }
+  auto [text, accel] = LabelOf(item, pos);
   const bool opens_submenu = !item.bar && pos >= 0 && GetSubMenu(item.menu, pos);
   SelectObject(dc, MenuFont());
   SetBkMode(dc, TRANSPARENT);
@@ -245,13 +249,7 @@ void Measure(const Item& item, MEASUREITEMSTRUCT* m) {
     return;
   }
   const int pos = PositionOf(item);
-  std::wstring text = TextOf(item, pos);
-  std::wstring accel;
-  size_t tab = text.find(L'\t');
-  if (tab != std::wstring::npos) {
-    accel = text.substr(tab + 1);
-    text.resize(tab);
-  }
+  auto [text, accel] = LabelOf(item, pos);
   common::ClientDc screen(nullptr);
   common::Selected font(screen.get(), MenuFont());
   SIZE label = TextSize(screen.get(), text, 0);

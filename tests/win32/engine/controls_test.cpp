@@ -453,22 +453,11 @@ struct MenuSeen {
 };
 MenuSeen g_menu;
 
-BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM found) {
-  wchar_t cls[16] = {};
-  GetClassNameW(hwnd, cls, 16);
-  if (lstrcmpW(cls, L"#32768") == 0 && IsWindowVisible(hwnd)) {
-    *reinterpret_cast<HWND*>(found) = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // Whether the open menu's first item is still a plain text item.
 bool g_plain_item = false;
 
 void CALLBACK LookAtOtherMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND popup = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&popup));
+  HWND popup = engine_test::FindVisibleOfClass(L"#32768");
   if (!popup) return;
   KillTimer(nullptr, timer);
   auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
@@ -478,8 +467,7 @@ void CALLBACK LookAtOtherMenu(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 void CALLBACK LookAtMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND popup = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&popup));
+  HWND popup = engine_test::FindVisibleOfClass(L"#32768");
   if (!popup) return;
   KillTimer(nullptr, timer);
   Sleep(150);

@@ -129,11 +129,17 @@ std::string Hex(COLORREF c) {
 
 namespace {
 
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM found) {
+struct ClassSearch {
+  const wchar_t* cls;
+  HWND found;
+};
+
+BOOL CALLBACK FindVisible(HWND hwnd, LPARAM lp) {
+  auto* search = reinterpret_cast<ClassSearch*>(lp);
   wchar_t cls[16] = {};
   GetClassNameW(hwnd, cls, 16);
-  if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
-    *reinterpret_cast<HWND*>(found) = hwnd;
+  if (lstrcmpW(cls, search->cls) == 0 && IsWindowVisible(hwnd)) {
+    search->found = hwnd;
     return FALSE;
   }
   return TRUE;
@@ -141,10 +147,12 @@ BOOL CALLBACK FindBox(HWND hwnd, LPARAM found) {
 
 }  // namespace
 
-HWND FindMessageBox() {
-  HWND box = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
-  return box;
+HWND FindVisibleOfClass(const wchar_t* cls) {
+  ClassSearch search = {cls, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindVisible, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
+
+HWND FindMessageBox() { return FindVisibleOfClass(L"#32770"); }
 
 }  // namespace engine_test

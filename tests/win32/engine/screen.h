@@ -31,6 +31,9 @@ RECT ScreenRectOfWindow(HWND hwnd);
 // A colour as "#RRGGBB", so that a failed comparison reads well.
 std::string Hex(COLORREF c);
 
+// The first visible top-level window of the class in the calling thread, or null.
+HWND FindVisibleOfClass(const wchar_t* cls);
+
 // The visible message box (dialog class #32770) of the calling thread, or null.
 HWND FindMessageBox();
 

@@ -240,6 +240,15 @@ class Program {
         pi_.dwProcessId, [](HWND h) { return ClassOf(h) == L"#32768"; }, timeout_ms);
   }
 
+  // Escape twice, as a user leaves a menu and then the menu bar; true once
+  // no drop-down is open any more.
+  bool CloseMenus() const {
+    PostMessageW(main_, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(main_, WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int n = 0; n < 100 && DropDown(0); n++) Sleep(20);
+    return !DropDown(0);
+  }
+
  private:
   std::wstring folder_;
   PROCESS_INFORMATION pi_ = {};
@@ -388,19 +397,13 @@ TEST_F(GarishTest, NoWindowShowsSystemColoursWithAnyShippedSkin) {
     HWND drop = program.DropDown();
     Measure(skin, L"drop-down menu", L"open", drop);
     Measure(skin, L"main", L"with its menu open", main, LeftOut(main, {drop}));
-    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
-    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
-    for (int n = 0; n < 100 && program.DropDown(0); n++) Sleep(20);
-    ASSERT_FALSE(program.DropDown(0)) << "the menu did not close";
+    ASSERT_TRUE(program.CloseMenus()) << "the menu did not close";
 
     // The system menu, opened from the keyboard (Alt+Space).
     PostMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, ' ');
     drop = program.DropDown();
     Measure(skin, L"system menu", L"open", drop);
-    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
-    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
-    for (int n = 0; n < 100 && program.DropDown(0); n++) Sleep(20);
-    ASSERT_FALSE(program.DropDown(0)) << "the system menu did not close";
+    ASSERT_TRUE(program.CloseMenus()) << "the system menu did not close";
 
     // The skin dialog, moved clear of the main window.
     PostMessageW(main, WM_COMMAND, kChangeSkinCommand, 0);
@@ -496,10 +499,7 @@ TEST_F(GarishTest, NoWindowShowsSystemColoursWithAnyShippedSkin) {
     PostMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, 'o');  // the second menu, Alt+O
     drop = program.DropDown();
     Measure(skin, L"drop-down menu", L"hue 120, the second menu", drop);
-    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
-    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
-    for (int n = 0; n < 100 && program.DropDown(0); n++) Sleep(20);
-    ASSERT_FALSE(program.DropDown(0)) << "the menu did not close";
+    ASSERT_TRUE(program.CloseMenus()) << "the menu did not close";
 
     PostMessageW(main, WM_COMMAND, kChangeSkinCommand, 0);
     dialog = program.Dialog();
