@@ -15,10 +15,8 @@ __declspec(dllexport) int __stdcall SkinH_Attach() {
   return dulib::Attach() ? 1 : 0;
 }
 
-// `second` is accepted for the caller's sake and not used: our skin files
-// are plain text, with nothing to unlock.
-__declspec(dllexport) int __stdcall SkinH_AttachEx(const char* path, const char* second) {
-  (void)second;
+// The second argument is accepted and not used.
+__declspec(dllexport) int __stdcall SkinH_AttachEx(const char* path, const char* /*unused*/) {
   if (!dulib::OnEngineThread()) return 0;
   const std::wstring wide = path ? common::FromAnsi(path) : std::wstring();
   if (wide.empty() || !dulib::LoadSkinFile(wide)) return 0;
@@ -32,10 +30,10 @@ __declspec(dllexport) int __stdcall SkinH_AdjustHSV(int hue, int saturation, int
   return 1;
 }
 
-// Only the level means something in this engine; the other eight are
-// accepted and ignored (see docs/skin-format.md).
-__declspec(dllexport) int __stdcall SkinH_AdjustAero(int level, int, int, int, int, int, int, int,
-                                                     int) {
+// The eight arguments after the level are accepted and not used.
+__declspec(dllexport) int __stdcall SkinH_AdjustAero(int level, int /*arg1*/, int /*arg2*/,
+                                                     int /*arg3*/, int /*arg4*/, int /*arg5*/,
+                                                     int /*arg6*/, int /*arg7*/, int /*arg8*/) {
   if (!dulib::OnEngineThread()) return 0;
   dulib::SetAeroLevel(level);
   return 1;

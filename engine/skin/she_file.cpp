@@ -1,7 +1,10 @@
 #include "skin/she_file.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
+#include <set>
+#include <string>
 
 namespace skin {
 
@@ -40,13 +43,16 @@ std::optional<Rgb> ParseColor(std::string_view value) {
              static_cast<uint8_t>(digits[4] * 16 + digits[5])};
 }
 
-// A whole number of pixels within [low, high]: digits only, no sign.
+// A whole number of pixels within [low, high]: digits only, no sign;
+// leading zeros are allowed, as an author may line numbers up.
 std::optional<int> ParseSize(std::string_view value, int low, int high) {
-  if (value.empty() || value.size() > 4) return std::nullopt;
+  if (value.empty()) return std::nullopt;
   int n = 0;
   for (char c : value) {
     if (c < '0' || c > '9') return std::nullopt;
-    n = n * 10 + (c - '0');
+    // Past high the number is out of range whatever follows; stopping
+    // there keeps any number of digits from overflowing.
+    if (n <= high) n = n * 10 + (c - '0');
   }
   if (n < low || n > high) return std::nullopt;
   return n;
@@ -62,11 +68,49 @@ std::optional<Role> FindRole(std::string_view key) {
   return std::nullopt;
 }
 
-bool HasControlChar(std::string_view s) {
-  for (unsigned char c : s) {
-    if (c < 0x20 || c == 0x7F) return true;
+// Keys match whatever their case: "Face" is "face".
+std::string LowerAscii(std::string_view s) {
+  std::string lower(s);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
-  return false;
+  return lower;
+}
+
+// Well-formed UTF-8 (no overlong forms, surrogates or values above
+// U+10FFFF) holding no control character (U+0000-001F, U+007F-009F).
+bool IsPrintableUtf8(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size()) {
+    const auto lead = static_cast<unsigned char>(s[i]);
+    size_t extra = 0;
+    uint32_t code = lead, least = 0;
+    if (lead >= 0xF0 && lead <= 0xF7) {
+      extra = 3;
+      code = lead & 0x07;
+      least = 0x10000;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      extra = 2;
+      code = lead & 0x0F;
+      least = 0x800;
+    } else if (lead >= 0xC0 && lead <= 0xDF) {
+      extra = 1;
+      code = lead & 0x1F;
+      least = 0x80;
+    } else if (lead >= 0x80) {
+      return false;  // a continuation byte without its lead, or 0xF8-0xFF
+    }
+    if (s.size() - i - 1 < extra) return false;
+    for (size_t k = 1; k <= extra; k++) {
+      const auto next = static_cast<unsigned char>(s[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = code << 6 | (next & 0x3F);
+    }
+    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    if (code < 0x20 || (code >= 0x7F && code <= 0x9F)) return false;
+    i += 1 + extra;
+  }
+  return true;
 }
 
 // Collects the keys of one file; turned into a Skin only when complete.
@@ -87,6 +131,7 @@ class Reader {
             std::optional<int>* out);
 
   bool saw_version_ = false;
+  std::set<std::string> seen_;  // every key so far, known or not, in lower case
   std::optional<std::string> name_;
   std::optional<int> caption_height_;
   std::optional<int> border_width_;
@@ -100,20 +145,23 @@ bool Reader::Line(int number, std::string_view raw) {
 
   size_t eq = line.find('=');
   if (eq == std::string_view::npos) return Fail(number, "expected key = value");
-  std::string_view key = Trim(line.substr(0, eq));
+  const std::string key = LowerAscii(Trim(line.substr(0, eq)));
   std::string_view value = Trim(line.substr(eq + 1));
 
   if (!saw_version_) {
     if (key != kVersionKey) return Fail(number, "the first entry must be 'she = 1'");
     if (value != kVersion) return Fail(number, "unknown format version");
     saw_version_ = true;
+    seen_.insert(key);
     return true;
   }
-  if (key == kVersionKey) return Fail(number, "'she' given twice");
+  if (key.empty()) return Fail(number, "no key before '='");
+  // Also a key this version does not know: which of two values a later
+  // engine would take cannot be told.
+  if (!seen_.insert(key).second) return Fail(number, "'" + key + "' given twice");
 
   if (key == "name") {
-    if (name_) return Fail(number, "'name' given twice");
-    if (value.empty() || value.size() > kMaxNameSize || HasControlChar(value)) {
+    if (value.empty() || value.size() > kMaxNameSize || !IsPrintableUtf8(value)) {
       return Fail(number, "bad name");
     }
     name_ = std::string(value);
@@ -130,7 +178,6 @@ bool Reader::Line(int number, std::string_view raw) {
   std::optional<Role> role = FindRole(key);
   if (!role) return true;  // a key of a later version: not ours to judge
   size_t index = static_cast<size_t>(*role);
-  if (have_[index]) return Fail(number, std::string(key) + " given twice");
   std::optional<Rgb> color = ParseColor(value);
   if (!color) return Fail(number, "colour must be #RRGGBB");
   palette_.colors[index] = *color;
@@ -140,7 +187,6 @@ bool Reader::Line(int number, std::string_view raw) {
 
 bool Reader::Size(int number, std::string_view key, std::string_view value, int low, int high,
                   std::optional<int>* out) {
-  if (*out) return Fail(number, std::string(key) + " given twice");
   *out = ParseSize(value, low, high);
   if (!*out) {
     return Fail(number, std::string(key) + " must be a whole number from " + std::to_string(low) +

@@ -1,6 +1,7 @@
 #include "rules/skin_dialog.h"
 
 #include "rules/number.h"
+#include "rules/skin_settings_rules.h"
 
 namespace rules {
 
@@ -10,7 +11,9 @@ std::vector<std::wstring> SkinNames(const std::vector<std::wstring>& fileNames) 
   for (const std::wstring& name : fileNames) {
     if (name.size() < kExtension.size()) continue;
     const size_t base = name.size() - kExtension.size();
-    if (std::wstring_view(name).substr(base) == kExtension) names.push_back(name.substr(0, base));
+    if (std::wstring_view(name).substr(base) != kExtension) continue;
+    // Save would store it and the next start refuse it ("." or "..").
+    if (IsSkinName(std::wstring_view(name).substr(0, base))) names.push_back(name.substr(0, base));
   }
   return names;
 }

@@ -14,6 +14,8 @@ namespace rules {
 // The base names of the skin files among a folder's file names, in the
 // listing's order: names whose last four characters are exactly ".she"
 // (lower case), without those four characters. ".she" alone gives "".
+// A base name that the start would not attach (IsSkinName: "." from
+// "..she", ".." from "...she") is left out, so Save never stores one.
 std::vector<std::wstring> SkinNames(const std::vector<std::wstring>& fileNames);
 
 // The number Save reads from a box: its leading-number value rounded half

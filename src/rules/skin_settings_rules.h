@@ -25,10 +25,11 @@ std::optional<double> StorableLevel(std::wstring_view boxText);
 // the same way, so it gives the same level.
 std::optional<double> StorableAlpha(std::wstring_view boxText);
 
-// Whether a stored SkinName names a file inside the Skin folder: a folder
-// separator, a drive colon, "." or ".." would lead the skin file path
-// elsewhere. The dialog lists plain file names only, so it never stores
-// such a name; the empty name stays a name (it gives Skin\.she).
+// Whether a stored SkinName is attached at start: not when it holds a
+// folder separator or a drive colon, which could lead the skin file path
+// out of the Skin folder, nor when it is "." or "..". The dialog lists
+// only names this accepts (SkinNames), so Save never stores another; the
+// empty name stays a name (it gives Skin\.she).
 bool IsSkinName(std::wstring_view storedName);
 
 // The keys save writes from the dialog's entries; an empty one is left

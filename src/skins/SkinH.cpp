@@ -69,10 +69,10 @@ void SkinH_AdjustHSV(int16_t hue, int16_t saturation, int16_t brightness) {
   if (auto fn = Bind(adjustHSV, "SkinH_AdjustHSV")) fn(hue, saturation, brightness);
 }
 
-void SkinH_AdjustAero(int16_t alpha, const AeroLook& look) {
+void SkinH_AdjustAero(int16_t alpha, const AeroArgs& args) {
   if (auto fn = Bind(adjustAero, "SkinH_AdjustAero"))
-    fn(alpha, look.shadowDarkness, look.shadowSharpness, look.shadowSize, look.shadowX,
-       look.shadowY, look.red, look.green, look.blue);
+    fn(alpha, args.arg1, args.arg2, args.arg3, args.arg4, args.arg5, args.arg6, args.arg7,
+       args.arg8);
 }
 
 void SkinH_SetAero(int32_t on) {

@@ -9,21 +9,18 @@
 
 namespace SkinH {
 
-// The eight arguments of SkinH_AdjustAero after the level. Engines that draw
-// a shadow and a tint with the transparency effect take them as its look;
-// the program always passes kAeroLook, and our dulib.dll accepts and
-// ignores them.
-struct AeroLook {
-  int32_t shadowDarkness, shadowSharpness, shadowSize;
-  int32_t shadowX, shadowY;  // the shadow's offset
-  int32_t red, green, blue;  // the tint
+// The eight fixed arguments of SkinH_AdjustAero after the level. The
+// program always passes kAeroArgs; our dulib.dll accepts them and does not
+// use them.
+struct AeroArgs {
+  int32_t arg1, arg2, arg3, arg4, arg5, arg6, arg7, arg8;
 };
-inline constexpr AeroLook kAeroLook = {120, 10, 8, 0, 0, 0, 0, 0};
+inline constexpr AeroArgs kAeroArgs = {120, 10, 8, 0, 0, 0, 0, 0};
 
 void SkinH_Attach();
 void SkinH_AttachEx(const std::wstring& skinFile, const std::wstring& second);
 void SkinH_AdjustHSV(int16_t hue, int16_t saturation, int16_t brightness);
-void SkinH_AdjustAero(int16_t alpha, const AeroLook& look);
+void SkinH_AdjustAero(int16_t alpha, const AeroArgs& args);
 void SkinH_SetAero(int32_t on);
 
 }  // namespace SkinH

@@ -120,7 +120,7 @@ void FrmSkin::Command2_Click() {
   AlphaValue = rules::BoxValue(Text2.Text());
   if (auto hue = rules::HueToApply(HueValue)) SkinH::SkinH_AdjustHSV(*hue, 0, 0);
   if (auto alpha = rules::AlphaToApply(AlphaValue))
-    SkinH::SkinH_AdjustAero(*alpha, SkinH::kAeroLook);
+    SkinH::SkinH_AdjustAero(*alpha, SkinH::kAeroArgs);
   SetText(1);
   Unload();
 }

@@ -39,7 +39,7 @@ void LoadSkinSettings() {
   }
 
   if (const auto alpha = rules::StoredLevel(alphaText)) {
-    SkinH::SkinH_AdjustAero(*alpha, SkinH::kAeroLook);
+    SkinH::SkinH_AdjustAero(*alpha, SkinH::kAeroArgs);
   }
   if (const auto hue = rules::StoredLevel(hueText)) SkinH::SkinH_AdjustHSV(*hue, 0, 0);
 }

@@ -196,6 +196,124 @@ TEST(ParseSkinTest, FrameSizesAtAndBeyondTheirLimits) {
   }
 }
 
+// What a skin author may write, and what the parser answers. Lines are
+// added after kGood's nine, so a fault is reported on line 10 or 11.
+struct AuthorCase {
+  std::string added;
+  bool ok;
+  int line;          // of the error, when refused
+  const char* says;  // part of the error message, when refused
+};
+
+void ExpectAnswers(const std::vector<AuthorCase>& cases) {
+  for (const AuthorCase& c : cases) {
+    Skin skin = Sentinel();
+    ParseError error;
+    const bool ok = ParseSkin(kGood + c.added, &skin, &error);
+    EXPECT_EQ(ok, c.ok) << c.added << "\n" << error.message;
+    if (ok || c.ok) continue;
+    EXPECT_EQ(error.line, c.line) << c.added;
+    EXPECT_NE(error.message.find(c.says), std::string::npos) << c.added << "\n" << error.message;
+    EXPECT_EQ(skin.name, "sentinel");
+  }
+}
+
+TEST(ParseSkinTest, AnyKeyGivenTwiceIsRefusedKnownOrNot) {
+  ExpectAnswers({
+      {"future_key = a\n", true, 0, ""},
+      {"future_key = a\nfuture_key = a\n", false, 11, "'future_key' given twice"},
+      {"future_key = a\nfuture_key = b\n", false, 11, "twice"},
+      {"image_caption_active = a.png\nimage_caption_active = b.png\n", false, 11, "twice"},
+      {"future_key = a\nfuture_key_2 = a\n", true, 0, ""},
+      {"border_width = 4\nborder_width = 4\n", false, 11, "twice"},
+      {"she = 1\n", false, 10, "'she' given twice"},
+  });
+}
+
+TEST(ParseSkinTest, ALineWithoutAKeyIsRefused) {
+  ExpectAnswers({
+      {"= #FFFFFF\n", false, 10, "no key"},
+      {"=\n", false, 10, "no key"},
+      {" \t = anything\n", false, 10, "no key"},
+  });
+  Skin skin = Sentinel();
+  ParseError error;
+  EXPECT_FALSE(ParseSkin("= 1\n" + std::string(kGood), &skin, &error));
+  EXPECT_EQ(error.line, 1);
+}
+
+TEST(ParseSkinTest, KeysMatchWhateverTheirCase) {
+  Skin skin;
+  ParseError error;
+  std::string text = Replace(kGood, "she = 1", "SHE = 1");
+  text = Replace(text, "name =", "Name =");
+  text = Replace(text, "face = #E9F0F8", "FACE = #010203");
+  text += "Caption_Active = #102030\nBORDER_width = 9\n";
+  ASSERT_TRUE(ParseSkin(text, &skin, &error)) << error.line << ": " << error.message;
+  EXPECT_EQ(skin.name, "青花");
+  EXPECT_EQ(skin.palette[Role::Face], (Rgb{0x01, 0x02, 0x03}));
+  EXPECT_EQ(skin.palette[Role::CaptionActive], (Rgb{0x10, 0x20, 0x30}));
+  EXPECT_EQ(skin.metrics.border_width, 9);
+
+  // Two spellings of one key are the same key given twice.
+  ExpectAnswers({
+      {"Face = #000000\n", false, 10, "'face' given twice"},
+      {"NAME = other\n", false, 10, "twice"},
+      {"Future_Key = a\nfuture_key = a\n", false, 11, "twice"},
+  });
+}
+
+TEST(ParseSkinTest, SizesMayHaveLeadingZeros) {
+  Skin skin;
+  ASSERT_TRUE(ParseSkin(std::string(kGood) + "caption_height = 00026\nborder_width = " +
+                            std::string(40, '0') + "12\n",
+                        &skin, nullptr));
+  EXPECT_EQ(skin.metrics.caption_height, 26);
+  EXPECT_EQ(skin.metrics.border_width, 12);
+  ExpectAnswers({
+      {"caption_height = 00000000049\n", false, 10, "18 to 48"},
+      {"caption_height = 00000000017\n", false, 10, "18 to 48"},
+      {"border_width = 99999999999999999999999999\n", false, 10, "1 to 12"},
+      {"border_width = 00000\n", false, 10, "1 to 12"},
+  });
+}
+
+TEST(ParseSkinTest, ANameMustBeUtf8WithoutControlCharacters) {
+  struct {
+    std::string name;
+    bool ok;
+  } cases[] = {
+      {"Plain", true},
+      {"\xE9\x9D\x92\xE8\x8A\xB1", true},  // 青花
+      {"\xF0\x9D\x84\x9E", true},          // U+1D11E, four bytes
+      {"a b", true},
+      {"\xE9\x9D", false},              // cut off in the middle of a character
+      {"\xE9\x9D\x92\xE8\x8A", false},  // the same at the end
+      {"\xB1", false},                  // a continuation byte alone
+      {"caf\xE9", false},               // Latin-1
+      {"\xC0\xAF", false},              // '/' in two bytes (overlong)
+      {"\xE0\x80\xAF", false},          // '/' in three bytes (overlong)
+      {"\xED\xA0\x80", false},          // a UTF-16 surrogate
+      {"\xF4\x90\x80\x80", false},      // above U+10FFFF
+      {"\xFF", false},
+      {"a\xC2\x85z", false},  // U+0085, a control character
+      {"a\x7Fz", false},
+      {"a\tz", false},
+  };
+  for (const auto& c : cases) {
+    Skin skin = Sentinel();
+    ParseError error;
+    const bool ok = ParseSkin(Replace(kGood, "name = 青花", "name = " + c.name), &skin, &error);
+    EXPECT_EQ(ok, c.ok) << c.name;
+    if (ok) EXPECT_EQ(skin.name, c.name);
+    if (!ok) {
+      EXPECT_EQ(error.line, 3) << c.name;
+      EXPECT_EQ(error.message, "bad name") << c.name;
+      EXPECT_EQ(skin.name, "sentinel");
+    }
+  }
+}
+
 TEST(ParseSkinTest, LargestAllowedFileIsRead) {
   std::string text = kGood;
   text += std::string(kMaxSkinFileSize - text.size(), '\n');

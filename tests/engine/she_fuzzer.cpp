@@ -14,7 +14,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   skin::Skin skin = before;
   skin::ParseError error;
   if (skin::ParseSkin(text, &skin, &error)) {
-    if (skin.name.empty()) abort();
+    // A name for people: 1 to 100 bytes, no control character.
+    if (skin.name.empty() || skin.name.size() > 100) abort();
+    for (unsigned char c : skin.name) {
+      if (c < 0x20 || c == 0x7F) abort();
+    }
+    const skin::Metrics& m = skin.metrics;
+    if (m.caption_height < skin::kMinCaptionHeight || m.caption_height > skin::kMaxCaptionHeight ||
+        m.border_width < skin::kMinBorderWidth || m.border_width > skin::kMaxBorderWidth) {
+      abort();
+    }
   } else {
     if (skin.name != before.name || !(skin.palette == before.palette)) abort();
     if (error.message.empty()) abort();

@@ -26,6 +26,13 @@ TEST(SkinNames, AFileNamedJustTheExtensionGivesAnEmptyEntry) {
   EXPECT_TRUE(SkinNames({L"she", L"", L"e"}).empty());
 }
 
+// Skin\..she and Skin\...she would give the names "." and "..", which the
+// next start refuses to attach: Save must not be offered them.
+TEST(SkinNames, LeavesOutTheNamesThatStartUpRefuses) {
+  EXPECT_EQ(Names({L"", L"...", L"Blue"}),
+            SkinNames({L".she", L"..she", L"...she", L"....she", L"Blue.she"}));
+}
+
 TEST(BoxValue, RoundsTheLeadingNumberHalfToEven) {
   EXPECT_EQ(0, BoxValue(L""));
   EXPECT_EQ(0, BoxValue(L"abc"));
