@@ -9,7 +9,72 @@ namespace {
 constexpr DWORD kNotNormal =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
 
+// What a copy made by SideCopy never is: removing it could reach through a
+// link or take a folder that someone else made.
+constexpr DWORD kNotPlainFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+
+// The process id in the name of a copy, "<file name>.<id>.tmp" exactly as
+// SideCopy writes it (decimal digits, no leading zero, in 32 bits); 0 for
+// every other name.
+DWORD CopyOwner(const std::wstring& name, const std::wstring& fileName) {
+  const std::wstring suffix = L".tmp";
+  if (name.size() <= fileName.size() + 1 + suffix.size() ||
+      name.compare(0, fileName.size(), fileName) != 0 || name[fileName.size()] != L'.' ||
+      name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
+    return 0;
+  }
+  const std::wstring digits =
+      name.substr(fileName.size() + 1, name.size() - fileName.size() - 1 - suffix.size());
+  if (digits.size() > 10 || digits[0] == L'0') return 0;
+  unsigned long long id = 0;
+  for (wchar_t c : digits) {
+    if (c < L'0' || c > L'9') return 0;
+    id = id * 10 + (c - L'0');
+  }
+  return id > 0xFFFFFFFFull ? 0 : static_cast<DWORD>(id);
+}
+
+// Only a process id that names no process at all counts as ended: one we
+// may not look at, or one whose number was reused, keeps its copy.
+bool ProcessRunning(DWORD id) {
+  common::File process(OpenProcess(SYNCHRONIZE, FALSE, id));
+  if (!process.ok()) return GetLastError() != ERROR_INVALID_PARAMETER;
+  return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+}
+
+// Copies left behind by runs killed in the middle of a change would pile up
+// (a process id seldom comes back), so each new copy clears them away.
+void RemoveStaleCopies(const std::wstring& original) {
+  const size_t slash = original.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? L"" : original.substr(0, slash + 1);
+  const std::wstring fileName = original.substr(folder.size());
+  WIN32_FIND_DATAW data;
+  common::FindHandle find(original + L".*.tmp", &data);
+  if (!find.ok()) return;
+  do {
+    if (data.dwFileAttributes & kNotPlainFile) continue;
+    const DWORD owner = CopyOwner(data.cFileName, fileName);
+    if (owner == 0 || owner == GetCurrentProcessId() || ProcessRunning(owner)) continue;
+    DeleteFileW((folder + data.cFileName).c_str());
+  } while (find.next(&data));
+}
+
 }  // namespace
+
+bool ReadWholeFile(const std::wstring& path, std::string* bytes) {
+  bytes->clear();
+  common::File file(CreateFileW(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+  if (!file.ok()) return false;
+  char buffer[65536];
+  DWORD n = 0;
+  while (ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr)) {
+    if (n == 0) return true;
+    bytes->append(buffer, n);
+  }
+  return false;
+}
 
 std::vector<std::wstring> ListFiles(const std::wstring& folder) {
   std::vector<std::wstring> names;
@@ -61,6 +126,7 @@ bool TextOutput::Close() {
 SideCopy::SideCopy(const std::wstring& original)
     : original_(original),
       path_(original + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp") {
+  RemoveStaleCopies(original_);
   // A copy left behind by an earlier run that had the same process id.
   Remove();
   if (GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES) return;
@@ -79,7 +145,11 @@ SideCopy::~SideCopy() {
 }
 
 void SideCopy::Remove() {
-  SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+  const DWORD attributes = GetFileAttributesW(path_.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotPlainFile)) return;
+  if (attributes & FILE_ATTRIBUTE_READONLY) {
+    SetFileAttributesW(path_.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  }
   DeleteFileW(path_.c_str());
 }
 
