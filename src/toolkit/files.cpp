@@ -42,12 +42,66 @@ bool ProcessRunning(DWORD id) {
   return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
+std::wstring FolderOf(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? L"." : path.substr(0, slash);
+}
+
+// The path by which the system knows an open file, links resolved.
+std::wstring FinalPath(HANDLE handle) {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
+                                              FILE_NAME_NORMALIZED);
+    if (n == 0) return {};
+    if (n < path.size()) return path.substr(0, n);
+    path.resize(n);
+  }
+}
+
+bool SameText(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// Removes the file at `path` (a name in `folder`) only when it is a plain
+// file of that very name: no folder, and no link, which Windows marks as a
+// reparse point and Wine shows as a plain file whose final path is its
+// target's (removing a Unix link by name there removes the target). The
+// file is checked and removed through one handle, so it cannot be swapped
+// in between.
+bool RemovePlainFile(const std::wstring& folder, const std::wstring& path) {
+  common::File file(CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file.ok()) return false;
+  FILE_ATTRIBUTE_TAG_INFO tag = {};
+  if (!GetFileInformationByHandleEx(file.get(), FileAttributeTagInfo, &tag, sizeof tag) ||
+      (tag.FileAttributes & kNotPlainFile)) {
+    return false;
+  }
+  common::File parent(CreateFileW(folder.c_str(), 0,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+  if (!parent.ok() || !SameText(FinalPath(file.get()), FinalPath(parent.get()) + L"\\" + name)) {
+    return false;
+  }
+  if (tag.FileAttributes & FILE_ATTRIBUTE_READONLY) {
+    FILE_BASIC_INFO basic = {};
+    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic);
+  }
+  FILE_DISPOSITION_INFO dispose = {TRUE};
+  return SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose) !=
+         FALSE;
+}
+
 // Copies left behind by runs killed in the middle of a change would pile up
 // (a process id seldom comes back), so each new copy clears them away.
 void RemoveStaleCopies(const std::wstring& original) {
-  const size_t slash = original.find_last_of(L"\\/");
-  const std::wstring folder = slash == std::wstring::npos ? L"" : original.substr(0, slash + 1);
-  const std::wstring fileName = original.substr(folder.size());
+  const std::wstring folder = FolderOf(original);
+  const std::wstring fileName = original.substr(original.find_last_of(L"\\/") + 1);
   WIN32_FIND_DATAW data;
   common::FindHandle find(original + L".*.tmp", &data);
   if (!find.ok()) return;
@@ -55,7 +109,7 @@ void RemoveStaleCopies(const std::wstring& original) {
     if (data.dwFileAttributes & kNotPlainFile) continue;
     const DWORD owner = CopyOwner(data.cFileName, fileName);
     if (owner == 0 || owner == GetCurrentProcessId() || ProcessRunning(owner)) continue;
-    DeleteFileW((folder + data.cFileName).c_str());
+    RemovePlainFile(folder, folder + L"\\" + data.cFileName);
   } while (find.next(&data));
 }
 
@@ -144,14 +198,7 @@ SideCopy::~SideCopy() {
   if (!moved_) Remove();
 }
 
-void SideCopy::Remove() {
-  const DWORD attributes = GetFileAttributesW(path_.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotPlainFile)) return;
-  if (attributes & FILE_ATTRIBUTE_READONLY) {
-    SetFileAttributesW(path_.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-  }
-  DeleteFileW(path_.c_str());
-}
+void SideCopy::Remove() { RemovePlainFile(FolderOf(path_), path_); }
 
 bool SideCopy::ReplaceOriginal() {
   if (!ready_ || moved_) return false;
