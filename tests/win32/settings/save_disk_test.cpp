@@ -89,17 +89,18 @@ TEST_F(FullDiskTest, ACopyCutShortByAFullDiskNeverReplacesConfigIni) {
   // Room for the copy, but not for the copy rewritten with a longer name.
   FillLeaving(Pages(before.size()));
   const std::wstring longName(6000, L'n');
+  const std::string whole =
+      "[Options]\r\nSkinName=" + std::string(6000, 'n') + "\r\nSkinHue=2\r\n" + Others();
   Save(longName, L"2");
   const std::string now = ReadBytes(kConfig);
-  EXPECT_TRUE(now == before) << "config.ini was " << before.size() << " bytes, now " << now.size();
+  EXPECT_TRUE(now == before) << "config.ini was " << before.size() << " bytes, now " << now.size()
+                             << " (the whole rewrite is " << whole.size() << ")";
   EXPECT_EQ(std::vector<std::wstring>{L"config.ini"}, DiskFiles());
 
   // With room again the same Save goes through, every other section kept.
   DeleteFileW(kFiller.c_str());
   Save(longName, L"2");
-  EXPECT_TRUE(ReadBytes(kConfig) ==
-              "[Options]\r\nSkinName=" + std::string(6000, 'n') + "\r\nSkinHue=2\r\n" + Others())
-      << ReadBytes(kConfig).size() << " bytes";
+  EXPECT_TRUE(ReadBytes(kConfig) == whole) << ReadBytes(kConfig).size() << " bytes";
   EXPECT_EQ(std::vector<std::wstring>{L"config.ini"}, DiskFiles());
 }
 
