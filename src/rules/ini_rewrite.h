@@ -20,10 +20,11 @@ struct WrittenKey {
 // change, each as often as before, and each written key with its value in
 // the first section of its name, where the profile functions put it and
 // read it. Both texts are read as the profile functions read a file: lines
-// end at a line feed, blanks around a line, a name and a value do not
-// count, blank lines do not count, a name or value ends at a NUL, section
-// and key names of written keys match whatever their letter case. A file
-// cut short loses an entry or the end of a value, and so fails.
+// end at a line feed or carriage return, blanks around a line, a name and
+// a value do not count, blank lines do not count, a name or value ends at
+// a NUL, section and key names of written keys match whatever their letter
+// case. A file cut short loses an entry or the end of a value, and so
+// fails.
 bool HoldsAllAfterWrite(std::wstring_view before, std::wstring_view after,
                         const std::vector<WrittenKey>& written);
 

@@ -42,9 +42,16 @@ bool ProcessRunning(DWORD id) {
   return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
+// The folder part of a path, with its final separator ("D:\\" for a file
+// in the root of D:).
 std::wstring FolderOf(const std::wstring& path) {
   const size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? L"." : path.substr(0, slash);
+  return slash == std::wstring::npos ? L".\\" : path.substr(0, slash + 1);
+}
+
+std::wstring InFolder(std::wstring folder, const std::wstring& name) {
+  if (folder.empty() || (folder.back() != L'\\' && folder.back() != L'/')) folder += L'\\';
+  return folder + name;
 }
 
 // The path by which the system knows an open file, links resolved.
@@ -84,7 +91,7 @@ bool RemovePlainFile(const std::wstring& folder, const std::wstring& path) {
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
-  if (!parent.ok() || !SameText(FinalPath(file.get()), FinalPath(parent.get()) + L"\\" + name)) {
+  if (!parent.ok() || !SameText(FinalPath(file.get()), InFolder(FinalPath(parent.get()), name))) {
     return false;
   }
   if (tag.FileAttributes & FILE_ATTRIBUTE_READONLY) {
@@ -109,7 +116,7 @@ void RemoveStaleCopies(const std::wstring& original) {
     if (data.dwFileAttributes & kNotPlainFile) continue;
     const DWORD owner = CopyOwner(data.cFileName, fileName);
     if (owner == 0 || owner == GetCurrentProcessId() || ProcessRunning(owner)) continue;
-    RemovePlainFile(folder, folder + L"\\" + data.cFileName);
+    RemovePlainFile(folder, folder + data.cFileName);
   } while (find.next(&data));
 }
 
