@@ -1,5 +1,6 @@
 // Save on a disk that runs full in the middle of it, on the small file
-// system that this test's fixture mounts at small_disk\ (256 KiB).
+// system (256 KiB) that this test's fixture mounts and makes drive Q:, so
+// that config.ini lies in the root folder of its drive.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -11,7 +12,7 @@ using namespace wine_test;
 
 namespace {
 
-const std::wstring kDisk = InApp(L"small_disk");
+const std::wstring kDisk = L"Q:";
 const std::wstring kConfig = kDisk + L"\\config.ini";
 const std::wstring kFiller = kDisk + L"\\filler.bin";
 
@@ -58,9 +59,9 @@ class FullDiskTest : public testing::Test {
   void SetUp() override {
     ULARGE_INTEGER available, total;
     ASSERT_TRUE(GetDiskFreeSpaceExW((kDisk + L"\\").c_str(), &available, &total, nullptr))
-        << Utf8(kDisk) << " is missing: the test's fixture (small_disk.sh) mounts it";
+        << "drive Q: is missing: the test's fixture (small_disk.sh) mounts it";
     ASSERT_GE(1u << 20, total.QuadPart)
-        << Utf8(kDisk) << " is not the small file system that small_disk.sh mounts";
+        << "drive Q: is not the small file system that small_disk.sh mounts";
     Clear();
   }
   void TearDown() override { Clear(); }
@@ -110,6 +111,15 @@ TEST_F(FullDiskTest, NoRoomForTheCopyLeavesConfigIniAndNoPartOfTheCopy) {
   FillLeaving(4096);
   Save(L"New", L"3");
   EXPECT_TRUE(ReadBytes(kConfig) == before) << ReadBytes(kConfig).size() << " bytes";
+  EXPECT_EQ(std::vector<std::wstring>{L"config.ini"}, DiskFiles());
+}
+
+TEST_F(FullDiskTest, ACopyLeftInTheRootFolderByAnEndedRunGoes) {
+  settings_test::WriteFresh(kConfig, "[Options]\r\nSkinName=Old\r\n");
+  const std::wstring stale = kDisk + L"\\config.ini.4000000000.tmp";
+  WriteBytes(stale, "[Options]\r\nSkinName=Killed\r\n");
+  Save(L"New", L"3");
+  EXPECT_EQ("[Options]\r\nSkinName=New\r\nSkinHue=3\r\n", ReadBytes(kConfig));
   EXPECT_EQ(std::vector<std::wstring>{L"config.ini"}, DiskFiles());
 }
 
