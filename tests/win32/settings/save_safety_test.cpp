@@ -19,19 +19,27 @@ using namespace settings_test;
 namespace {
 
 // Started with this argument, the program saves the skin settings over and
-// over (hue 5, 6, 5, ...) until it is killed; with the other, it waits.
+// over (hue 5, 6, 5, ...) until it is killed; with the other, it waits to
+// be killed. Either gives up after two minutes, should the test that
+// started it be gone. This runs before main, so such a run never reaches
+// the tests.
 const wchar_t kSaveUntilKilled[] = L"--save-until-killed";
 const wchar_t kWait[] = L"--wait-until-killed";
 
-const bool kChildRun = [] {
+const bool kStartedAsChild = [] {
   const std::wstring commandLine = GetCommandLineW();
-  if (commandLine.find(kSaveUntilKilled) != std::wstring::npos) {
-    for (int i = 0;; ++i) skins::SaveSkinSettings(L"Child", L"", i % 2 ? L"6" : L"5");
+  const bool saves = commandLine.find(kSaveUntilKilled) != std::wstring::npos;
+  const bool waits = commandLine.find(kWait) != std::wstring::npos;
+  if (!saves && !waits) return false;
+  const DWORD start = GetTickCount();
+  for (int i = 0; GetTickCount() - start < 120000; ++i) {
+    if (saves) {
+      skins::SaveSkinSettings(L"Child", L"", i % 2 ? L"6" : L"5");
+    } else {
+      Sleep(100);
+    }
   }
-  if (commandLine.find(kWait) != std::wstring::npos) {
-    Sleep(INFINITE);
-  }
-  return false;
+  ExitProcess(0);
 }();
 
 struct Child {
