@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "common/ansi.h"
+#include "rules/ini_rewrite.h"
 #include "rules/ini_value.h"
 #include "rules/number.h"
 #include "toolkit/files.h"
@@ -44,6 +45,43 @@ std::wstring ProfileBuffer(const std::wstring& fileName, const std::wstring& sec
   // A value cut at 4095 bytes may end in half a character.
   rules::DropDanglingLeadByte(buffer, IsLeadByte);
   return common::FromAnsi(buffer);
+}
+
+// A settings file's text as the profile functions read it: UTF-8 or UTF-16
+// after the mark that says so, otherwise the ANSI code page.
+std::wstring FileText(const std::string& bytes) {
+  if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) {
+    const int n = MultiByteToWideChar(CP_UTF8, 0, bytes.data() + 3,
+                                      static_cast<int>(bytes.size() - 3), nullptr, 0);
+    std::wstring text(n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data() + 3, static_cast<int>(bytes.size() - 3),
+                        text.data(), n);
+    return text;
+  }
+  const bool little = bytes.rfind("\xFF\xFE", 0) == 0, big = bytes.rfind("\xFE\xFF", 0) == 0;
+  if (little || big) {
+    std::wstring text;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      const unsigned char a = bytes[i], b = bytes[i + 1];
+      text += static_cast<wchar_t>(little ? a | b << 8 : a << 8 | b);
+    }
+    return text;
+  }
+  return common::FromAnsi(bytes);
+}
+
+// The profile functions rewrite the copy without reporting a short write
+// (a full disk), so the copy counts as whole only when it still holds all
+// that the file held, with the keys changed.
+bool CopyIsWhole(const std::string& before, const std::string& after,
+                 const std::vector<rules::WrittenKey>& keys) {
+  const std::wstring now = FileText(after);
+  if (rules::HoldsAllAfterWrite(FileText(before), now, keys)) return true;
+  // Rewritten, a byte sequence that is no character of the code page comes
+  // back as the character it was read as.
+  const std::wstring read = FileText(before);
+  return read == common::FromAnsi(before) &&
+         rules::HoldsAllAfterWrite(common::FromAnsi(common::ToAnsi(read)), now, keys);
 }
 
 }  // namespace
@@ -89,16 +127,28 @@ void WriteIniEntries(const std::wstring& FileName, const std::vector<IniEntry>& 
   // leave the file half written. They work on a copy instead.
   toolkit::SideCopy copy(FileName);
   if (!copy.Ready()) return;
+  std::string before;
+  if (!toolkit::ReadWholeFile(copy.Path(), &before) &&
+      GetFileAttributesW(copy.Path().c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return;
+  }
   const std::string copyPath = common::ToAnsi(copy.Path());
   bool written = true;
+  std::vector<rules::WrittenKey> keys;
   for (const Line& line : lines) {
     written = written && WritePrivateProfileStringA(line.section.c_str(), line.key.c_str(),
                                                     line.value.c_str(), copyPath.c_str());
+    keys.push_back(
+        {common::FromAnsi(line.section), common::FromAnsi(line.key), common::FromAnsi(line.value)});
   }
-  // Wine keeps the last file it wrote in memory: have it write that out
-  // and forget it before the copy changes its name.
+  // Wine keeps the files it wrote in memory, and a later Save of this run
+  // would find the copy's old content there, also when config.ini has gone
+  // in between: have it write the copy out and forget it.
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, copyPath.c_str());
-  if (written) copy.ReplaceOriginal();
+  std::string after;
+  if (written && toolkit::ReadWholeFile(copy.Path(), &after) && CopyIsWhole(before, after, keys)) {
+    copy.ReplaceOriginal();
+  }
 }
 
 }  // namespace SetIni

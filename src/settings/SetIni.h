@@ -33,8 +33,10 @@ struct IniEntry {
 // Sets every entry as WriteIni does, in one step: the entries are written
 // into a copy of the file, which then takes the file's place, so that the
 // file holds either all of them or none and never a half-written state.
-// An entry whose text would split its line is passed over; a file marked
-// read-only is left alone. Reports nothing.
+// The copy takes the file's place only when it reads back with every entry
+// and with all that the file held (a full disk leaves it short); otherwise
+// the file stays as it was. An entry whose text would split its line is
+// passed over; a file marked read-only is left alone. Reports nothing.
 void WriteIniEntries(const std::wstring& FileName, const std::vector<IniEntry>& Entries);
 
 }  // namespace SetIni

@@ -9,7 +9,133 @@ namespace {
 constexpr DWORD kNotNormal =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
 
+// What a copy made by SideCopy never is: removing it could reach through a
+// link or take a folder that someone else made.
+constexpr DWORD kNotPlainFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+
+// The process id in the name of a copy, "<file name>.<id>.tmp" exactly as
+// SideCopy writes it (decimal digits, no leading zero, in 32 bits); 0 for
+// every other name.
+DWORD CopyOwner(const std::wstring& name, const std::wstring& fileName) {
+  const std::wstring suffix = L".tmp";
+  if (name.size() <= fileName.size() + 1 + suffix.size() ||
+      name.compare(0, fileName.size(), fileName) != 0 || name[fileName.size()] != L'.' ||
+      name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
+    return 0;
+  }
+  const std::wstring digits =
+      name.substr(fileName.size() + 1, name.size() - fileName.size() - 1 - suffix.size());
+  if (digits.size() > 10 || digits[0] == L'0') return 0;
+  unsigned long long id = 0;
+  for (wchar_t c : digits) {
+    if (c < L'0' || c > L'9') return 0;
+    id = id * 10 + (c - L'0');
+  }
+  return id > 0xFFFFFFFFull ? 0 : static_cast<DWORD>(id);
+}
+
+// Only a process id that names no process at all counts as ended: one we
+// may not look at, or one whose number was reused, keeps its copy.
+bool ProcessRunning(DWORD id) {
+  common::File process(OpenProcess(SYNCHRONIZE, FALSE, id));
+  if (!process.ok()) return GetLastError() != ERROR_INVALID_PARAMETER;
+  return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+}
+
+// The folder part of a path, with its final separator ("D:\\" for a file
+// in the root of D:).
+std::wstring FolderOf(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? L".\\" : path.substr(0, slash + 1);
+}
+
+std::wstring InFolder(std::wstring folder, const std::wstring& name) {
+  if (folder.empty() || (folder.back() != L'\\' && folder.back() != L'/')) folder += L'\\';
+  return folder + name;
+}
+
+// The path by which the system knows an open file, links resolved.
+std::wstring FinalPath(HANDLE handle) {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
+                                              FILE_NAME_NORMALIZED);
+    if (n == 0) return {};
+    if (n < path.size()) return path.substr(0, n);
+    path.resize(n);
+  }
+}
+
+bool SameText(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// Removes the file at `path` (a name in `folder`) only when it is a plain
+// file of that very name: no folder, and no link, which Windows marks as a
+// reparse point and Wine shows as a plain file whose final path is its
+// target's (removing a Unix link by name there removes the target). The
+// file is checked and removed through one handle, so it cannot be swapped
+// in between.
+bool RemovePlainFile(const std::wstring& folder, const std::wstring& path) {
+  common::File file(CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file.ok()) return false;
+  FILE_ATTRIBUTE_TAG_INFO tag = {};
+  if (!GetFileInformationByHandleEx(file.get(), FileAttributeTagInfo, &tag, sizeof tag) ||
+      (tag.FileAttributes & kNotPlainFile)) {
+    return false;
+  }
+  common::File parent(CreateFileW(folder.c_str(), 0,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+  if (!parent.ok() || !SameText(FinalPath(file.get()), InFolder(FinalPath(parent.get()), name))) {
+    return false;
+  }
+  if (tag.FileAttributes & FILE_ATTRIBUTE_READONLY) {
+    FILE_BASIC_INFO basic = {};
+    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic);
+  }
+  FILE_DISPOSITION_INFO dispose = {TRUE};
+  return SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose) !=
+         FALSE;
+}
+
+// Copies left behind by runs killed in the middle of a change would pile up
+// (a process id seldom comes back), so each new copy clears them away.
+void RemoveStaleCopies(const std::wstring& original) {
+  const std::wstring folder = FolderOf(original);
+  const std::wstring fileName = original.substr(original.find_last_of(L"\\/") + 1);
+  WIN32_FIND_DATAW data;
+  common::FindHandle find(original + L".*.tmp", &data);
+  if (!find.ok()) return;
+  do {
+    if (data.dwFileAttributes & kNotPlainFile) continue;
+    const DWORD owner = CopyOwner(data.cFileName, fileName);
+    if (owner == 0 || owner == GetCurrentProcessId() || ProcessRunning(owner)) continue;
+    RemovePlainFile(folder, folder + data.cFileName);
+  } while (find.next(&data));
+}
+
 }  // namespace
+
+bool ReadWholeFile(const std::wstring& path, std::string* bytes) {
+  bytes->clear();
+  common::File file(CreateFileW(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+  if (!file.ok()) return false;
+  char buffer[65536];
+  DWORD n = 0;
+  while (ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr)) {
+    if (n == 0) return true;
+    bytes->append(buffer, n);
+  }
+  return false;
+}
 
 std::vector<std::wstring> ListFiles(const std::wstring& folder) {
   std::vector<std::wstring> names;
@@ -61,6 +187,7 @@ bool TextOutput::Close() {
 SideCopy::SideCopy(const std::wstring& original)
     : original_(original),
       path_(original + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp") {
+  RemoveStaleCopies(original_);
   // A copy left behind by an earlier run that had the same process id.
   Remove();
   if (GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES) return;
@@ -78,10 +205,7 @@ SideCopy::~SideCopy() {
   if (!moved_) Remove();
 }
 
-void SideCopy::Remove() {
-  SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileW(path_.c_str());
-}
+void SideCopy::Remove() { RemovePlainFile(FolderOf(path_), path_); }
 
 bool SideCopy::ReplaceOriginal() {
   if (!ready_ || moved_) return false;

@@ -23,6 +23,10 @@ bool FileExists(const std::wstring& path);
 // Wine) would overwrite them.
 bool MarkedReadOnly(const std::wstring& path);
 
+// The whole content of a file, read while others may read, write or rename
+// it; false when the file cannot be opened or read.
+bool ReadWholeFile(const std::wstring& path, std::string* bytes);
+
 // Create-or-truncate text output; lines end in CR LF and are written in the
 // ANSI code page. Lines are collected and written in one go when the
 // output closes. Every step fails quietly when the file cannot be opened,
@@ -48,7 +52,9 @@ class TextOutput {
 // to be changed and then put in the file's place in one step, so that the
 // file never holds a half-written state. The copy starts as a byte copy of
 // the file, or as no file at all when the file does not exist. Whatever
-// has not replaced the file is removed when the object goes.
+// has not replaced the file is removed when the object goes. Making one
+// also removes the copies that runs which have ended left behind (killed
+// in the middle): plain files named exactly so, whose process is gone.
 class SideCopy {
  public:
   explicit SideCopy(const std::wstring& original);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace settings_test {
 
@@ -16,6 +17,13 @@ std::wstring ConfigPath();
 void WriteConfig(const std::string& bytes);
 std::string ConfigBytes();
 void RemoveConfig();
+
+// Bytes of a file as another program reads them, letting Save rename over
+// it; "<not opened>" when it cannot be opened.
+std::string ReadShared(const std::wstring& path);
+
+// The names in the application folder that start with "config.ini".
+std::vector<std::wstring> ConfigFiles();
 
 // Skin\<name>.she in the application folder, with a little content.
 std::wstring MakeSkin(const std::wstring& baseName);

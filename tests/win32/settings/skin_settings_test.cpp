@@ -179,32 +179,6 @@ TEST_F(SkinSettingsTest, NoSkinSelectedLeavesTheStoredNameAlone) {
 
 // --- save replaces config.ini in one step ---
 
-// Bytes of a file as another program reads them, letting Save rename over it.
-std::string ReadShared(const std::wstring& path) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return "<not opened>";
-  std::string data;
-  char buffer[65536];
-  DWORD n = 0;
-  while (ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n > 0) data.append(buffer, n);
-  CloseHandle(f);
-  return data;
-}
-
-// The names in the application folder that start with "config.ini".
-std::vector<std::wstring> ConfigFiles() {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW(InApp(L"config.ini*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do names.push_back(data.cFileName);
-  while (FindNextFileW(find, &data));
-  FindClose(find);
-  return names;
-}
-
 TEST_F(SkinSettingsTest, AReaderSeesConfigIniWholeBeforeOrAfterEverySave) {
   // A large file of other sections, with [Options] at its end.
   std::string others;
