@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "screen.h"
+#include "support/screen.h"
 #include "skins/SkinH.h"
 #include "skins/frmSkin.h"
 #include "support/wine_test.h"

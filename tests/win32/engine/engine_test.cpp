@@ -9,7 +9,7 @@
 #include <tuple>
 #include <utility>
 
-#include "screen.h"
+#include "support/screen.h"
 #include "skin_colors.h"
 #include "skin/she_file.h"
 #include "skin/skin_state.h"

@@ -10,7 +10,7 @@
 #include <thread>
 #include <utility>
 
-#include "screen.h"
+#include "support/screen.h"
 #include "skin_colors.h"
 #include "skin/she_file.h"
 #include "skin/skin_state.h"

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "screen.h"
+#include "support/screen.h"
 #include "skin/she_file.h"
 #include "support/wine_test.h"
 
