@@ -359,6 +359,39 @@ TEST_F(FrameTest, SkinChangeLeavesOtherLibrariesWindowsAlone) {
   EXPECT_COLOR(ColorAt(OnScreen(hwnd, 5, 50)), kLight[face]);
 }
 
+// A skin change while the window is minimised reaches its frame, which is
+// all that shows of it, also when a child of another library keeps the
+// window from being repainted whole: a later repaint changes nothing.
+TEST_F(FrameTest, AMinimisedWindowShowsANewSkinAtOnce) {
+  HWND foreign = MakeForeignChild(hwnd);  // over the whole client area, as a page is
+  RECT client;
+  GetClientRect(hwnd, &client);
+  MoveWindow(foreign, 0, 0, client.right, client.bottom, TRUE);
+  ShowWindow(hwnd, SW_MINIMIZE);
+  Pump(300);
+  ASSERT_TRUE(IsIconic(hwnd));
+  RECT r = ScreenRectOfWindow(hwnd);
+  ASSERT_GT(Shot(r).pixels().size(), 100u) << "the minimised window is off the screen";
+
+  ASSERT_EQ(SkinH_AttachEx(InApp(kLight.File()), L""), 1);
+  Pump(300);
+  Shot changed = Shot::Settled(r);
+  RedrawWindow(hwnd, nullptr, nullptr,
+               RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump(300);
+  Shot repainted = Shot::Settled(r);
+  int moved = 0;
+  for (size_t i = 0; i < changed.pixels().size() && i < repainted.pixels().size(); i++)
+    moved += changed.pixels()[i] != repainted.pixels()[i];
+  EXPECT_EQ(moved, 0);
+  EXPECT_GT(repainted.CountNear(kLight[caption_active], 0) +
+                repainted.CountNear(kLight[caption_inactive], 0),
+            100);
+  ShowWindow(hwnd, SW_RESTORE);
+  Activate(hwnd);
+  EXPECT_COLOR(ColorAt(CaptionSpot(hwnd)), kLight[caption_active]);
+}
+
 TEST_F(FrameTest, CaptionButtonsHoverPressAndDoTheirWork) {
   POINT close = FindHit(hwnd, HTCLOSE);
   POINT max = FindHit(hwnd, HTMAXBUTTON);
