@@ -202,8 +202,8 @@ TEST_F(ControlsTest, DialogShowsOnlySkinColoursAndKeepsItsKeysAndStyles) {
   EXPECT_EQ(0, CountExact(disabled, SystemColors()));
   // Dimmed: no longer in the text colour, still told from the button.
   EXPECT_EQ(0, disabled.CountNear(kLight[button_text], 24));
-  EXPECT_GT(int(disabled.pixels().size()) - CountExact(disabled, {kLight[button_face],
-                                                                   kLight[button_border]}),
+  EXPECT_GT(int(disabled.pixels().size()) -
+                CountExact(disabled, {kLight[button_face], kLight[button_border]}),
             5);
   EnableWindow(d.Command1.Hwnd(), TRUE);
   SendMessageW(save, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
@@ -566,8 +566,9 @@ HWND Panel(const wchar_t* title) {
 }
 
 HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, RECT r) {
-  HWND hwnd = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top,
-                              r.right - r.left, r.bottom - r.top, parent, nullptr, nullptr, nullptr);
+  HWND hwnd =
+      CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
+                      r.bottom - r.top, parent, nullptr, nullptr, nullptr);
   SendMessageW(hwnd, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
   return hwnd;
 }

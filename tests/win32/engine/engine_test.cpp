@@ -67,8 +67,8 @@ bool RanInAFreshProcess() {
   SetEnvironmentVariableW(L"ENGINE_TEST_FRESH", L"1");
   STARTUPINFOW si = {sizeof si};
   PROCESS_INFORMATION pi = {};
-  BOOL started = CreateProcessW(exe, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                &si, &pi);
+  BOOL started =
+      CreateProcessW(exe, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
   SetEnvironmentVariableW(L"ENGINE_TEST_FRESH", nullptr);
   EXPECT_TRUE(started);
   if (!started) return true;
@@ -241,7 +241,8 @@ TEST_F(EngineTest, SkinFileWithChineseNameRecoloursEveryWindowAndHueRotatesIt) {
   // Brightness below 100 points counts too.
   ASSERT_EQ(SkinH_AdjustHSV(0, 0, -40), 1);
   Expected darker = Of(kDark);
-  for (COLORREF* c : {&darker.face, &darker.face_text, &darker.window, &darker.border, &darker.menu})
+  for (COLORREF* c :
+       {&darker.face, &darker.face_text, &darker.window, &darker.border, &darker.menu})
     *c = Darkened(*c, 40);
   ASSERT_NE(Hex(darker.face_text), Hex(kDark[face_text]));
   before.ExpectShows(darker);
@@ -445,7 +446,8 @@ TEST_F(EngineTest, AeroMakesTopLevelWindowsTranslucentWithAVisibleLevel) {
 
   // Switched off, the window is the program's again: made translucent by
   // the program itself, the effect's next round leaves it alone.
-  SetWindowLongW(window.hwnd, GWL_EXSTYLE, GetWindowLongW(window.hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+  SetWindowLongW(window.hwnd, GWL_EXSTYLE,
+                 GetWindowLongW(window.hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
   SetLayeredWindowAttributes(window.hwnd, 0, 150, LWA_ALPHA);
   ASSERT_EQ(SkinH_SetAero(1), 1);
   ASSERT_EQ(Aero(200), 1);

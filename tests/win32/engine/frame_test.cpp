@@ -746,9 +746,9 @@ TEST_F(FrameTest, ItemsTheProgramAddsAsAMenuOpensAreDrawnInTheSkin) {
       seen.type = info.fType;
       Shot shot(item);
       seen.text_pixels = shot.CountNear(kDark[menu_text], 40);
-      seen.system_pixels = SystemPixels(shot, kDark,
-                                        {COLOR_MENU, COLOR_MENUTEXT, COLOR_HIGHLIGHT,
-                                         COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT});
+      seen.system_pixels = SystemPixels(
+          shot, kDark,
+          {COLOR_MENU, COLOR_MENUTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT});
     }
     Press(VK_ESCAPE);
     Press(VK_ESCAPE);

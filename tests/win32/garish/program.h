@@ -174,5 +174,4 @@ inline std::vector<std::wstring> ShippedSkins() {
   return names;
 }
 
-
 }  // namespace garish

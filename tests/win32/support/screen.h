@@ -25,7 +25,9 @@ class Shot {
   bool SavePpm(const std::wstring& path) const;
   const RECT& rect() const { return rect_; }
   const std::vector<uint32_t>& pixels() const { return pixels_; }  // 0x00RRGGBB, top-down
-  bool operator==(const Shot& o) const { return EqualRect(&rect_, &o.rect_) && pixels_ == o.pixels_; }
+  bool operator==(const Shot& o) const {
+    return EqualRect(&rect_, &o.rect_) && pixels_ == o.pixels_;
+  }
 
  private:
   RECT rect_;
