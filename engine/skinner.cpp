@@ -348,6 +348,13 @@ bool AllBelowShowSkin(HWND hwnd) {
 // a copy to the screen per window.
 void Repaint(HWND hwnd) {
   constexpr UINT kFlags = RDW_ERASE | RDW_INVALIDATE | RDW_FRAME;
+  // A minimised window shows only its frame, which a region of its client
+  // area does not reach; its children show again, repainted, when it is
+  // restored.
+  if (IsIconic(hwnd)) {
+    RedrawWindow(hwnd, nullptr, nullptr, kFlags | RDW_NOCHILDREN);
+    return;
+  }
   if (AllBelowShowSkin(hwnd)) {
     RedrawWindow(hwnd, nullptr, nullptr, kFlags | RDW_ALLCHILDREN);
     return;

@@ -5,14 +5,13 @@
 # (skin 青花).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-"$root/scripts/build.sh" --target garish_test >/dev/null
+"$root/scripts/build.sh" --target doc_shots >/dev/null
 export WINEPREFIX="$root/build/win32/wineprefix"
 shots="$(mktemp -d)"
 trap 'rm -rf "$shots"' EXIT
 source "$root/scripts/virtual-display.sh"
 (cd "$root/build/win32/wine_tests/garish_test" &&
-  MORVANTA_SHOTS="Z:${shots//\//\\}" "$root/scripts/wine-run.sh" garish_test.exe \
-    --gtest_filter=GarishTest.DocumentationShots >/dev/null)
+  "$root/scripts/wine-run.sh" doc_shots.exe "Z:${shots//\//\\}" >/dev/null)
 mkdir -p "$root/docs/skins"
 for ppm in "$shots"/*.ppm; do
   name="$(basename "$ppm" .ppm)"

@@ -24,13 +24,21 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   # Chinese Windows has the Song face "宋体", which the dialogs are laid out
   # for; Wine gets the Song face of AR PL UMing under that name (only that
   # one: its other fonts stay as they are).
-  if [ ! -f "$WINEPREFIX/.morvanta-settings-3" ]; then
+  # A program that crashes gets Wine's debugger, which prints the backtrace
+  # to the console and ends it at once; without ShowCrashDialog=0 it first
+  # shows a dialog that waits for a click, which hangs a headless test run.
+  if [ ! -f "$WINEPREFIX/.morvanta-settings-4" ]; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     wine reg add 'HKCU\Software\Wine' /v ShowDotFiles /d Y /f >/dev/null 2>&1 || true
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 宋体 /d 'AR PL UMing CN' /f \
       >/dev/null 2>&1 || true
+    aedebug='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
+    wine reg add "$aedebug" /v Debugger /d 'winedbg --auto %ld %ld' /f >/dev/null 2>&1 || true
+    wine reg add "$aedebug" /v Auto /d 1 /f >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+      >/dev/null 2>&1 || true
     wineserver -w || true
-    touch "$WINEPREFIX/.morvanta-settings-3"
+    touch "$WINEPREFIX/.morvanta-settings-4"
   fi
 ) 9>"$WINEPREFIX.lock"
 

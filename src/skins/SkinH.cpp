@@ -53,30 +53,34 @@ SetAeroFn setAero;
 
 }  // namespace
 
-void SkinH_Attach() {
-  if (auto fn = Bind(attach, "SkinH_Attach")) fn();
+int SkinH_Attach() {
+  auto fn = Bind(attach, "SkinH_Attach");
+  return fn ? fn() : 0;
 }
 
-void SkinH_AttachEx(const std::wstring& skinFile, const std::wstring& second) {
-  if (auto fn = Bind(attachEx, "SkinH_AttachEx")) {
-    const std::string path = common::ToAnsi(skinFile);
-    const std::string other = common::ToAnsi(second);
-    fn(path.c_str(), other.c_str());
-  }
+int SkinH_AttachEx(const std::wstring& skinFile, const std::wstring& second) {
+  auto fn = Bind(attachEx, "SkinH_AttachEx");
+  if (!fn) return 0;
+  const std::string path = common::ToAnsi(skinFile);
+  const std::string other = common::ToAnsi(second);
+  return fn(path.c_str(), other.c_str());
 }
 
-void SkinH_AdjustHSV(int16_t hue, int16_t saturation, int16_t brightness) {
-  if (auto fn = Bind(adjustHSV, "SkinH_AdjustHSV")) fn(hue, saturation, brightness);
+int SkinH_AdjustHSV(int16_t hue, int16_t saturation, int16_t brightness) {
+  auto fn = Bind(adjustHSV, "SkinH_AdjustHSV");
+  return fn ? fn(hue, saturation, brightness) : 0;
 }
 
-void SkinH_AdjustAero(int16_t alpha, const AeroArgs& args) {
-  if (auto fn = Bind(adjustAero, "SkinH_AdjustAero"))
-    fn(alpha, args.arg1, args.arg2, args.arg3, args.arg4, args.arg5, args.arg6, args.arg7,
-       args.arg8);
+int SkinH_AdjustAero(int16_t alpha, const AeroArgs& args) {
+  auto fn = Bind(adjustAero, "SkinH_AdjustAero");
+  return fn ? fn(alpha, args.arg1, args.arg2, args.arg3, args.arg4, args.arg5, args.arg6,
+                 args.arg7, args.arg8)
+            : 0;
 }
 
-void SkinH_SetAero(int32_t on) {
-  if (auto fn = Bind(setAero, "SkinH_SetAero")) fn(on);
+int SkinH_SetAero(int32_t on) {
+  auto fn = Bind(setAero, "SkinH_SetAero");
+  return fn ? fn(on) : 0;
 }
 
 }  // namespace SkinH

@@ -17,10 +17,12 @@ struct AeroArgs {
 };
 inline constexpr AeroArgs kAeroArgs = {120, 10, 8, 0, 0, 0, 0, 0};
 
-void SkinH_Attach();
-void SkinH_AttachEx(const std::wstring& skinFile, const std::wstring& second);
-void SkinH_AdjustHSV(int16_t hue, int16_t saturation, int16_t brightness);
-void SkinH_AdjustAero(int16_t alpha, const AeroArgs& args);
-void SkinH_SetAero(int32_t on);
+// Each returns the engine's answer (1 done, 0 refused), or 0 when the call
+// was skipped.
+int SkinH_Attach();
+int SkinH_AttachEx(const std::wstring& skinFile, const std::wstring& second);
+int SkinH_AdjustHSV(int16_t hue, int16_t saturation, int16_t brightness);
+int SkinH_AdjustAero(int16_t alpha, const AeroArgs& args);
+int SkinH_SetAero(int32_t on);
 
 }  // namespace SkinH

@@ -95,14 +95,23 @@ TEST(AdjustColorTest, SaturationAndBrightnessAreClamped) {
   EXPECT_EQ(AdjustColor(pale, {0, 0, -32768}), (Rgb{0, 0, 0}));
 }
 
+// A third of a turn moves every channel one place along: red becomes
+// green, green blue, blue red. Every role gets its own colour, so a role
+// left out, or shifted the wrong way, shows.
 TEST(AdjustPaletteTest, ShiftsEveryRoleAndZeroIsIdentity) {
   Palette p;
-  for (size_t i = 0; i < kRoleCount; i++) p.colors[i] = {uint8_t(40 * i), 200, 10};
+  for (size_t i = 0; i < kRoleCount; i++) p.colors[i] = {uint8_t(10 * i + 5), 200, 30};
   EXPECT_EQ(AdjustPalette(p, {}), p);
-  Palette shifted = AdjustPalette(p, {90, 0, 0});
+  Palette forward = AdjustPalette(p, {120, 0, 0});
+  Palette back = AdjustPalette(p, {-120, 0, 0});
   for (size_t i = 0; i < kRoleCount; i++) {
-    EXPECT_EQ(shifted.colors[i], AdjustColor(p.colors[i], {90, 0, 0})) << "role " << i;
+    const uint8_t r = uint8_t(10 * i + 5);
+    EXPECT_EQ(forward.colors[i], (Rgb{30, r, 200})) << "role " << i;
+    EXPECT_EQ(back.colors[i], (Rgb{200, 30, r})) << "role " << i;
   }
+  // Brightness: 40 points off a value of 0.8 halves every channel.
+  p.colors[0] = {0xCC, 0x00, 0x66};
+  EXPECT_EQ(AdjustPalette(p, {0, 0, -40}).colors[0], (Rgb{0x66, 0x00, 0x33}));
 }
 
 TEST(ContrastTest, Extremes) {
@@ -239,6 +248,14 @@ TEST(DeriveMissingTest, EveryDerivedPairReadsAtEveryHue) {
           << RoleKey(pair.front) << " on " << RoleKey(pair.back);
     }
     for (size_t i = 0; i < kRequiredRoleCount; i++) EXPECT_EQ(p.colors[i], s.six.colors[i]);
+    // The menu is one of the six and never moves: its text reads 7:1 where
+    // black or white can, else as well as the better of the two.
+    Palette black = p, white = p;
+    black[Role::MenuText] = {0, 0, 0};
+    white[Role::MenuText] = {255, 255, 255};
+    double best = std::max(WorstOverHues(black, Role::MenuText, Role::Menu),
+                           WorstOverHues(white, Role::MenuText, Role::Menu));
+    EXPECT_GE(WorstOverHues(p, Role::MenuText, Role::Menu), std::min(7.0, best) - 1e-9);
   }
 }
 

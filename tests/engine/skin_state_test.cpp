@@ -20,14 +20,21 @@ TEST(AeroLevelTest, ClampsToAVisibleRange) {
   EXPECT_EQ(ClampAeroLevel(255), 255);
   EXPECT_EQ(ClampAeroLevel(256), 255);
   EXPECT_EQ(ClampAeroLevel(32767), 255);
-  EXPECT_GE(kMinAeroLevel, 32);  // anything lower is hard to see at all
+  EXPECT_EQ(ClampAeroLevel(63), 64);  // anything lower is hard to see at all
+  EXPECT_EQ(ClampAeroLevel(64), 64);
 }
 
+// The built-in skin's six colours, unshifted; the effect off, at 220.
 TEST(SkinStateTest, StartsWithTheDefaultSkin) {
   SkinState state;
-  EXPECT_EQ(state.palette(), DefaultSkin().palette);
+  EXPECT_EQ(state.palette()[Role::Window], (Rgb{0xFB, 0xFC, 0xFE}));
+  EXPECT_EQ(state.palette()[Role::WindowText], (Rgb{0x1E, 0x29, 0x3B}));
+  EXPECT_EQ(state.palette()[Role::Face], (Rgb{0xE4, 0xE9, 0xF0}));
+  EXPECT_EQ(state.palette()[Role::FaceText], (Rgb{0x1F, 0x2A, 0x3A}));
+  EXPECT_EQ(state.palette()[Role::Menu], (Rgb{0xEE, 0xF1, 0xF6}));
+  EXPECT_EQ(state.palette()[Role::Border], (Rgb{0x7A, 0x8B, 0xA3}));
   EXPECT_FALSE(state.aero_on());
-  EXPECT_EQ(state.aero_level(), ClampAeroLevel(state.aero_level()));
+  EXPECT_EQ(state.aero_level(), 220);
 }
 
 TEST(SkinStateTest, BadFileKeepsCurrentSkinAndShift) {

@@ -9,59 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "screen.h"
+#include "support/screen.h"
 #include "skins/SkinH.h"
 #include "skins/frmSkin.h"
 #include "support/wine_test.h"
+#include "test_skins.h"
 
 namespace {
 
-using engine_test::FindMessageBox;
-using engine_test::Hex;
-using engine_test::ScreenRectOfClient;
-using engine_test::ScreenRectOfWindow;
-using engine_test::Shot;
+using namespace engine_test;
+using Skin = engine_test::TestSkin;
 using wine_test::InApp;
 using wine_test::Pump;
-
-// Two skins that give every colour explicitly, so that each expected
-// colour is stated here. No colour is grey (a hue shift moves them all)
-// and none is shared between the two.
-// clang-format off
-enum Key { face, face_text, window, window_text, border, button_face, button_text, button_hover,
-           button_pressed, button_border, selection, selection_text, scroll_track, scroll_thumb,
-           check_mark, kKeyCount };
-const char* const kKeyNames[kKeyCount] = {"face", "face_text", "window", "window_text", "border",
-    "button_face", "button_text", "button_hover", "button_pressed", "button_border", "selection",
-    "selection_text", "scroll_track", "scroll_thumb", "check_mark"};
-// clang-format on
-
-struct Skin {
-  const wchar_t* name;
-  uint32_t rgb[kKeyCount];  // 0xRRGGBB, as written in the file
-  COLORREF operator[](Key k) const {
-    return RGB(rgb[k] >> 16, (rgb[k] >> 8) & 0xFF, rgb[k] & 0xFF);
-  }
-};
-
-const Skin kLight = {
-    L"Light",
-    {0xE6EEF7, 0x7F1D1D, 0xFAFCFF, 0x0A1A33, 0x2E5B9A, 0xD4E2F2, 0x0D2240, 0xBFD4EE, 0x9DBDE4,
-     0x2A5590, 0x3A6FB5, 0xFFFDF5, 0xDDE7F3, 0x7E9CC6, 0xB0301C}};
-const Skin kDark = {L"Dark",
-                    {0x2A2F3A, 0xE8ECF5, 0x1C222E, 0xF0F4FB, 0x5E81AC, 0x3B4252, 0xECEFF4, 0x4C566A,
-                     0x5E6F8F, 0x81A1C1, 0x88C0D0, 0x1B2330, 0x262C38, 0x6B7FA0, 0xA3E08C}};
-
-#define EXPECT_COLOR(actual, expected) EXPECT_EQ(Hex(actual), Hex(expected))
-
-// The menu and caption keys reuse colours of the skin: they are not
-// looked at here.
-std::string SkinText(const Skin& s) {
-  std::string t = "she = 1\nname = test\nmenu = " + Hex(s[face]) + "\n";
-  t += "caption_active = " + Hex(s[border]) + "\ncaption_inactive = " + Hex(s[face]) + "\n";
-  for (int k = 0; k < kKeyCount; k++) t += kKeyNames[k] + (" = " + Hex(s[Key(k)])) + "\n";
-  return t;
-}
 
 std::vector<COLORREF> ColorsOf(const Skin& s) {
   std::vector<COLORREF> colors;
@@ -123,9 +82,8 @@ POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom)
 class ControlsTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    CreateDirectoryW(InApp(L"Skin").c_str(), nullptr);
-    wine_test::WriteBytes(InApp(L"Skin\\Light.she"), SkinText(kLight));
-    wine_test::WriteBytes(InApp(L"Skin\\Dark.she"), SkinText(kDark));
+    WriteSkin(kLight);
+    WriteSkin(kDark);
     // Enough entries for the list to scroll.
     for (int i = 0; i < 30; i++) {
       wine_test::WriteBytes(InApp(L"Skin\\Light" + std::to_wstring(i) + L".she"), SkinText(kLight));
@@ -194,6 +152,15 @@ TEST_F(ControlsTest, DialogShowsOnlySkinColoursAndKeepsItsKeysAndStyles) {
   EXPECT_COLOR(PixelIn(d.Label1.Hwnd(), label.right - label.left - 2, 1), kLight[face]);
   EXPECT_GT(TextPixels(ShotOf(d.Label1.Hwnd()), kLight[face_text]), 5);
   EXPECT_COLOR(PixelIn(d.Text1.Hwnd(), 40, 10), kLight[window]);
+  // Text in edit boxes, in a frame or on the dialog itself, is in the
+  // window text colour.
+  for (HWND box : {d.Text1.Hwnd(), d.Text2.Hwnd()}) {
+    SetWindowTextW(box, L"888");
+    Shot text = ShotOf(box);
+    EXPECT_GT(TextPixels(text, kLight[window_text]), 5);
+    EXPECT_EQ(0, text.CountNear(kLight[face_text], 24));
+    SetWindowTextW(box, L"");
+  }
 
   // Buttons at rest: outline, face and text.
   HWND save = d.Command2.Hwnd();
@@ -231,7 +198,13 @@ TEST_F(ControlsTest, DialogShowsOnlySkinColoursAndKeepsItsKeysAndStyles) {
   SetFocus(save);
   EXPECT_EQ(0, CountExact(ShotOf(save), SystemColors()));
   EnableWindow(d.Command1.Hwnd(), FALSE);
-  EXPECT_EQ(0, CountExact(ShotOf(d.Command1.Hwnd()), SystemColors()));
+  Shot disabled = ShotOf(d.Command1.Hwnd());
+  EXPECT_EQ(0, CountExact(disabled, SystemColors()));
+  // Dimmed: no longer in the text colour, still told from the button.
+  EXPECT_EQ(0, disabled.CountNear(kLight[button_text], 24));
+  EXPECT_GT(int(disabled.pixels().size()) -
+                CountExact(disabled, {kLight[button_face], kLight[button_border]}),
+            5);
   EnableWindow(d.Command1.Hwnd(), TRUE);
   SendMessageW(save, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
   EXPECT_EQ(LRESULT(DLGC_BUTTON | DLGC_DEFPUSHBUTTON), SendMessageW(save, WM_GETDLGCODE, 0, 0));
@@ -355,6 +328,29 @@ TEST_F(ControlsTest, ListSelectsAndScrollsWithItsOwnBar) {
 
   auto top = [&] { return int(SendMessageW(list, LB_GETTOPINDEX, 0, 0)); };
   ASSERT_EQ(0, top());
+  const int page = (client.bottom - client.top) / int(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  // The track pages by exactly as many items as the list shows.
+  Click({bar.left + w / 2, bar.bottom - w - 3});
+  EXPECT_EQ(page, top());
+  Click({bar.left + w / 2, bar.top + w + 1});
+  EXPECT_EQ(0, top());
+  // The thumb, dragged from near its bottom end, moves with the pointer
+  // and does not jump: it was grabbed where it was pressed.
+  int thumb_bottom = 0;
+  {
+    Shot column({bar.left + w / 2, bar.top, bar.left + w / 2 + 1, bar.bottom});
+    for (LONG y = bar.top + w; y < bar.bottom - w; y++) {  // the track, between the arrows
+      if (column.At(bar.left + w / 2, y) == kLight[scroll_thumb]) thumb_bottom = y;
+    }
+  }
+  ASSERT_GT(thumb_bottom, bar.top + w + 8);
+  MouseTo({bar.left + w / 2, thumb_bottom - 1});
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  MouseTo({bar.left + w / 2, thumb_bottom});
+  Mouse(MOUSEEVENTF_LEFTUP);
+  EXPECT_LE(top(), 1);
+  Click({bar.left + w / 2, bar.top + w / 2});
+  ASSERT_EQ(0, top());
   MouseTo(Centre(client));
   Mouse(MOUSEEVENTF_WHEEL, 1);
   const int after_wheel = top();
@@ -372,7 +368,6 @@ TEST_F(ControlsTest, ListSelectsAndScrollsWithItsOwnBar) {
   Mouse(MOUSEEVENTF_LEFTDOWN);
   MouseTo({bar.left + w / 2, bar.bottom + 60});
   Mouse(MOUSEEVENTF_LEFTUP);
-  const int page = (client.bottom - client.top) / int(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
   EXPECT_EQ(count - page, top());
   Shot at_end(bar);
   EXPECT_COLOR(at_end.At(bar.left + w / 2, bar.top + w + 2), kLight[scroll_track]);
@@ -475,7 +470,7 @@ void CALLBACK LookAtMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   Shot shot(r);
   g_menu.all_pixels = (r.right - r.left) * (r.bottom - r.top);
   g_menu.system_pixels = CountExact(shot, SystemColors());
-  g_menu.menu_pixels = shot.CountNear(kLight[face], 0);
+  g_menu.menu_pixels = shot.CountNear(kLight[menu], 0);
   PostMessageW(popup, WM_CHAR, 'd', 1);
 }
 
@@ -491,6 +486,21 @@ TEST_F(ControlsTest, EditBoxShowsItsSelectionAndItsOwnMenuInTheSkin) {
   EXPECT_EQ(0, CountExact(box, SystemColors()));
   EXPECT_GT(box.CountNear(kLight[selection], 0), 40);
   EXPECT_GT(TextPixels(box, kLight[selection_text]), 5);
+  // The caret comes back after the selection is drawn over: it blinks.
+  Key(VK_END);
+  POINT caret = {};
+  GetCaretPos(&caret);
+  ClientToScreen(hue, &caret);
+  const RECT column = {caret.x, caret.y + 2, caret.x + 2, caret.y + 10};
+  const Shot steady(column);
+  bool blinked = false;
+  for (int i = 0; i < 30 && !blinked; i++) {
+    Pump(50);
+    blinked = !(Shot(column) == steady);
+  }
+  EXPECT_TRUE(blinked);
+  SetWindowTextW(hue, L"120");
+  SendMessageW(hue, EM_SETSEL, 0, -1);
 
   g_menu = {};
   UINT_PTR timer = SetTimer(nullptr, 0, 300, LookAtMenu);
@@ -547,6 +557,84 @@ TEST_F(ControlsTest, AControlsMenuHandedOverLateIsTakenBeforeItShows) {
   DestroyWindow(popup);
   EXPECT_FALSE(owner_drawn());
   DestroyMenu(menu);
+}
+
+// A top-level window of the program's for controls made by a test.
+HWND Panel(const wchar_t* title) {
+  return CreateWindowExW(0, L"#32770", title, WS_POPUP | WS_CAPTION | WS_VISIBLE, 60, 60, 380, 220,
+                         nullptr, nullptr, nullptr, nullptr);
+}
+
+HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, RECT r) {
+  HWND hwnd =
+      CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
+                      r.bottom - r.top, parent, nullptr, nullptr, nullptr);
+  SendMessageW(hwnd, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+  return hwnd;
+}
+
+// What the program sets from its code shows at once: a tick, a radio
+// button's dot (drawn while it is chosen, not while it is held down); and
+// a frame repainted on its own leaves the labels lying over it.
+TEST_F(ControlsTest, ChecksSetByTheProgramShowAndFramesKeepTheirNeighbours) {
+  HWND top = Panel(L"options");
+  HWND group = Child(top, L"Button", L"Frame", BS_GROUPBOX, {10, 10, 350, 170});
+  HWND label = Child(top, L"Static", L"\u6807\u7b7e label", 0, {30, 40, 160, 60});
+  HWND check = Child(top, L"Button", L"check", BS_AUTOCHECKBOX, {30, 70, 170, 90});
+  HWND radio = Child(top, L"Button", L"radio", BS_AUTORADIOBUTTON, {30, 100, 170, 120});
+  Pump(200);
+  // Looked at before the buttons handle WM_PAINT: what shows was drawn at
+  // once. (Waiting for messages without handling them lets Wine bring
+  // what was drawn to the screen.)
+  auto marks = [](HWND button) {
+    for (DWORD end = GetTickCount() + 100; GetTickCount() < end;)
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    RECT r = ScreenRectOfWindow(button);
+    return Shot({r.left, r.top, r.left + 16, r.bottom}).CountNear(kLight[check_mark], 0);
+  };
+  EXPECT_EQ(0, marks(check));
+  EXPECT_EQ(0, marks(radio));
+  SendMessageW(check, BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(radio, BM_SETCHECK, BST_CHECKED, 0);
+  EXPECT_GT(marks(check), 6);
+  EXPECT_GT(marks(radio), 6);
+  SendMessageW(radio, BM_SETCHECK, BST_UNCHECKED, 0);
+  SendMessageW(radio, BM_SETSTATE, TRUE, 0);
+  EXPECT_EQ(0, marks(radio));
+  SendMessageW(radio, BM_SETSTATE, FALSE, 0);
+
+  const int label_text = TextPixels(ShotOf(label), kLight[face_text]);
+  EXPECT_GT(label_text, 5);
+  RedrawWindow(group, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_EQ(label_text, TextPixels(ShotOf(label), kLight[face_text]));
+  DestroyWindow(top);
+}
+
+// A list shows its bar only when its items do not all fit.
+TEST_F(ControlsTest, AListFilledExactlyHasNoBar) {
+  HWND top = Panel(L"list");
+  HWND list = Child(top, L"ListBox", L"", WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT,
+                    {10, 10, 200, 100});
+  const int item = int(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  ASSERT_GT(item, 0);
+  RECT window, client;
+  GetWindowRect(list, &window);
+  GetClientRect(list, &client);
+  const int edges = (window.bottom - window.top) - client.bottom;
+  SetWindowPos(list, nullptr, 0, 0, window.right - window.left, 5 * item + edges,
+               SWP_NOMOVE | SWP_NOZORDER);
+  GetClientRect(list, &client);
+  const int empty_width = client.right;
+  auto width = [list] {
+    RECT rc;
+    GetClientRect(list, &rc);
+    return int(rc.right);
+  };
+  for (int i = 0; i < 5; i++) SendMessageW(list, LB_ADDSTRING, 0, LPARAM(L"item"));
+  EXPECT_EQ(empty_width, width());
+  SendMessageW(list, LB_ADDSTRING, 0, LPARAM(L"one more"));
+  EXPECT_EQ(empty_width - GetSystemMetrics(SM_CXVSCROLL), width());
+  DestroyWindow(top);
 }
 
 TEST_F(ControlsTest, QuestionBoxShowsTheSkinAndEnterPressesItsDefault) {

@@ -1,61 +1,98 @@
-// The real dulib.dll in a real process: windows, a dialog and a message box
-// are looked at on the screen after each call into the engine.
+// The real dulib.dll in a real process, reached through the program's own
+// wrapper: windows, a dialog and a message box are looked at on the screen
+// after each call into the engine.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <thread>
 #include <tuple>
 #include <utility>
 
-#include "screen.h"
-#include "skin_colors.h"
-#include "skin/she_file.h"
-#include "skin/skin_state.h"
+#include "skins/SkinH.h"
+#include "support/screen.h"
 #include "support/wine_test.h"
+#include "test_skins.h"
 
 namespace {
 
-using engine_test::DialogTemplate;
-using engine_test::FindMessageBox;
-using engine_test::Hex;
-using engine_test::PaletteOf;
-using engine_test::Ref;
-using engine_test::ScreenRectOfClient;
-using engine_test::ScreenRectOfWindow;
-using engine_test::Shot;
-using skin::Role;
+using namespace engine_test;
+using namespace SkinH;
 using wine_test::Gbk;
 using wine_test::InApp;
 using wine_test::Pump;
 
-// The engine as the program binds it: by name, at run time.
-struct Engine {
-  using Attach = int(__stdcall*)();
-  using AttachEx = int(__stdcall*)(const char*, const char*);
-  using AdjustHsv = int(__stdcall*)(int, int, int);
-  using AdjustAero = int(__stdcall*)(int, int, int, int, int, int, int, int, int);
-  using SetAero = int(__stdcall*)(int);
+int Aero(int level) { return SkinH_AdjustAero(int16_t(level), kAeroArgs); }
 
-  HMODULE dll = LoadLibraryW(L"dulib.dll");
-  Attach attach = reinterpret_cast<Attach>(GetProcAddress(dll, "SkinH_Attach"));
-  AttachEx attach_ex = reinterpret_cast<AttachEx>(GetProcAddress(dll, "SkinH_AttachEx"));
-  AdjustHsv adjust_hsv = reinterpret_cast<AdjustHsv>(GetProcAddress(dll, "SkinH_AdjustHSV"));
-  AdjustAero adjust_aero = reinterpret_cast<AdjustAero>(GetProcAddress(dll, "SkinH_AdjustAero"));
-  SetAero set_aero = reinterpret_cast<SetAero>(GetProcAddress(dll, "SkinH_SetAero"));
-
-  bool complete() const { return attach && attach_ex && adjust_hsv && adjust_aero && set_aero; }
-  int Aero(int level) { return adjust_aero(level, 120, 10, 8, 0, 0, 0, 0, 0); }
+// The colours a window of the test shows where each role paints.
+struct Expected {
+  COLORREF face, face_text, window, border, menu;
 };
 
-Engine& TheEngine() {
-  static Engine engine;
-  return engine;
+Expected Of(const TestSkin& s) { return {s[face], s[face_text], s[window], s[border], s[menu]}; }
+
+Expected HueTurned120(const Expected& e) {
+  return {engine_test::HueTurned120(e.face), engine_test::HueTurned120(e.face_text),
+          engine_test::HueTurned120(e.window), engine_test::HueTurned120(e.border),
+          engine_test::HueTurned120(e.menu)};
 }
 
-const wchar_t kCinnabar[] = L"Skin\\\u6731\u7802.she";   // 朱砂
-const wchar_t kBlueWhite[] = L"Skin\\\u9752\u82b1.she";  // 青花
+// Brightness lowered by `points` percentage points of HSV value, hue and
+// saturation kept: every channel scales by the same factor.
+COLORREF Darkened(COLORREF c, int points) {
+  double v = std::max({GetRValue(c), GetGValue(c), GetBValue(c)}) / 255.0;
+  double k = std::max(0.0, v - points / 100.0) / v;
+  auto ch = [k](int x) { return int(std::lround(x * k)); };
+  return RGB(ch(GetRValue(c)), ch(GetGValue(c)), ch(GetBValue(c)));
+}
+
+// The built-in skin, shown before any file is attached (its six colours).
+const Expected kBuiltIn = {RGB(0xE4, 0xE9, 0xF0), RGB(0x1F, 0x2A, 0x3A), RGB(0xFB, 0xFC, 0xFE),
+                           RGB(0x7A, 0x8B, 0xA3), RGB(0xEE, 0xF1, 0xF6)};
+
+// Runs the current test alone in a new process of this program, where the
+// engine has never been attached, unless this is that process. True when
+// it ran there (and its result is checked here).
+bool RanInAFreshProcess() {
+  if (GetEnvironmentVariableW(L"ENGINE_TEST_FRESH", nullptr, 0)) return false;
+  const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
+  wchar_t exe[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::string filter = std::string(info->test_suite_name()) + "." + info->name();
+  std::wstring command = L"\"" + std::wstring(exe) + L"\" --gtest_filter=" +
+                         std::wstring(filter.begin(), filter.end());
+  SetEnvironmentVariableW(L"ENGINE_TEST_FRESH", L"1");
+  STARTUPINFOW si = {sizeof si};
+  PROCESS_INFORMATION pi = {};
+  BOOL started =
+      CreateProcessW(exe, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  SetEnvironmentVariableW(L"ENGINE_TEST_FRESH", nullptr);
+  EXPECT_TRUE(started);
+  if (!started) return true;
+  WaitForSingleObject(pi.hProcess, 120000);
+  DWORD code = 1;
+  GetExitCodeProcess(pi.hProcess, &code);
+  EXPECT_EQ(code, 0u) << filter << " failed in its own process (its output is above)";
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return true;
+}
+
+// A skin file with a Chinese name, as the program passes it: in code page 936.
+const wchar_t kChineseName[] = L"Skin\\\u6731\u7802.she";  // 朱砂
+
+class EngineTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    WriteSkin(kLight);
+    WriteSkin(kDark);
+    wine_test::WriteBytes(InApp(kChineseName), SkinText(kDark));
+  }
+  static std::wstring Light() { return InApp(kLight.File()); }
+};
 
 // The program's own kind of window: a class of this module with a white
 // background, so an unskinned window is plainly told apart.
@@ -135,7 +172,7 @@ struct TestWindow {
     int label_text_pixels;
   };
 
-  Look Seen(const skin::Palette& expected) const {
+  Look Seen(const Expected& expected) const {
     Pump(300);
     Look look;
     RECT client = ScreenRectOfClient(hwnd);
@@ -145,7 +182,7 @@ struct TestWindow {
     RECT l = ScreenRectOfWindow(label);
     Shot label_shot(l);
     look.label_back = label_shot.At(l.right - 2, l.bottom - 2);  // past the text
-    look.label_text_pixels = label_shot.CountNear(Ref(expected, Role::FaceText));
+    look.label_text_pixels = label_shot.CountNear(expected.face_text);
     RECT e = ScreenRectOfWindow(edit);
     Shot edit_shot(e);
     look.edit_inside = edit_shot.At(e.right - 6, e.top + (e.bottom - e.top) / 2);
@@ -154,83 +191,92 @@ struct TestWindow {
     return look;
   }
 
-  void ExpectShows(const skin::Palette& p) const {
-    Look look = Seen(p);
-    EXPECT_COLOR(look.client, Ref(p, Role::Face));
-    EXPECT_COLOR(look.panel, Ref(p, Role::Face));
-    EXPECT_COLOR(look.label_back, Ref(p, Role::Face));
-    EXPECT_GT(look.label_text_pixels, 5) << "label text in " << Hex(Ref(p, Role::FaceText));
-    EXPECT_COLOR(look.edit_inside, Ref(p, Role::Window));
-    EXPECT_COLOR(look.edit_edge, Ref(p, Role::Border));
-    EXPECT_COLOR(look.menu_bar, Ref(p, Role::Menu));
-    EXPECT_COLOR(look.menu_drop, Ref(p, Role::Menu));
+  void ExpectShows(const Expected& e) const {
+    Look look = Seen(e);
+    EXPECT_COLOR(look.client, e.face);
+    EXPECT_COLOR(look.panel, e.face);
+    EXPECT_COLOR(look.label_back, e.face);
+    EXPECT_GT(look.label_text_pixels, 5) << "label text in " << Hex(e.face_text);
+    EXPECT_COLOR(look.edit_inside, e.window);
+    EXPECT_COLOR(look.edit_edge, e.border);
+    EXPECT_COLOR(look.menu_bar, e.menu);
+    EXPECT_COLOR(look.menu_drop, e.menu);
   }
 };
 
-class EngineTest : public testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(TheEngine().complete()); }
-  Engine& engine = TheEngine();
-};
-
-// First test of the run: the engine has not been attached yet.
-TEST_F(EngineTest, AttachSkinsWindowsThatAlreadyExistWithTheDefaultSkin) {
+// Needs a process where the engine was never attached: runs in its own.
+TEST_F(EngineTest, AttachSkinsWindowsThatAlreadyExistWithTheBuiltInSkin) {
+  if (RanInAFreshProcess()) return;
   TestWindow window;
-  TestWindow::Look before = window.Seen(skin::DefaultSkin().palette);
+  TestWindow::Look before = window.Seen(kBuiltIn);
   EXPECT_COLOR(before.client, RGB(255, 255, 255));
   EXPECT_COLOR(before.panel, RGB(255, 255, 255));
 
-  EXPECT_EQ(engine.attach(), 1);
-  window.ExpectShows(skin::DefaultSkin().palette);
-  EXPECT_EQ(engine.attach(), 1);  // again: nothing changes
+  EXPECT_EQ(SkinH_Attach(), 1);
+  window.ExpectShows(kBuiltIn);
+  EXPECT_EQ(SkinH_Attach(), 1);  // again: nothing changes
 }
 
 TEST_F(EngineTest, SkinFileWithChineseNameRecoloursEveryWindowAndHueRotatesIt) {
-  ASSERT_EQ(engine.attach(), 1);
-  ASSERT_EQ(engine.adjust_hsv(0, 0, 0), 1);
+  ASSERT_EQ(SkinH_Attach(), 1);
+  ASSERT_EQ(SkinH_AdjustHSV(0, 0, 0), 1);
   TestWindow before;  // exists when the skin changes
-  ASSERT_EQ(engine.attach_ex(Gbk(InApp(kCinnabar)).c_str(), ""), 1);
+  ASSERT_EQ(SkinH_AttachEx(InApp(kChineseName), L""), 1);
   TestWindow after(520, 40);  // created with the skin on
 
-  before.ExpectShows(PaletteOf(kCinnabar));
-  after.ExpectShows(PaletteOf(kCinnabar));
+  before.ExpectShows(Of(kDark));
+  after.ExpectShows(Of(kDark));
 
-  ASSERT_EQ(engine.adjust_hsv(120, 0, 0), 1);
-  before.ExpectShows(PaletteOf(kCinnabar, 120));
-  after.ExpectShows(PaletteOf(kCinnabar, 120));
+  ASSERT_EQ(SkinH_AdjustHSV(120, 0, 0), 1);
+  before.ExpectShows(HueTurned120(Of(kDark)));
+  after.ExpectShows(HueTurned120(Of(kDark)));
 
-  // A hue is measured from the file's colours, not added to the last one.
-  ASSERT_EQ(engine.adjust_hsv(120, 0, 0), 1);
-  before.ExpectShows(PaletteOf(kCinnabar, 120));
-  ASSERT_EQ(engine.adjust_hsv(32767, 0, 0), 1);  // any 16-bit value wraps
-  before.ExpectShows(PaletteOf(kCinnabar, 7));
-  ASSERT_EQ(engine.adjust_hsv(0, 0, 0), 1);
-  before.ExpectShows(PaletteOf(kCinnabar));
+  // A hue is measured from the file's colours, not added to the last one,
+  // and any 16-bit value wraps round.
+  for (int16_t hue : {120, -240, 32520}) {
+    ASSERT_EQ(SkinH_AdjustHSV(hue, 0, 0), 1);
+    before.ExpectShows(HueTurned120(Of(kDark)));
+  }
+
+  // Brightness below 100 points counts too.
+  ASSERT_EQ(SkinH_AdjustHSV(0, 0, -40), 1);
+  Expected darker = Of(kDark);
+  for (COLORREF* c :
+       {&darker.face, &darker.face_text, &darker.window, &darker.border, &darker.menu})
+    *c = Darkened(*c, 40);
+  ASSERT_NE(Hex(darker.face_text), Hex(kDark[face_text]));
+  before.ExpectShows(darker);
+  ASSERT_EQ(SkinH_AdjustHSV(0, 0, 0), 1);
+  before.ExpectShows(Of(kDark));
 }
 
 TEST_F(EngineTest, BadSkinFilesKeepTheCurrentSkin) {
-  ASSERT_EQ(engine.attach(), 1);
-  ASSERT_EQ(engine.adjust_hsv(0, 0, 0), 1);
-  ASSERT_EQ(engine.attach_ex(Gbk(InApp(kBlueWhite)).c_str(), ""), 1);
+  ASSERT_EQ(SkinH_Attach(), 1);
+  ASSERT_EQ(SkinH_AdjustHSV(0, 0, 0), 1);
+  ASSERT_EQ(SkinH_AttachEx(Light(), L""), 1);
   wine_test::WriteBytes(InApp(L"broken.she"), "she = 1\nname = half\nface = #000000\n");
   wine_test::WriteBytes(InApp(L"binary.she"), std::string("\x00\xFF\x10she = 1", 10));
   CreateDirectoryW(InApp(L"folder.she").c_str(), nullptr);
 
-  EXPECT_EQ(engine.attach_ex(Gbk(InApp(L"broken.she")).c_str(), ""), 0);
-  EXPECT_EQ(engine.attach_ex(Gbk(InApp(L"binary.she")).c_str(), ""), 0);
-  EXPECT_EQ(engine.attach_ex(Gbk(InApp(L"folder.she")).c_str(), ""), 0);
-  EXPECT_EQ(engine.attach_ex(Gbk(InApp(L"Skin\\\u65e0.she")).c_str(), ""), 0);  // no such file
-  EXPECT_EQ(engine.attach_ex("", ""), 0);
-  EXPECT_EQ(engine.attach_ex(nullptr, nullptr), 0);
+  EXPECT_EQ(SkinH_AttachEx(InApp(L"broken.she"), L""), 0);
+  EXPECT_EQ(SkinH_AttachEx(InApp(L"binary.she"), L""), 0);
+  EXPECT_EQ(SkinH_AttachEx(InApp(L"folder.she"), L""), 0);
+  EXPECT_EQ(SkinH_AttachEx(InApp(L"Skin\\\u65e0.she"), L""), 0);  // no such file
+  EXPECT_EQ(SkinH_AttachEx(L"", L""), 0);
+  // The program never passes null; another caller of the export might.
+  auto attach_ex = reinterpret_cast<int(WINAPI*)(const char*, const char*)>(
+      GetProcAddress(GetModuleHandleW(L"dulib.dll"), "SkinH_AttachEx"));
+  ASSERT_TRUE(attach_ex);
+  EXPECT_EQ(attach_ex(nullptr, nullptr), 0);
 
   TestWindow window;
-  window.ExpectShows(PaletteOf(kBlueWhite));
+  window.ExpectShows(Of(kLight));
 }
 
 TEST_F(EngineTest, DialogAndItsControlsShowTheSkin) {
-  ASSERT_EQ(engine.attach(), 1);
-  ASSERT_EQ(engine.adjust_hsv(0, 0, 0), 1);
-  ASSERT_EQ(engine.attach_ex(Gbk(InApp(kBlueWhite)).c_str(), ""), 1);
+  ASSERT_EQ(SkinH_Attach(), 1);
+  ASSERT_EQ(SkinH_AdjustHSV(0, 0, 0), 1);
+  ASSERT_EQ(SkinH_AttachEx(Light(), L""), 1);
 
   DialogTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE, 228, 142,
                    L"Morvanta\u00b72014 \u66f4\u6362\u4e3b\u9898");
@@ -248,27 +294,27 @@ TEST_F(EngineTest, DialogAndItsControlsShowTheSkin) {
   }
   Pump(300);
 
-  auto expect_dialog = [&](const skin::Palette& p) {
+  auto expect_dialog = [&](COLORREF (*shown)(COLORREF)) {
     Pump(300);
     RECT client = ScreenRectOfClient(dialog);
-    EXPECT_COLOR(Shot(client).At(client.right - 4, client.top + 4), Ref(p, Role::Face));
+    EXPECT_COLOR(Shot(client).At(client.right - 4, client.top + 4), shown(kLight[face]));
     RECT label = ScreenRectOfWindow(GetDlgItem(dialog, 101));
     Shot label_shot(label);
-    EXPECT_COLOR(label_shot.At(label.right - 2, label.bottom - 2), Ref(p, Role::Face));
-    EXPECT_GT(label_shot.CountNear(Ref(p, Role::FaceText)), 5);
+    EXPECT_COLOR(label_shot.At(label.right - 2, label.bottom - 2), shown(kLight[face]));
+    EXPECT_GT(label_shot.CountNear(shown(kLight[face_text])), 5);
     RECT check = ScreenRectOfWindow(GetDlgItem(dialog, 102));
     Shot check_shot(check);
-    EXPECT_COLOR(check_shot.At(check.right - 2, check.bottom - 2), Ref(p, Role::Face));
-    EXPECT_GT(check_shot.CountNear(Ref(p, Role::FaceText)), 5);
+    EXPECT_COLOR(check_shot.At(check.right - 2, check.bottom - 2), shown(kLight[face]));
+    EXPECT_GT(check_shot.CountNear(shown(kLight[face_text])), 5);
     RECT l = ScreenRectOfClient(list);
     Shot list_shot(l);
-    EXPECT_COLOR(list_shot.At(l.left + 4, l.bottom - 4), Ref(p, Role::Window));
-    EXPECT_GT(list_shot.CountNear(Ref(p, Role::WindowText)), 5);
+    EXPECT_COLOR(list_shot.At(l.left + 4, l.bottom - 4), shown(kLight[window]));
+    EXPECT_GT(list_shot.CountNear(shown(kLight[window_text])), 5);
   };
-  expect_dialog(PaletteOf(kBlueWhite));
-  ASSERT_EQ(engine.adjust_hsv(120, 0, 0), 1);
-  expect_dialog(PaletteOf(kBlueWhite, 120));
-  ASSERT_EQ(engine.adjust_hsv(0, 0, 0), 1);
+  expect_dialog([](COLORREF c) { return c; });
+  ASSERT_EQ(SkinH_AdjustHSV(120, 0, 0), 1);
+  expect_dialog(engine_test::HueTurned120);
+  ASSERT_EQ(SkinH_AdjustHSV(0, 0, 0), 1);
   DestroyWindow(dialog);
 }
 
@@ -276,7 +322,7 @@ TEST_F(EngineTest, DialogAndItsControlsShowTheSkin) {
 // themed child does for its parent's background) leaves that DC as it
 // found it: no clip region of its neighbours, the caller's text colour.
 TEST_F(EngineTest, FramePaintedIntoACallersDcLeavesItsClippingAndColours) {
-  ASSERT_EQ(engine.attach(), 1);
+  ASSERT_EQ(SkinH_Attach(), 1);
   DialogTemplate t(WS_POPUP | WS_CAPTION | WS_VISIBLE, 160, 80, L"frame");
   t.Add(0x0080, BS_GROUPBOX, 4, 4, 150, 70, 100, L"Frame");
   t.Add(0x0080, BS_PUSHBUTTON, 20, 30, 50, 16, 101, L"Inside");
@@ -334,18 +380,17 @@ void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 TEST_F(EngineTest, MessageBoxShowsTheSkin) {
-  ASSERT_EQ(engine.attach(), 1);
-  ASSERT_EQ(engine.adjust_hsv(0, 0, 0), 1);
-  ASSERT_EQ(engine.attach_ex(Gbk(InApp(kCinnabar)).c_str(), ""), 1);
-  skin::Palette p = PaletteOf(kCinnabar);
+  ASSERT_EQ(SkinH_Attach(), 1);
+  ASSERT_EQ(SkinH_AdjustHSV(0, 0, 0), 1);
+  ASSERT_EQ(SkinH_AttachEx(InApp(kChineseName), L""), 1);
   g_box = {};
-  g_box.text_color = Ref(p, Role::FaceText);
+  g_box.text_color = kDark[face_text];
   UINT_PTR timer = SetTimer(nullptr, 0, 300, LookAtBox);
   MessageBoxW(nullptr, L"\u8bbe\u7f6e\u672a\u4fdd\u5b58\uff0c\u73b0\u5728\u79bb\u53bb\uff1f",
               L"\u63d0\u793a", MB_OK | MB_ICONINFORMATION);
   KillTimer(nullptr, timer);
   ASSERT_TRUE(g_box.found);
-  EXPECT_COLOR(g_box.corner, Ref(p, Role::Face));
+  EXPECT_COLOR(g_box.corner, kDark[face]);
   EXPECT_GT(g_box.text_pixels, 5);
 }
 
@@ -359,18 +404,18 @@ BYTE LayeredAlpha(HWND hwnd) {
 bool IsLayered(HWND hwnd) { return GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED; }
 
 TEST_F(EngineTest, AeroMakesTopLevelWindowsTranslucentWithAVisibleLevel) {
-  ASSERT_EQ(engine.attach(), 1);
-  ASSERT_EQ(engine.set_aero(0), 1);
+  ASSERT_EQ(SkinH_Attach(), 1);
+  ASSERT_EQ(SkinH_SetAero(0), 1);
   TestWindow window;
   // A window that the program made translucent itself is not the engine's.
   TestWindow own(520, 40);
   SetWindowLongW(own.hwnd, GWL_EXSTYLE, GetWindowLongW(own.hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
   SetLayeredWindowAttributes(own.hwnd, 0, 150, LWA_ALPHA);
 
-  ASSERT_EQ(engine.Aero(120), 1);
+  ASSERT_EQ(Aero(120), 1);
   EXPECT_FALSE(IsLayered(window.hwnd));  // the level alone switches nothing on
 
-  ASSERT_EQ(engine.set_aero(1), 1);
+  ASSERT_EQ(SkinH_SetAero(1), 1);
   EXPECT_TRUE(IsLayered(window.hwnd));
   EXPECT_EQ(LayeredAlpha(window.hwnd), 120);
   EXPECT_FALSE(GetWindowLongW(window.edit, GWL_EXSTYLE) & WS_EX_LAYERED);  // children untouched
@@ -378,51 +423,57 @@ TEST_F(EngineTest, AeroMakesTopLevelWindowsTranslucentWithAVisibleLevel) {
   // The level applies at once, and never leaves the visible range.
   struct {
     int level, alpha;
-  } levels[] = {{200, 200},
-                {0, skin::kMinAeroLevel},
-                {-5, skin::kMinAeroLevel},
-                {-32768, skin::kMinAeroLevel},
-                {32767, 255},
-                {249, 249}};
+  } levels[] = {{200, 200}, {0, 64}, {-5, 64}, {-32768, 64}, {32767, 255}, {249, 249}};
   for (auto l : levels) {
-    ASSERT_EQ(engine.Aero(l.level), 1);
+    ASSERT_EQ(Aero(l.level), 1);
     EXPECT_EQ(LayeredAlpha(window.hwnd), l.alpha) << "level " << l.level;
   }
-  ASSERT_EQ(engine.Aero(180), 1);
+  ASSERT_EQ(Aero(180), 1);
   TestWindow later(40, 380);
   EXPECT_TRUE(IsLayered(later.hwnd));
   EXPECT_EQ(LayeredAlpha(later.hwnd), 180);
   EXPECT_EQ(LayeredAlpha(own.hwnd), 150);
 
-  ASSERT_EQ(engine.set_aero(0), 1);
+  ASSERT_EQ(SkinH_SetAero(0), 1);
   EXPECT_FALSE(IsLayered(window.hwnd));
   EXPECT_FALSE(IsLayered(later.hwnd));
   EXPECT_TRUE(IsLayered(own.hwnd));
   EXPECT_EQ(LayeredAlpha(own.hwnd), 150);
 
-  ASSERT_EQ(engine.set_aero(1), 1);  // and on again
+  ASSERT_EQ(SkinH_SetAero(1), 1);  // and on again
   EXPECT_EQ(LayeredAlpha(window.hwnd), 180);
-  ASSERT_EQ(engine.set_aero(0), 1);
+  ASSERT_EQ(SkinH_SetAero(0), 1);
+
+  // Switched off, the window is the program's again: made translucent by
+  // the program itself, the effect's next round leaves it alone.
+  SetWindowLongW(window.hwnd, GWL_EXSTYLE,
+                 GetWindowLongW(window.hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+  SetLayeredWindowAttributes(window.hwnd, 0, 150, LWA_ALPHA);
+  ASSERT_EQ(SkinH_SetAero(1), 1);
+  ASSERT_EQ(Aero(200), 1);
+  EXPECT_EQ(LayeredAlpha(window.hwnd), 150);
+  ASSERT_EQ(SkinH_SetAero(0), 1);
+  EXPECT_TRUE(IsLayered(window.hwnd));
+  EXPECT_EQ(LayeredAlpha(window.hwnd), 150);
 }
 
 TEST_F(EngineTest, CallsFromAnotherThreadAreRefused) {
-  ASSERT_EQ(engine.attach(), 1);
-  ASSERT_EQ(engine.adjust_hsv(0, 0, 0), 1);
-  ASSERT_EQ(engine.attach_ex(Gbk(InApp(kBlueWhite)).c_str(), ""), 1);
+  ASSERT_EQ(SkinH_Attach(), 1);
+  ASSERT_EQ(SkinH_AdjustHSV(0, 0, 0), 1);
+  ASSERT_EQ(SkinH_AttachEx(Light(), L""), 1);
   TestWindow window;
   int results[5] = {-1, -1, -1, -1, -1};
-  std::string path = Gbk(InApp(kCinnabar));
   std::thread other([&] {
-    results[0] = engine.attach();
-    results[1] = engine.attach_ex(path.c_str(), "");
-    results[2] = engine.adjust_hsv(90, 0, 0);
-    results[3] = engine.Aero(100);
-    results[4] = engine.set_aero(1);
+    results[0] = SkinH_Attach();
+    results[1] = SkinH_AttachEx(InApp(kChineseName), L"");
+    results[2] = SkinH_AdjustHSV(90, 0, 0);
+    results[3] = Aero(100);
+    results[4] = SkinH_SetAero(1);
   });
   other.join();
   for (int r : results) EXPECT_EQ(r, 0);
   EXPECT_FALSE(IsLayered(window.hwnd));
-  window.ExpectShows(PaletteOf(kBlueWhite));
+  window.ExpectShows(Of(kLight));
 }
 
 }  // namespace

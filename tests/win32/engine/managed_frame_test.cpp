@@ -6,22 +6,16 @@
 
 #include <gtest/gtest.h>
 
-#include "screen.h"
-#include "skin/she_file.h"
+#include "skins/SkinH.h"
+#include "support/screen.h"
 #include "support/wine_test.h"
+#include "test_skins.h"
 
 namespace {
 
-using engine_test::ScreenRectOfWindow;
-using engine_test::Shot;
-using skin::Role;
+using namespace engine_test;
 
 const wchar_t kKey[] = L"Software\\Wine\\AppDefaults\\engine_managed_frame_test.exe\\X11 Driver";
-
-COLORREF Ref(const skin::Palette& p, Role role) {
-  skin::Rgb c = p[role];
-  return RGB(c.r, c.g, c.b);
-}
 
 TEST(ManagedFrameTest, WindowManagerFramesAreLeftAloneAndMenusStillSkinned) {
   HKEY key = nullptr;
@@ -32,10 +26,8 @@ TEST(ManagedFrameTest, WindowManagerFramesAreLeftAloneAndMenusStillSkinned) {
   RegCloseKey(key);
 
   // The engine decides when it is first attached, after the value is set.
-  HMODULE dll = LoadLibraryW(L"dulib.dll");
-  auto attach = reinterpret_cast<int(__stdcall*)()>(GetProcAddress(dll, "SkinH_Attach"));
-  ASSERT_TRUE(attach);
-  ASSERT_EQ(attach(), 1);
+  ASSERT_EQ(SkinH::SkinH_Attach(), 1);
+  ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin(kLight), L""), 1);
 
   HMENU bar = CreateMenu();
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"\u5e38\u89c4(&N)");
@@ -45,7 +37,6 @@ TEST(ManagedFrameTest, WindowManagerFramesAreLeftAloneAndMenusStillSkinned) {
   SetForegroundWindow(hwnd);
   wine_test::Pump(500);
 
-  skin::Palette p = skin::DefaultSkin().palette;
   // Whatever draws the frame here (a window manager, or none under Xvfb),
   // the skin's caption colours appear nowhere above the menu bar.
   MENUBARINFO info = {sizeof info};
@@ -54,15 +45,15 @@ TEST(ManagedFrameTest, WindowManagerFramesAreLeftAloneAndMenusStillSkinned) {
   RECT above = {window.left, window.top, window.right, info.rcBar.top};
   if (!IsRectEmpty(&above)) {
     Shot shot(above);
-    EXPECT_EQ(shot.CountNear(Ref(p, Role::CaptionActive), 0), 0);
-    EXPECT_EQ(shot.CountNear(Ref(p, Role::CaptionInactive), 0), 0);
+    EXPECT_EQ(shot.CountNear(kLight[caption_active], 0), 0);
+    EXPECT_EQ(shot.CountNear(kLight[caption_inactive], 0), 0);
   }
   POINT bar_end = {info.rcBar.right - 3, info.rcBar.bottom - 3};
-  EXPECT_EQ(Shot(info.rcBar).At(bar_end.x, bar_end.y), Ref(p, Role::Menu));
+  EXPECT_COLOR(Shot(info.rcBar).At(bar_end.x, bar_end.y), kLight[menu]);
   // A new title makes the platform draw its frame and menu bar again.
   SetWindowTextW(hwnd, L"Renamed");
   wine_test::Pump(100);
-  EXPECT_EQ(Shot(info.rcBar).At(bar_end.x, bar_end.y), Ref(p, Role::Menu));
+  EXPECT_COLOR(Shot(info.rcBar).At(bar_end.x, bar_end.y), kLight[menu]);
 
   DestroyWindow(hwnd);
   RegDeleteKeyW(HKEY_CURRENT_USER, kKey);

@@ -7,16 +7,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "screen.h"
+#include "skins/SkinH.h"
+#include "support/screen.h"
 
 namespace {
-
-std::string Ansi(const std::wstring& text) {
-  int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string out(n, '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, out.data(), n, nullptr, nullptr);
-  return out;
-}
 
 std::wstring Folder() {
   wchar_t path[MAX_PATH];
@@ -92,18 +86,9 @@ int wmain(int argc, wchar_t** argv) {
   int hue = argc > 2 ? _wtoi(argv[2]) : 0;
   int seconds = argc > 3 ? _wtoi(argv[3]) : 10;
 
-  HMODULE dll = LoadLibraryW(L"dulib.dll");
-  auto attach = reinterpret_cast<int(__stdcall*)()>(GetProcAddress(dll, "SkinH_Attach"));
-  auto attach_ex = reinterpret_cast<int(__stdcall*)(const char*, const char*)>(
-      GetProcAddress(dll, "SkinH_AttachEx"));
-  auto hsv =
-      reinterpret_cast<int(__stdcall*)(int, int, int)>(GetProcAddress(dll, "SkinH_AdjustHSV"));
-  if (!attach || !attach_ex || !hsv) return 3;
-
-  attach();
-  std::string path = Ansi(Folder() + L"\\Skin\\" + argv[1] + L".she");
-  if (!attach_ex(path.c_str(), "")) return 4;
-  hsv(hue, 0, 0);
+  if (!SkinH::SkinH_Attach()) return 3;
+  if (!SkinH::SkinH_AttachEx(Folder() + L"\\Skin\\" + argv[1] + L".she", L"")) return 4;
+  SkinH::SkinH_AdjustHSV(int16_t(hue), 0, 0);
   MainWindow();
   SkinDialog();
 

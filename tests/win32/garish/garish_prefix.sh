@@ -6,7 +6,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
 : "${WINEPREFIX:?}"
-marker="$WINEPREFIX/.morvanta-garish-1"
+marker="$WINEPREFIX/.morvanta-garish-2"
 [ -f "$marker" ] && exit 0
 
 surfaces="ActiveBorder ActiveTitle AppWorkSpace Background ButtonAlternateFace ButtonDkShadow

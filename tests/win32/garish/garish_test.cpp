@@ -15,10 +15,14 @@
 #include <string>
 #include <vector>
 
+#include "program.h"
+#include "support/screen.h"
 #include "support/wine_test.h"
 
 namespace {
 
+using namespace garish;
+using engine_test::Shot;
 using wine_test::Gbk;
 using wine_test::InApp;
 
@@ -35,226 +39,23 @@ bool IsSystemColour(uint32_t p) {
   return magenta || green;
 }
 
-// Part of the screen, as the user sees it.
-struct Screen {
-  RECT area = {};
-  int width = 0, height = 0;
-  std::vector<uint32_t> pixels;  // 0x00RRGGBB, top-down
-
-  static Screen Take(RECT area) {
-    RECT bounds = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    IntersectRect(&area, &area, &bounds);
-    Screen s;
-    s.area = area;
-    s.width = area.right - area.left;
-    s.height = area.bottom - area.top;
-    if (s.width <= 0 || s.height <= 0) return s;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, s.width, -s.height, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(mem, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bitmap);
-    BitBlt(mem, 0, 0, s.width, s.height, screen, area.left, area.top, SRCCOPY);
-    GdiFlush();
-    const uint32_t* p = static_cast<const uint32_t*>(bits);
-    s.pixels.assign(p, p + size_t(s.width) * s.height);
-    for (auto& px : s.pixels) px &= 0xFFFFFF;
-    SelectObject(mem, old);
-    DeleteObject(bitmap);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return s;
+// Share of a shot's pixels in a system colour, not counting those in
+// `left_out` (screen coordinates).
+double Share(const Shot& shot, const std::vector<RECT>& left_out, int* counted = nullptr) {
+  const RECT& area = shot.rect();
+  const int width = area.right - area.left;
+  long total = 0, system = 0;
+  for (size_t i = 0; i < shot.pixels().size(); i++) {
+    POINT pt = {area.left + LONG(i % width), area.top + LONG(i / width)};
+    if (std::any_of(left_out.begin(), left_out.end(),
+                    [&](const RECT& r) { return PtInRect(&r, pt); }))
+      continue;
+    total++;
+    system += IsSystemColour(shot.pixels()[i]);
   }
-
-  // Share of system-colour pixels, not counting those in `left_out`
-  // (screen coordinates).
-  double Share(const std::vector<RECT>& left_out, int* counted = nullptr) const {
-    long total = 0, system = 0;
-    for (int y = 0; y < height; y++) {
-      for (int x = 0; x < width; x++) {
-        POINT pt = {area.left + x, area.top + y};
-        if (std::any_of(left_out.begin(), left_out.end(),
-                        [&](const RECT& r) { return PtInRect(&r, pt); }))
-          continue;
-        total++;
-        system += IsSystemColour(pixels[size_t(y) * width + x]);
-      }
-    }
-    if (counted) *counted = total;
-    return total ? double(system) / total : 0;
-  }
-
-  void SavePpm(const std::wstring& path) const {
-    FILE* f = _wfopen(path.c_str(), L"wb");
-    if (!f) return;
-    fprintf(f, "P6\n%d %d\n255\n", width, height);
-    for (uint32_t p : pixels) {
-      unsigned char rgb[3] = {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)};
-      fwrite(rgb, 1, 3, f);
-    }
-    fclose(f);
-  }
-};
-
-// The screen once it has stopped changing: Wine copies a window's
-// drawing to the display a little after the program paints.
-Screen SettledScreen(RECT area) {
-  Screen last = Screen::Take(area);
-  for (int i = 0; i < 30; i++) {
-    Sleep(50);
-    Screen now = Screen::Take(area);
-    if (now.pixels == last.pixels) return now;
-    last = std::move(now);
-  }
-  return last;
+  if (counted) *counted = total;
+  return total ? double(system) / total : 0;
 }
-
-RECT RectOf(HWND hwnd) {
-  RECT r = {};
-  GetWindowRect(hwnd, &r);
-  return r;
-}
-
-// ---- the program, seen from outside ------------------------------------------
-
-struct Found {
-  DWORD pid;
-  std::function<bool(HWND)> match;
-  HWND hwnd = nullptr;
-};
-
-std::wstring ClassOf(HWND hwnd) {
-  wchar_t cls[64] = {};
-  GetClassNameW(hwnd, cls, 64);
-  return cls;
-}
-
-std::wstring TextOf(HWND hwnd) {
-  wchar_t text[256] = {};
-  GetWindowTextW(hwnd, text, 256);
-  return text;
-}
-
-BOOL CALLBACK MatchTopLevel(HWND hwnd, LPARAM lp) {
-  auto* f = reinterpret_cast<Found*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == f->pid && IsWindowVisible(hwnd) && f->match(hwnd)) {
-    f->hwnd = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND FindTopLevel(DWORD pid, std::function<bool(HWND)> match, int timeout_ms = 5000) {
-  Found found{pid, std::move(match)};
-  DWORD start = GetTickCount();
-  do {
-    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&found));
-    if (found.hwnd || timeout_ms == 0) break;
-    Sleep(20);
-  } while (GetTickCount() - start < DWORD(timeout_ms));
-  return found.hwnd;
-}
-
-struct ChildSearch {
-  std::function<bool(HWND)> match;
-  HWND hwnd = nullptr;
-};
-
-BOOL CALLBACK MatchChild(HWND hwnd, LPARAM lp) {
-  auto* a = reinterpret_cast<ChildSearch*>(lp);
-  if (!a->match(hwnd)) return TRUE;
-  a->hwnd = hwnd;
-  return FALSE;
-}
-
-HWND FindChild(HWND parent, std::function<bool(HWND)> match) {
-  ChildSearch search{std::move(match)};
-  EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
-  return search.hwnd;
-}
-
-// The program's commands, as its menu sends them.
-constexpr WORD kKeepOnTopCommand = 104;
-constexpr WORD kChangeSkinCommand = 105;
-
-const wchar_t kMainTitle[] = L"Morvanta\u00b72014 - WWW.MORVANTA.TV";
-const wchar_t kDialogTitle[] = L"Morvanta\u00b72014 \u66f4\u6362\u4e3b\u9898";  // 更换主题
-
-struct Figure {
-  std::wstring skin, window, state;
-  double share;
-};
-
-class Program {
- public:
-  Program(const std::wstring& folder) : folder_(folder) {
-    STARTUPINFOW si = {sizeof si};
-    std::wstring exe = folder + L"\\Morvanta.exe";
-    std::wstring command = L"\"" + exe + L"\"";
-    started_ = CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              folder.c_str(), &si, &pi_);
-    if (started_) {
-      main_ = FindTopLevel(
-          pi_.dwProcessId, [](HWND h) { return TextOf(h) == kMainTitle; }, 30000);
-    }
-  }
-  ~Program() {
-    if (!started_) return;
-    // The program runs until its last form is closed: the dialog too.
-    if (HWND dialog = Dialog(0)) PostMessageW(dialog, WM_CLOSE, 0, 0);
-    if (IsWindow(main_)) PostMessageW(main_, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(pi_.hProcess, 10000) != WAIT_OBJECT_0)
-      TerminateProcess(pi_.hProcess, 1);
-    CloseHandle(pi_.hThread);
-    CloseHandle(pi_.hProcess);
-  }
-
-  DWORD pid() const { return pi_.dwProcessId; }
-  HWND main() const { return main_; }
-
-  // Waits until the program has handled everything sent to it so far.
-  void Sync() const {
-    DWORD_PTR result;
-    SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
-  }
-
-  HWND Dialog(int timeout_ms = 5000) const {
-    return FindTopLevel(
-        pi_.dwProcessId, [](HWND h) { return TextOf(h) == kDialogTitle; }, timeout_ms);
-  }
-
-  // A message box: a dialog whose text sits in the static 0xFFFF.
-  HWND MessageBoxWindow(int timeout_ms = 5000) const {
-    return FindTopLevel(
-        pi_.dwProcessId,
-        [](HWND h) { return ClassOf(h) == L"#32770" && GetDlgItem(h, 0xFFFF) != nullptr; },
-        timeout_ms);
-  }
-
-  HWND DropDown(int timeout_ms = 5000) const {
-    return FindTopLevel(
-        pi_.dwProcessId, [](HWND h) { return ClassOf(h) == L"#32768"; }, timeout_ms);
-  }
-
-  // Escape twice, as a user leaves a menu and then the menu bar; true once
-  // no drop-down is open any more.
-  bool CloseMenus() const {
-    PostMessageW(main_, WM_KEYDOWN, VK_ESCAPE, 0);
-    PostMessageW(main_, WM_KEYDOWN, VK_ESCAPE, 0);
-    for (int n = 0; n < 100 && DropDown(0); n++) Sleep(20);
-    return !DropDown(0);
-  }
-
- private:
-  std::wstring folder_;
-  PROCESS_INFORMATION pi_ = {};
-  bool started_ = false;
-  HWND main_ = nullptr;
-};
 
 // The window with the keyboard focus in the thread of `window`.
 HWND FocusOf(HWND window) {
@@ -300,9 +101,9 @@ class GarishTest : public testing::Test {
       DWORD_PTR ignored;
       SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
     }
-    Screen screen = SettledScreen(RectOf(hwnd));
+    Shot screen = Shot::Settled(RectOf(hwnd));
     int counted = 0;
-    double share = screen.Share(left_out, &counted);
+    double share = Share(screen, left_out, &counted);
     figures_.push_back({skin, window, state, share});
     EXPECT_GT(counted, 1000) << wine_test::Utf8(window) << " " << wine_test::Utf8(state);
     if (share > kMaxShare) {
@@ -330,21 +131,6 @@ class GarishTest : public testing::Test {
 
 std::vector<Figure> GarishTest::figures_;
 
-std::vector<std::wstring> ShippedSkins() {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW(InApp(L"shipped\\*.she").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::wstring n = data.cFileName;
-    names.push_back(n.substr(0, n.size() - 4));
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-// The environment first: without garish system colours the measurement
 // would pass whatever the engine drew. A window of this test, which no
 // engine touches, must show them.
 TEST_F(GarishTest, ThePrefixHasGarishSystemColours) {
@@ -358,7 +144,7 @@ TEST_F(GarishTest, ThePrefixHasGarishSystemColours) {
                                800, 300, 200, nullptr, nullptr, nullptr, nullptr);
   ASSERT_TRUE(plain);
   wine_test::Pump(300);
-  double share = SettledScreen(RectOf(plain)).Share({});
+  double share = Share(Shot::Settled(RectOf(plain)), {});
   EXPECT_GT(share, 0.8);
   DestroyWindow(plain);
 }
@@ -517,46 +303,6 @@ TEST_F(GarishTest, NoWindowShowsSystemColoursWithAnyShippedSkin) {
       for (int n = 0; n < 100 && program.MessageBoxWindow(0); n++) Sleep(20);
     }
   }
-}
-
-// Not a measurement: with MORVANTA_SHOTS set to a folder, and run in the
-// ordinary prefix (scripts/doc-shots.sh), leaves there the documentation's
-// pictures: per skin the main window with the skin dialog over it, and the
-// dialog alone. The extra skins that make the list scroll are set aside.
-TEST_F(GarishTest, DocumentationShots) {
-  wchar_t folder[MAX_PATH] = {};
-  if (!GetEnvironmentVariableW(L"MORVANTA_SHOTS", folder, MAX_PATH))
-    GTEST_SKIP() << "MORVANTA_SHOTS is not set";
-  std::vector<std::wstring> extras;
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW(InApp(L"app\\Skin\\zz-extra-*.she").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do extras.push_back(InApp(L"app\\Skin\\") + data.cFileName);
-    while (FindNextFileW(find, &data));
-    FindClose(find);
-  }
-  for (const auto& e : extras) MoveFileW(e.c_str(), (e + L".aside").c_str());
-
-  for (const std::wstring& skin : ShippedSkins()) {
-    wine_test::WriteBytes(InApp(L"app\\config.ini"), "[Options]\r\nSkinName=" + Gbk(skin) + "\r\n");
-    Program program(App());
-    HWND main = program.main();
-    ASSERT_TRUE(main);
-    PostMessageW(main, WM_COMMAND, kChangeSkinCommand, 0);
-    HWND dialog = program.Dialog();
-    ASSERT_TRUE(dialog);
-    HWND list = FindChild(dialog, [](HWND h) { return ClassOf(h) == L"ListBox"; });
-    int at = int(SendMessageW(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(skin.c_str())));
-    SendMessageW(list, LB_SETCURSEL, at, 0);  // shown selected, as after a click on it
-    RECT m = RectOf(main), d = RectOf(dialog);
-    SetWindowPos(dialog, nullptr, m.right - (d.right - d.left) - 60, m.top + 120, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
-    SetForegroundWindow(dialog);
-    program.Sync();
-    SettledScreen(m).SavePpm(std::wstring(folder) + L"\\" + skin + L".ppm");
-    SettledScreen(RectOf(dialog)).SavePpm(std::wstring(folder) + L"\\" + skin + L"-dialog.ppm");
-  }
-  for (const auto& e : extras) MoveFileW((e + L".aside").c_str(), e.c_str());
 }
 
 }  // namespace

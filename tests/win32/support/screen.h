@@ -1,5 +1,5 @@
-// What the engine tests need to look at windows: screen captures and
-// dialogs built in memory.
+// What the tests need to look at windows: screen captures and dialogs
+// built in memory.
 #pragma once
 
 #include <windows.h>
@@ -10,15 +10,24 @@
 
 namespace engine_test {
 
-// A copy of part of the screen, as the user sees it.
+// A copy of part of the screen, as the user sees it; the part that lies
+// off the screen is left out.
 class Shot {
  public:
   explicit Shot(const RECT& screen_rect);
-  COLORREF At(int x, int y) const;  // screen coordinates
+  // The screen once it has stopped changing: Wine copies a window's
+  // drawing to the display a little after the program paints.
+  static Shot Settled(const RECT& screen_rect);
+  COLORREF At(int x, int y) const;  // screen coordinates, CLR_INVALID outside
   // Pixels within `tolerance` of `color` in each channel: text is
   // smoothed, so only the cores of its strokes have the exact colour.
   int CountNear(COLORREF color, int tolerance = 24) const;
   bool SavePpm(const std::wstring& path) const;
+  const RECT& rect() const { return rect_; }
+  const std::vector<uint32_t>& pixels() const { return pixels_; }  // 0x00RRGGBB, top-down
+  bool operator==(const Shot& o) const {
+    return EqualRect(&rect_, &o.rect_) && pixels_ == o.pixels_;
+  }
 
  private:
   RECT rect_;

@@ -2,10 +2,14 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace engine_test {
 
-Shot::Shot(const RECT& r) : rect_(r) {
+Shot::Shot(const RECT& area) : rect_(area) {
+  RECT bounds = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (!IntersectRect(&rect_, &area, &bounds)) SetRectEmpty(&rect_);
+  const RECT& r = rect_;
   int w = r.right - r.left;
   int h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return;
@@ -26,11 +30,23 @@ Shot::Shot(const RECT& r) : rect_(r) {
     GdiFlush();
     const uint32_t* p = static_cast<const uint32_t*>(bits);
     pixels_.assign(p, p + size_t(w) * h);
+    for (uint32_t& px : pixels_) px &= 0xFFFFFF;
     SelectObject(mem, old);
     DeleteObject(bitmap);
   }
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
+}
+
+Shot Shot::Settled(const RECT& area) {
+  Shot last(area);
+  for (int i = 0; i < 30; i++) {
+    Sleep(50);
+    Shot now(area);
+    if (now == last) return now;
+    last = std::move(now);
+  }
+  return last;
 }
 
 COLORREF Shot::At(int x, int y) const {
