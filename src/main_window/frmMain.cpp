@@ -148,8 +148,8 @@ void FrmMain::KeepDialogAbove() {
   if (!IsWindowVisible(dialog) || !topMost(dialog) || !topMost(self)) return;
   for (HWND h = GetWindow(self, GW_HWNDPREV); h; h = GetWindow(h, GW_HWNDPREV))
     if (h == dialog) return;
-  // Moving this window rather than the dialog: Wine does not lift a
-  // window owned by a hidden one above a window that has none.
+  // This window moves rather than the dialog: asked to lift the dialog
+  // (which has a hidden owner) over it, Wine leaves the dialog where it is.
   SetWindowPos(self, dialog, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
