@@ -40,8 +40,12 @@ void BrowserHost::Close() {
   // The object's events and references before the control, and the control
   // before its site: each holds on to the next.
   UnbindWebV1();
-  if (site_) site_->Close();
-  site_.Reset();
+  // The host lets go of the control before closing it: destroying the
+  // control's window moves the focus to the main window, whose focus
+  // handling must then find no control to activate, or it would hand the
+  // focus back to the window being destroyed.
+  const toolkit::ComPtr<BrowserSite> site = std::move(site_);
+  if (site) site->Close();
 }
 
 IWebBrowser* BrowserHost::WebV1() const { return webV1_.Get(); }
@@ -49,7 +53,8 @@ IWebBrowser* BrowserHost::WebV1() const { return webV1_.Get(); }
 HWND BrowserHost::Window() const {
   HWND hwnd = nullptr;
   toolkit::ComPtr<IOleWindow> window;
-  if (site_ && SUCCEEDED(site_->Object()->QueryInterface(IID_IOleInPlaceObject, window.PutVoid())))
+  IUnknown* object = site_ ? site_->Object() : nullptr;
+  if (object && SUCCEEDED(object->QueryInterface(IID_IOleInPlaceObject, window.PutVoid())))
     window->GetWindow(&hwnd);
   return hwnd;
 }

@@ -50,6 +50,8 @@ STDMETHODIMP BrowserSite::QueryInterface(REFIID iid, void** out) {
     *out = static_cast<IOleInPlaceSite*>(this);
   } else if (iid == IID_IOleInPlaceUIWindow || iid == IID_IOleInPlaceFrame) {
     *out = static_cast<IOleInPlaceFrame*>(this);
+  } else if (iid == __uuidof(IDocHostUIHandler)) {
+    *out = static_cast<IDocHostUIHandler*>(this);
   } else {
     *out = nullptr;
     return E_NOINTERFACE;
@@ -94,6 +96,42 @@ STDMETHODIMP BrowserSite::OnPosRectChange(const RECT* rect) {
   if (!rect) return E_POINTER;
   Place(*rect);
   return S_OK;
+}
+
+STDMETHODIMP BrowserSite::GetHostInfo(DOCHOSTUIINFO* info) {
+  if (!info) return E_POINTER;
+  // The caller sets cbSize; a larger structure keeps its later fields.
+  info->dwFlags = kHostFlags;
+  info->dwDoubleClick = DOCHOSTUIDBLCLK_DEFAULT;
+  info->pchHostCss = nullptr;
+  info->pchHostNS = nullptr;
+  return S_OK;
+}
+
+// The answers below say "nothing of ours": the control keeps its own.
+STDMETHODIMP BrowserSite::GetOptionKeyPath(LPOLESTR* key, DWORD) {
+  if (key) *key = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP BrowserSite::GetDropTarget(IDropTarget*, IDropTarget** out) {
+  if (out) *out = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP BrowserSite::GetExternal(IDispatch** out) {
+  if (out) *out = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP BrowserSite::TranslateUrl(DWORD, LPWSTR, LPWSTR* out) {
+  if (out) *out = nullptr;
+  return S_FALSE;
+}
+
+STDMETHODIMP BrowserSite::FilterDataObject(IDataObject*, IDataObject** out) {
+  if (out) *out = nullptr;
+  return S_FALSE;
 }
 
 }  // namespace main_window

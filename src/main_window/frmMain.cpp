@@ -110,15 +110,56 @@ void FrmMain::Form_Unload() {
   }
 }
 
-bool FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT* result) {
+bool FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  const bool activated = msg == WM_ACTIVATE && LOWORD(wp) != WA_INACTIVE;
+  const bool restacked =
+      msg == WM_WINDOWPOSCHANGED && !(reinterpret_cast<const WINDOWPOS*>(lp)->flags & SWP_NOZORDER);
+  // Either way: when the dialog itself is activated, this window must not
+  // come out above it either.
+  if (msg == WM_ACTIVATE || restacked) KeepDialogAbove();
+  if (msg == WM_ACTIVATE) WatchDialogAbove();
+  if (msg == WM_TIMER && wp == kDialogAboveTimer) {
+    if (--dialogChecksLeft_ <= 0) KillTimer(RawHwnd(), kDialogAboveTimer);
+    KeepDialogAbove();
+    *result = 0;
+    return true;
+  }
   // As in any browser host, the page takes the keyboard whenever the window
   // does, so arrow keys, Page Down and Tab work without a click first.
-  const bool activated = msg == WM_ACTIVATE && LOWORD(wp) != WA_INACTIVE && !HIWORD(wp);
-  if (!activated && msg != WM_SETFOCUS) return false;
+  if (!(activated && !HIWORD(wp)) && msg != WM_SETFOCUS) return false;
   if (!BrowserWindow()) return false;
   WebBrowser1.Focus();
   *result = 0;
   return true;
+}
+
+// Pinned, this window and an open skin dialog are both in the top-most
+// layer, where the window activated last comes first: a click on the page
+// lifts this window over the dialog, which has no task-bar button to bring
+// it back. So whenever this window comes to the front it steps back just
+// below the dialog, without activating anything: the activation and the
+// focus stay where the user clicked.
+void FrmMain::KeepDialogAbove() {
+  if (!IsFormTop || frmSkin.IsEmpty() || !frmSkin->IsLoaded()) return;
+  const HWND self = RawHwnd(), dialog = frmSkin->Hwnd();
+  // Only between two top-most windows: placed after a dialog that is not
+  // top-most, this window would leave the top-most layer.
+  auto topMost = [](HWND h) { return (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  if (!IsWindowVisible(dialog) || !topMost(dialog) || !topMost(self)) return;
+  for (HWND h = GetWindow(self, GW_HWNDPREV); h; h = GetWindow(h, GW_HWNDPREV))
+    if (h == dialog) return;
+  // This window moves rather than the dialog: asked to lift the dialog
+  // (which has a hidden owner) over it, Wine leaves the dialog where it is.
+  SetWindowPos(self, dialog, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// Wine without a window manager brings the activated window to the front a
+// moment later and without any message to it: for a short while after each
+// change of activation the dialog's place is looked at again.
+void FrmMain::WatchDialogAbove() {
+  if (!IsFormTop || frmSkin.IsEmpty() || !frmSkin->IsLoaded()) return;
+  dialogChecksLeft_ = kDialogAboveChecks;
+  SetTimer(RawHwnd(), kDialogAboveTimer, kDialogAboveCheckMs, nullptr);
 }
 
 bool FrmMain::TranslateKey(MSG* msg) {

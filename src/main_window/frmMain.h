@@ -54,6 +54,14 @@ class FrmMain : public toolkit::Form {
   bool TranslateKey(MSG* msg) override;
 
  private:
+  // Keeps an open skin dialog above this window while it is pinned.
+  void KeepDialogAbove();
+  void WatchDialogAbove();
+  static constexpr UINT_PTR kDialogAboveTimer = 1;
+  static constexpr int kDialogAboveChecks = 10;
+  static constexpr UINT kDialogAboveCheckMs = 50;
+  int dialogChecksLeft_ = 0;
+
   // The control, its automation object Web_V1 and the subscription to
   // Web_V1's events.
   main_window::BrowserHost WebBrowser1;

@@ -3,6 +3,7 @@
 // reaches the server as posted, Back on the first page is ignored without a
 // message, and the page has the keyboard whenever the window is active.
 #include <gtest/gtest.h>
+#include <mshtmhst.h>
 
 #include "fake_browser.h"
 #include "internet_settings.h"
@@ -141,6 +142,44 @@ TEST_F(RealBrowserTest, TheControlHasTheFocusWheneverTheWindowIsActive) {
   SetActiveWindow(form->Hwnd());
   EXPECT_TRUE(PumpUntil([&] { return FocusIsInTheControl(); }, 2000)) << "focus " << GetFocus();
   DestroyWindow(other);
+}
+
+// The page is told to draw no sunken edge of its own and to scale with the
+// display: the control's client site, as the control holds it, answers the
+// host's handler with those flags and leaves everything else to the
+// control; closing the window releases every reference to the site.
+TEST_F(RealBrowserTest, TheSiteAnswersTheHostHandlerAndIsReleasedOnClose) {
+  constexpr DWORD kNo3DBorder = 0x4, kDpiAware = 0x40000000;
+  toolkit::ComPtr<IOleObject> control;
+  ASSERT_HRESULT_SUCCEEDED(form->Web_V1()->QueryInterface(IID_IOleObject, control.PutVoid()));
+  IOleClientSite* site = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(control->GetClientSite(&site));
+  ASSERT_NE(nullptr, site);
+  IDocHostUIHandler* handler = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(site->QueryInterface(__uuidof(IDocHostUIHandler), (void**)&handler));
+  DOCHOSTUIINFO info = {sizeof info};
+  info.dwFlags = 0xFFFFFFFF;
+  EXPECT_EQ(S_OK, handler->GetHostInfo(&info));
+  EXPECT_EQ(kNo3DBorder | kDpiAware, info.dwFlags);
+  EXPECT_EQ(DWORD(DOCHOSTUIDBLCLK_DEFAULT), info.dwDoubleClick);
+  POINT at = {10, 10};
+  EXPECT_EQ(S_FALSE, handler->ShowContextMenu(0, &at, nullptr, nullptr));
+  MSG key = {};
+  EXPECT_EQ(S_FALSE, handler->TranslateAccelerator(&key, nullptr, 0));
+  IDispatch* external = reinterpret_cast<IDispatch*>(1);
+  EXPECT_EQ(E_NOTIMPL, handler->GetExternal(&external));
+  EXPECT_EQ(nullptr, external);
+  handler->Release();
+
+  control.Reset();
+
+  // Wine without its HTML engine makes no page document, so the handing on
+  // to the page cannot be watched here.
+  // Closing the window lets go of every reference the control took on the
+  // site: ours is the last.
+  form->Unload();
+  Pump(50);
+  EXPECT_EQ(0u, site->Release());
 }
 
 }  // namespace

@@ -195,5 +195,49 @@ TEST_F(SkinDialogWithMainWindowTest, FollowsPinAndReleaseWhileOpen) {
   EXPECT_FALSE(IsTopmost(dialog));
 }
 
+// A real click on the page of the pinned main window activates it, and the
+// window activated last comes first in the top-most layer: the dialog must
+// stay above it all the same, while the activation and the keyboard stay
+// where the user clicked. Then a click on the dialog and one on the page
+// again, to see that it holds each time.
+TEST_F(SkinDialogWithMainWindowTest, StaysAboveThePinnedMainWindowWhenThePageIsClicked) {
+  {
+    MessageBoxAnswerer answerer(IDOK);
+    ChooseKeepOnTop();
+  }
+  ASSERT_TRUE(IsTopmost(main->Hwnd()));
+  ChooseChangeTheme();
+  const HWND dialog = frmSkin->Hwnd();
+  const HWND page = main->BrowserWindow();
+  ASSERT_NE(nullptr, page);
+  RECT pageRect = {};
+  GetWindowRect(page, &pageRect);
+  // Well inside the page, away from the dialog in the middle of the screen.
+  const POINT onPage = {pageRect.left + 40, pageRect.top + 40};
+  auto inPage = [page](HWND h) { return h && (h == page || IsChild(page, h)); };
+  ASSERT_TRUE(inPage(WindowFromPoint(onPage)));
+
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    ClickAt(onPage);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == main->Hwnd(); }))
+        << "the click did not reach the main window";
+    // Longer than any settling the system does after an activation.
+    Pump(800);
+    EXPECT_TRUE(IsBelow(main->Hwnd(), dialog));
+    EXPECT_EQ(dialog, GetAncestor(WindowFromPoint(CentreOf(dialog)), GA_ROOT));
+    EXPECT_EQ(main->Hwnd(), GetForegroundWindow());
+    EXPECT_TRUE(inPage(GetFocus())) << "focus " << GetFocus();
+    EXPECT_TRUE(IsTopmost(main->Hwnd()));
+    EXPECT_TRUE(IsTopmost(dialog));
+
+    ClickAt(CentreOf(frmSkin->Text1.Hwnd()));
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == dialog; }));
+    Pump(800);
+    EXPECT_EQ(frmSkin->Text1.Hwnd(), GetFocus());
+    EXPECT_TRUE(IsBelow(main->Hwnd(), dialog));
+  }
+}
+
 }  // namespace
 }  // namespace skin_dialog_test
