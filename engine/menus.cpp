@@ -9,7 +9,8 @@
 #include <string>
 #include <utility>
 
-#include "frame.h"
+#include "draw.h"
+#include "look.h"
 #include "skinner.h"
 #include "subclass.h"
 #include "common/win_handles.h"
@@ -159,11 +160,11 @@ void FillColor(HDC dc, int left, int top, int right, int bottom, COLORREF color)
 }
 
 // Width of the column for check marks, left of every drop-down item's text.
-int CheckColumn() { return frame::Scaled(22); }
+int CheckColumn() { return draw::Scaled(22); }
 
 void DrawCheck(HDC dc, const RECT& item, COLORREF ink) {
-  int size = frame::Scaled(8);
-  int line = frame::Scaled(2);
+  int size = draw::Scaled(8);
+  int line = draw::Scaled(2);
   int left = item.left + (CheckColumn() - size) / 2;
   int bottom = (item.top + item.bottom + size) / 2;
   int third = size / 3;
@@ -176,10 +177,10 @@ void DrawCheck(HDC dc, const RECT& item, COLORREF ink) {
 }
 
 // The arrow of an item that opens a submenu, in the right-most column.
-int ArrowColumn() { return std::max(GetSystemMetrics(SM_CXMENUCHECK), frame::Scaled(16)); }
+int ArrowColumn() { return std::max(GetSystemMetrics(SM_CXMENUCHECK), draw::Scaled(16)); }
 
 void DrawArrow(HDC dc, const RECT& item, COLORREF ink) {
-  int half = frame::Scaled(4);
+  int half = draw::Scaled(4);
   int left = item.right - ArrowColumn() + (ArrowColumn() - half) / 2;
   int middle = (item.top + item.bottom) / 2;
   for (int i = 0; i < half; i++) {  // columns narrowing to the tip
@@ -202,7 +203,7 @@ void DrawItem(HDC dc, const Item& item, int pos, RECT rc, const ItemLook& look) 
   FillColor(dc, rc.left, rc.top, rc.right, rc.bottom, SkinColor(Role::Menu));
   if (item.type & MFT_SEPARATOR) {
     int y = (rc.top + rc.bottom) / 2;
-    FillColor(dc, rc.left + frame::Scaled(4), y, rc.right - frame::Scaled(4), y + frame::Scaled(1),
+    FillColor(dc, rc.left + draw::Scaled(4), y, rc.right - draw::Scaled(4), y + draw::Scaled(1),
               Blend(Role::MenuText, Role::Menu, 0.7));
     RestoreDC(dc, saved);
     return;
@@ -222,7 +223,7 @@ void DrawItem(HDC dc, const Item& item, int pos, RECT rc, const ItemLook& look) 
     if (look.checked) DrawCheck(dc, rc, text_color);
     RECT label = rc;
     label.left += CheckColumn();
-    label.right -= opens_submenu ? ArrowColumn() : frame::Scaled(12);
+    label.right -= opens_submenu ? ArrowColumn() : draw::Scaled(12);
     DrawTextW(dc, text.c_str(), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_LEFT | prefix);
     if (!accel.empty()) {
       DrawTextW(dc, accel.c_str(), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
@@ -244,8 +245,8 @@ SIZE TextSize(HDC dc, const std::wstring& text, UINT flags) {
 
 void Measure(const Item& item, MEASUREITEMSTRUCT* m) {
   if (item.type & MFT_SEPARATOR) {
-    m->itemWidth = frame::Scaled(8);
-    m->itemHeight = frame::Scaled(7);
+    m->itemWidth = draw::Scaled(8);
+    m->itemHeight = draw::Scaled(7);
     return;
   }
   const int pos = PositionOf(item);
@@ -258,11 +259,11 @@ void Measure(const Item& item, MEASUREITEMSTRUCT* m) {
     m->itemHeight = GetSystemMetrics(SM_CYMENU);
     return;
   }
-  int width = CheckColumn() + label.cx + frame::Scaled(12);
+  int width = CheckColumn() + label.cx + draw::Scaled(12);
   if (pos >= 0 && GetSubMenu(item.menu, pos)) width += ArrowColumn();
-  if (!accel.empty()) width += frame::Scaled(24) + TextSize(screen.get(), accel, DT_NOPREFIX).cx;
+  if (!accel.empty()) width += draw::Scaled(24) + TextSize(screen.get(), accel, DT_NOPREFIX).cx;
   m->itemWidth = width;
-  m->itemHeight = label.cy + frame::Scaled(8);
+  m->itemHeight = label.cy + draw::Scaled(8);
 }
 
 // The access key of an item's text: the character after a single '&'.

@@ -10,6 +10,7 @@
 #include "common/win_handles.h"
 #include "controls.h"
 #include "frame.h"
+#include "look.h"
 #include "menus.h"
 #include "skin/skin_state.h"
 #include "subclass.h"
@@ -393,6 +394,7 @@ BOOL CALLBACK AeroTopLevel(HWND hwnd, LPARAM) {
 std::array<common::Brush, skin::kRoleCount> MakeBrushes() {
   Engine& engine = TheEngine();
   std::array<common::Brush, skin::kRoleCount> old = std::move(engine.brushes);
+  look::Rebuild(engine.state.palette());
   for (size_t i = 0; i < skin::kRoleCount; i++) {
     skin::Rgb c = engine.state.palette().colors[i];
     engine.brushes[i] = common::Brush(RGB(c.r, c.g, c.b));

@@ -373,10 +373,12 @@ TEST_F(FrameTest, CaptionButtonsHoverPressAndDoTheirWork) {
     dragged_off = ColorAt(corner);
     Up(spot);
   });
-  EXPECT_COLOR(hover, Ref(p, Role::ButtonHover));
+  // Graphite's active band is #32435A: hover moves it 1.4:1 toward the
+  // caption text (#FFFFFF), pressed 1.25:1 further.
+  EXPECT_COLOR(hover, RGB(0x49, 0x59, 0x6D));
   EXPECT_COLOR(close_at_rest, Ref(p, Role::CaptionActive));
   EXPECT_COLOR(left, Ref(p, Role::CaptionActive));
-  EXPECT_COLOR(pressed, Ref(p, Role::ButtonPressed));
+  EXPECT_COLOR(pressed, RGB(0x59, 0x68, 0x7A));
   EXPECT_COLOR(dragged_off, Ref(p, Role::CaptionActive));
   EXPECT_FALSE(IsZoomed(hwnd));
 
