@@ -25,7 +25,13 @@ struct Fonts {
   std::vector<std::pair<LOGFONTW, common::Font>> solid;
 };
 
+struct Brushes {
+  std::vector<std::pair<COLORREF, common::Brush>> now;
+  std::vector<std::pair<COLORREF, common::Brush>> before;
+};
+
 struct Look {
+  Brushes brushes;
   skin::Palette palette;
   skin::StateColors states{};
   Fonts fonts;
@@ -193,6 +199,8 @@ void Rebuild(const skin::Palette& palette) {
   Look& look = TheLook();
   look.palette = palette;
   look.states = skin::DesignStates(palette);
+  look.brushes.before = std::move(look.brushes.now);
+  look.brushes.now.clear();
 }
 
 void SettingsChanged() {
@@ -242,7 +250,9 @@ COLORREF Back(Part part, States s) {
     case Part::GroupBox:
       return Of(Role::Face);
     case Part::EditEdge:
+      return Of((s & kDisabled) ? Role::Face : Role::Window);
     case Part::Edit:
+      if (Lit(s)) return Of(Role::Selection);
       return Of((s & kDisabled) ? Role::Face : Role::Window);
     case Part::ListItem:
       return Of(Lit(s) ? Role::Selection : Role::Window);
@@ -255,6 +265,16 @@ COLORREF Back(Part part, States s) {
       return Of((s & kPressed) ? st.scroll_thumb : st.scroll_track);
   }
   return Of(Role::Face);
+}
+
+HBRUSH Brush(Part part, States s) {
+  COLORREF color = Back(part, s);
+  auto& now = TheLook().brushes.now;
+  for (auto& [known, brush] : now) {
+    if (known == color) return brush.get();
+  }
+  now.emplace_back(color, common::Brush(color));
+  return now.back().second.get();
 }
 
 COLORREF TextColor(Part part, States s) {

@@ -64,6 +64,10 @@ void SettingsChanged();
 
 // What a part fills its rectangle with in a state.
 COLORREF Back(Part part, States states);
+// A brush of that colour, for WM_CTLCOLOR answers and menu backgrounds;
+// it lives until the palette after next, so that a menu or a control
+// holding it can be given the new one first.
+HBRUSH Brush(Part part, States states);
 // The colour of the part's text (and of its glyphs) in a state.
 COLORREF TextColor(Part part, States states);
 // The font of the parts whose text the engine chooses the font of (the

@@ -19,8 +19,6 @@ namespace dulib {
 
 namespace {
 
-using skin::Role;
-
 // What the subclass does for a window; kept in its subclass data.
 constexpr DWORD_PTR kSurface = 1;        // paints its background, colours its child controls
 constexpr DWORD_PTR kFramed = 2;         // top-level window with a caption: menu bar, transparency
@@ -35,7 +33,6 @@ constexpr wchar_t kLayeredProp[] = L"dulib.layered";
 
 struct Engine {
   skin::SkinState state;
-  std::array<common::Brush, skin::kRoleCount> brushes;
   HHOOK hook = nullptr;
   DWORD thread = 0;
 };
@@ -47,13 +44,6 @@ Engine& TheEngine() {
   static Engine* engine = new Engine;
   return *engine;
 }
-
-COLORREF ColorOf(Role role) {
-  skin::Rgb c = TheEngine().state.palette()[role];
-  return RGB(c.r, c.g, c.b);
-}
-
-HBRUSH BrushOf(Role role) { return TheEngine().brushes[static_cast<size_t>(role)].get(); }
 
 bool IsClass(HWND hwnd, const wchar_t* name) {
   wchar_t cls[64];
@@ -113,16 +103,25 @@ DWORD_PTR KindOfSkinned(HWND hwnd);
 
 // ---- painting -------------------------------------------------------------
 
-LRESULT ColorControl(HDC dc, Role back, Role text) {
-  SetTextColor(dc, ColorOf(text));
-  SetBkColor(dc, ColorOf(back));
-  return reinterpret_cast<LRESULT>(BrushOf(back));
+// A control asks its parent for its colours. Its text is drawn after
+// this with the font now in the DC: the same font with solid strokes
+// where the platform would thin them (the message box's text).
+LRESULT ColorControl(UINT msg, HDC dc) {
+  bool content = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX;
+  look::Part part = content ? look::Part::Edit : look::Part::Surface;
+  SetTextColor(dc, look::TextColor(part, look::kNormal));
+  SetBkColor(dc, look::Back(part, look::kNormal));
+  if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) {
+    auto font = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
+    if (HFONT solid = look::Solid(font); solid != font) SelectObject(dc, solid);
+  }
+  return reinterpret_cast<LRESULT>(look::Brush(part, look::kNormal));
 }
 
 LRESULT EraseWithFace(HWND hwnd, HDC dc) {
   RECT rc;
   GetClientRect(hwnd, &rc);
-  FillRect(dc, &rc, BrushOf(Role::Face));
+  look::Draw(dc, look::Part::Surface, look::kNormal, rc);
   return 1;
 }
 
@@ -136,9 +135,7 @@ void DrawFlatEdge(HWND hwnd) {
   OffsetRect(&rc, -rc.left, -rc.top);
   common::WindowDc dc(hwnd);
   if (!dc.get()) return;
-  FrameRect(dc.get(), &rc, BrushOf(Role::Border));
-  InflateRect(&rc, -1, -1);
-  FrameRect(dc.get(), &rc, BrushOf(grey ? Role::Face : Role::Window));
+  look::Draw(dc.get(), look::Part::EditEdge, grey ? look::kDisabled : look::kNormal, rc);
 }
 
 void StyleMenu(HMENU menu) {
@@ -146,9 +143,10 @@ void StyleMenu(HMENU menu) {
   MENUINFO info = {};
   info.cbSize = sizeof info;
   info.fMask = MIM_BACKGROUND;
-  if (GetMenuInfo(menu, &info) && info.hbrBack == BrushOf(Role::Menu)) return;
+  HBRUSH back = look::Brush(look::Part::MenuBar, look::kNormal);
+  if (GetMenuInfo(menu, &info) && info.hbrBack == back) return;
   info.fMask = MIM_BACKGROUND | MIM_APPLYTOSUBMENUS;
-  info.hbrBack = BrushOf(Role::Menu);
+  info.hbrBack = back;
   SetMenuInfo(menu, &info);
 }
 
@@ -235,13 +233,22 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      if (kind & kSurface)
-        return ColorControl(reinterpret_cast<HDC>(wp), Role::Face, Role::FaceText);
-      break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
-      if (kind & kSurface) {
-        return ColorControl(reinterpret_cast<HDC>(wp), Role::Window, Role::WindowText);
+      if (kind & kSurface) return ColorControl(msg, reinterpret_cast<HDC>(wp));
+      break;
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+    case WM_DPICHANGED:
+      // Fonts, metrics and DPI: read again, once for all top-level windows
+      // that hear of it, and the frame drawn with them.
+      if (kind & kFramed) {
+        LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
+        look::SettingsChanged();
+        menus::PrepareBar(hwnd);
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return result;
       }
       break;
     case WM_NCPAINT:
@@ -390,23 +397,12 @@ BOOL CALLBACK AeroTopLevel(HWND hwnd, LPARAM) {
   return TRUE;
 }
 
-// Brushes for the current palette; hands back the ones they replace.
-std::array<common::Brush, skin::kRoleCount> MakeBrushes() {
-  Engine& engine = TheEngine();
-  std::array<common::Brush, skin::kRoleCount> old = std::move(engine.brushes);
-  look::Rebuild(engine.state.palette());
-  for (size_t i = 0; i < skin::kRoleCount; i++) {
-    skin::Rgb c = engine.state.palette().colors[i];
-    engine.brushes[i] = common::Brush(RGB(c.r, c.g, c.b));
-  }
-  return old;
-}
-
-// New brushes for a new palette. The old ones live until every menu has
-// been given the new ones: a menu keeps using the brush handle it holds.
+// The look works out the new palette's states and brushes; the old
+// brushes live until the next change, so every menu can be given the new
+// ones first: a menu keeps using the brush handle it holds.
 void PaletteChanged() {
   Engine& engine = TheEngine();
-  std::array<common::Brush, skin::kRoleCount> old = MakeBrushes();
+  look::Rebuild(engine.state.palette());
   if (engine.thread) EnumThreadWindows(engine.thread, RepaintTopLevel, 0);
 }
 
@@ -418,8 +414,6 @@ void PinThisModule() {
 
 }  // namespace
 
-COLORREF SkinColor(Role role) { return ColorOf(role); }
-HBRUSH SkinBrush(Role role) { return BrushOf(role); }
 bool IsSkinned(HWND hwnd) { return KindOfSkinned(hwnd) != 0; }
 
 bool OnEngineThread() {
@@ -431,7 +425,7 @@ bool Attach() {
   Engine& engine = TheEngine();
   if (engine.hook) return true;
   // The windows are repainted once below, when they are followed.
-  if (!engine.brushes[0].get()) MakeBrushes();
+  look::Rebuild(engine.state.palette());
 
   // Our subclass procedures stay in windows until they are destroyed, so
   // this code must stay loaded even if the caller frees the library.
