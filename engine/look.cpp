@@ -73,7 +73,12 @@ const wchar_t* SongFace() {
 // Windows draws from its bitmaps at these sizes, as in the dialog. On
 // Windows any other face keeps the user's smoothing (ClearType).
 LOGFONTW Engine(LOGFONTW lf, const wchar_t* song) {
-  if (song) lstrcpynW(lf.lfFaceName, song, LF_FACESIZE);
+  if (song) {
+    lstrcpynW(lf.lfFaceName, song, LF_FACESIZE);
+    // The Song face has no bold strokes at this size: made up, they run
+    // into each other. The title stands out by its band, not its weight.
+    lf.lfWeight = FW_NORMAL;
+  }
   if (song || draw::UnderWine()) lf.lfQuality = NONANTIALIASED_QUALITY;
   return lf;
 }
