@@ -20,12 +20,13 @@ namespace {
 constexpr UINT_PTR kControlSubclassId = 0x5349;  // the control's own painting
 constexpr UINT_PTR kParentSubclassId = 0x534A;   // WM_DRAWITEM for the lists it owns
 
-enum class Kind { PushButton, CheckBox, RadioButton, GroupBox, List, Edit };
+enum class Kind { PushButton, CheckBox, RadioButton, GroupBox, List, Edit, Label };
 
 // Per-control state, owned by the subclass and freed with the window.
 struct Control {
   Kind kind;
   bool hover = false;
+  HFONT font = nullptr;  // a label's font as the program set it
 };
 
 bool IsClass(HWND hwnd, const wchar_t* name) {
@@ -350,6 +351,36 @@ bool EditShowsSelectionAfter(HWND edit, UINT msg) {
   return false;
 }
 
+// ---- labels ------------------------------------------------------------------
+
+// A label draws its text itself, in its font. Where the platform would
+// thin that font's strokes, the label is given the look's solid twin of
+// it, which has the same metrics, so the layout stays; asked for its
+// font, it still answers with the program's.
+LRESULT LabelMessage(HWND hwnd, Control& control, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_SETFONT:
+      control.font = reinterpret_cast<HFONT>(wp);
+      return subclass::CallNext(hwnd, msg, reinterpret_cast<WPARAM>(look::Solid(control.font)), lp);
+    case WM_GETFONT:
+      if (control.font) return reinterpret_cast<LRESULT>(control.font);
+      break;
+  }
+  return subclass::CallNext(hwnd, msg, wp, lp);
+}
+
+bool IsTextLabel(LONG style) {
+  switch (style & SS_TYPEMASK) {
+    case SS_LEFT:
+    case SS_CENTER:
+    case SS_RIGHT:
+    case SS_LEFTNOWORDWRAP:
+    case SS_SIMPLE:
+      return true;
+  }
+  return false;
+}
+
 // ---- the subclasses -----------------------------------------------------------
 
 void Paint(HWND hwnd, const Control& control, HDC target) {
@@ -455,6 +486,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
       break;
   }
   if (control.kind == Kind::List) return subclass::CallNext(hwnd, msg, wp, lp);
+  if (control.kind == Kind::Label) return LabelMessage(hwnd, control, msg, wp, lp);
   if (control.kind == Kind::Edit) {
     LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
     if (EditShowsSelectionAfter(hwnd, msg) && IsWindow(hwnd)) PaintEditSelection(hwnd);
@@ -568,6 +600,8 @@ void FollowCreating(HWND hwnd, CREATESTRUCTW* cs) {
     cs->style &= ~WS_VSCROLL;
     SetWindowLongW(hwnd, GWL_STYLE, LONG(cs->style));
     scrollbar::FollowEdit(hwnd);
+  } else if (draw::UnderWine() && IsClass(hwnd, L"Static") && IsTextLabel(LONG(cs->style))) {
+    Follow(hwnd, Kind::Label);
   } else if (IsClass(hwnd, L"Edit") && !(cs->style & ES_MULTILINE)) {
     Follow(hwnd, Kind::Edit);
   }
@@ -588,7 +622,9 @@ void FollowExisting(HWND hwnd) {
 
 bool IsFollowed(HWND hwnd) {
   DWORD_PTR data = 0;
-  return subclass::Get(hwnd, ControlProc, kControlSubclassId, &data);
+  // A label draws itself; the engine only gives it a solid font.
+  return subclass::Get(hwnd, ControlProc, kControlSubclassId, &data) &&
+         reinterpret_cast<const Control*>(data)->kind != Kind::Label;
 }
 
 }  // namespace dulib::controls

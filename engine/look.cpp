@@ -210,8 +210,8 @@ void Rebuild(const skin::Palette& palette) {
 
 void SettingsChanged() {
   draw::Refresh();
-  Look& look = TheLook();
-  look.fonts.solid.clear();
+  // The solid twins stay: labels hold them, and a twin is made from its
+  // font's description alone.
   MakeFonts();
 }
 

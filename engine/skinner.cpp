@@ -103,18 +103,12 @@ DWORD_PTR KindOfSkinned(HWND hwnd);
 
 // ---- painting -------------------------------------------------------------
 
-// A control asks its parent for its colours. Its text is drawn after
-// this with the font now in the DC: the same font with solid strokes
-// where the platform would thin them (the message box's text).
+// A control asks its parent for its colours.
 LRESULT ColorControl(UINT msg, HDC dc) {
   bool content = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX;
   look::Part part = content ? look::Part::Edit : look::Part::Surface;
   SetTextColor(dc, look::TextColor(part, look::kNormal));
   SetBkColor(dc, look::Back(part, look::kNormal));
-  if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) {
-    auto font = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
-    if (HFONT solid = look::Solid(font); solid != font) SelectObject(dc, solid);
-  }
   return reinterpret_cast<LRESULT>(look::Brush(part, look::kNormal));
 }
 
