@@ -17,9 +17,6 @@ namespace dulib::controls {
 
 namespace {
 
-constexpr UINT_PTR kControlSubclassId = 0x5349;  // the control's own painting
-constexpr UINT_PTR kParentSubclassId = 0x534A;   // WM_DRAWITEM for the lists it owns
-
 enum class Kind { PushButton, CheckBox, RadioButton, GroupBox, List, Edit, Label };
 
 // Per-control state, owned by the subclass and freed with the window.
@@ -465,7 +462,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
   Control& control = *reinterpret_cast<Control*>(data);
   switch (msg) {
     case WM_NCDESTROY:
-      subclass::Remove(hwnd, ControlProc, kControlSubclassId);
+      subclass::Remove(hwnd, ControlProc, subclass::kControlId);
       delete &control;
       return subclass::CallNext(hwnd, msg, wp, lp);
     case WM_NCCREATE:
@@ -537,7 +534,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
 // engine's to draw; a list the program made owner-drawn stays its own.
 bool IsOwnList(HWND hwnd) {
   DWORD_PTR data = 0;
-  return subclass::Get(hwnd, ControlProc, kControlSubclassId, &data) &&
+  return subclass::Get(hwnd, ControlProc, subclass::kControlId, &data) &&
          reinterpret_cast<const Control*>(data)->kind == Kind::List;
 }
 
@@ -553,7 +550,7 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
       break;
     }
     case WM_NCDESTROY:
-      subclass::Remove(hwnd, ParentProc, kParentSubclassId);
+      subclass::Remove(hwnd, ParentProc, subclass::kListOwnerId);
       break;
   }
   return subclass::CallNext(hwnd, msg, wp, lp);
@@ -561,7 +558,8 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
 
 void Follow(HWND hwnd, Kind kind) {
   auto* control = new Control{kind};
-  if (!subclass::Set(hwnd, ControlProc, kControlSubclassId, reinterpret_cast<DWORD_PTR>(control))) {
+  if (!subclass::Set(hwnd, ControlProc, subclass::kControlId,
+                     reinterpret_cast<DWORD_PTR>(control))) {
     delete control;
   }
 }
@@ -582,7 +580,7 @@ void FollowNewList(HWND hwnd, CREATESTRUCTW* cs) {
   // style from the window when it is created.
   cs->style = style;
   SetWindowLongW(hwnd, GWL_STYLE, LONG(style));
-  subclass::Set(cs->hwndParent, ParentProc, kParentSubclassId, 0);
+  subclass::Set(cs->hwndParent, ParentProc, subclass::kListOwnerId, 0);
   Follow(hwnd, Kind::List);
   if (own_bar) scrollbar::FollowList(hwnd, (style & LBS_DISABLENOSCROLL) != 0);
 }
@@ -623,7 +621,7 @@ void FollowExisting(HWND hwnd) {
 bool IsFollowed(HWND hwnd) {
   DWORD_PTR data = 0;
   // A label draws itself; the engine only gives it a solid font.
-  return subclass::Get(hwnd, ControlProc, kControlSubclassId, &data) &&
+  return subclass::Get(hwnd, ControlProc, subclass::kControlId, &data) &&
          reinterpret_cast<const Control*>(data)->kind != Kind::Label;
 }
 

@@ -326,7 +326,6 @@ void PaintPopupNonClient(HWND popup) {
 // ours when its window is made (on Windows, which hands the window its
 // menu later, before the window first shows), and the owner answers for
 // them through a subclass that lasts as long as that window.
-constexpr UINT_PTR kOwnerSubclassId = 0x534C;
 constexpr wchar_t kOwnerProp[] = L"dulib.menuowner";
 constexpr wchar_t kMenuProp[] = L"dulib.menu";
 constexpr wchar_t kPendingOwnerProp[] = L"dulib.menuowner.pending";
@@ -337,7 +336,7 @@ LRESULT CALLBACK BorrowedOwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UI
       OnOwnerMessage(hwnd, msg, wp, lp, &result)) {
     return result;
   }
-  if (msg == WM_NCDESTROY) subclass::Remove(hwnd, BorrowedOwnerProc, kOwnerSubclassId);
+  if (msg == WM_NCDESTROY) subclass::Remove(hwnd, BorrowedOwnerProc, subclass::kMenuOwnerId);
   return subclass::CallNext(hwnd, msg, wp, lp);
 }
 
@@ -348,7 +347,7 @@ void ReleasePopup(HWND popup) {
   auto menu = static_cast<HMENU>(RemovePropW(popup, kMenuProp));
   if (!owner) return;
   RevertPopups(menu);
-  if (IsWindow(owner)) subclass::Remove(owner, BorrowedOwnerProc, kOwnerSubclassId);
+  if (IsWindow(owner)) subclass::Remove(owner, BorrowedOwnerProc, subclass::kMenuOwnerId);
 }
 
 }  // namespace
@@ -364,7 +363,7 @@ void AdoptPopup(HWND popup, HWND owner) {
   }
   RemovePropW(popup, kPendingOwnerProp);
   // Only a window of this thread can be subclassed from here.
-  if (!subclass::Set(owner, BorrowedOwnerProc, kOwnerSubclassId, 0)) return;
+  if (!subclass::Set(owner, BorrowedOwnerProc, subclass::kMenuOwnerId, 0)) return;
   SetPropW(popup, kOwnerProp, owner);
   SetPropW(popup, kMenuProp, menu);
   PreparePopup(menu);

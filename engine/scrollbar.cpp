@@ -14,7 +14,6 @@ namespace {
 
 using look::Part;
 
-constexpr UINT_PTR kSubclassId = 0x534B;
 constexpr UINT_PTR kRepeatTimer = 0x534B;
 constexpr UINT kFirstRepeatMs = 400;
 constexpr UINT kRepeatMs = 60;
@@ -320,7 +319,7 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DW
       return result;
     }
     case WM_NCDESTROY:
-      subclass::Remove(hwnd, BarProc, kSubclassId);
+      subclass::Remove(hwnd, BarProc, subclass::kScrollBarId);
       delete &bar;
       return subclass::CallNext(hwnd, msg, wp, lp);
     case WM_NCCALCSIZE: {
@@ -393,7 +392,8 @@ void Follow(HWND hwnd, bool edit, bool always) {
   bar->edit = edit;
   bar->always = always;
   bar->shown = always;
-  if (!subclass::Set(hwnd, BarProc, kSubclassId, reinterpret_cast<DWORD_PTR>(bar))) delete bar;
+  if (!subclass::Set(hwnd, BarProc, subclass::kScrollBarId, reinterpret_cast<DWORD_PTR>(bar)))
+    delete bar;
 }
 
 }  // namespace

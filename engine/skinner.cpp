@@ -26,7 +26,6 @@ constexpr DWORD_PTR kClassicButton = 4;  // check box, radio button or frame: no
 constexpr DWORD_PTR kFlatEdge = 8;       // edit or list box: flat border, not the sunken edge
 constexpr DWORD_PTR kMenuPopup = 16;     // the window of an open drop-down menu
 
-constexpr UINT_PTR kSubclassId = 0x5348;  // "SH"
 // Marks windows that the engine made layered, so that switching the
 // effect off never touches a window that the program made layered itself.
 constexpr wchar_t kLayeredProp[] = L"dulib.layered";
@@ -218,7 +217,7 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
     }
     case WM_NCDESTROY:
       RemovePropW(hwnd, kLayeredProp);
-      subclass::Remove(hwnd, SkinProc, kSubclassId);
+      subclass::Remove(hwnd, SkinProc, subclass::kSkinId);
       break;
     case WM_ERASEBKGND:
       if (kind & kSurface) return EraseWithFace(hwnd, reinterpret_cast<HDC>(wp));
@@ -267,7 +266,7 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
 }
 
 void Follow(HWND hwnd, DWORD_PTR kind) {
-  if (kind) subclass::Set(hwnd, SkinProc, kSubclassId, kind);
+  if (kind) subclass::Set(hwnd, SkinProc, subclass::kSkinId, kind);
 }
 
 // A window that existed before the engine was attached.
@@ -303,7 +302,7 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
 
 DWORD_PTR KindOfSkinned(HWND hwnd) {
   DWORD_PTR kind = 0;
-  if (!subclass::Get(hwnd, SkinProc, kSubclassId, &kind)) return 0;
+  if (!subclass::Get(hwnd, SkinProc, subclass::kSkinId, &kind)) return 0;
   return kind;
 }
 
