@@ -17,46 +17,12 @@ namespace dulib::controls {
 
 namespace {
 
-enum class Kind { PushButton, CheckBox, RadioButton, GroupBox, List, Edit, Label };
-
 // Per-control state, owned by the subclass and freed with the window.
 struct Control {
   Kind kind;
   bool hover = false;
   HFONT font = nullptr;  // a label's font as the program set it
 };
-
-bool IsClass(HWND hwnd, const wchar_t* name) {
-  wchar_t cls[64];
-  if (!GetClassNameW(hwnd, cls, 64)) return false;
-  return lstrcmpiW(cls, name) == 0;
-}
-
-// Which button styles the engine draws. Owner-drawn buttons, buttons
-// showing a picture, split buttons and command links stay as they are.
-bool ButtonKind(LONG style, Kind* kind) {
-  if (style & (BS_BITMAP | BS_ICON)) return false;
-  switch (style & BS_TYPEMASK) {
-    case BS_PUSHBUTTON:
-    case BS_DEFPUSHBUTTON:
-      *kind = Kind::PushButton;
-      return true;
-    case BS_CHECKBOX:
-    case BS_AUTOCHECKBOX:
-    case BS_3STATE:
-    case BS_AUTO3STATE:
-      *kind = (style & BS_PUSHLIKE) ? Kind::PushButton : Kind::CheckBox;
-      return true;
-    case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON:
-      *kind = (style & BS_PUSHLIKE) ? Kind::PushButton : Kind::RadioButton;
-      return true;
-    case BS_GROUPBOX:
-      *kind = Kind::GroupBox;
-      return true;
-  }
-  return false;
-}
 
 std::wstring TextOf(HWND hwnd) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -191,9 +157,8 @@ BOOL CALLBACK ExcludeWindow(HWND other, LPARAM data) {
   if (other == frame || !IsWindowVisible(other)) return TRUE;
   HWND parent = GetParent(other);
   if (parent != frame && parent != GetParent(frame)) return TRUE;
-  Kind kind;
-  if (IsClass(other, L"Button") && ButtonKind(GetWindowLongW(other, GWL_STYLE), &kind) &&
-      kind == Kind::GroupBox && parent != frame) {
+  if (IsClass(other, L"Button") && ButtonKind(GetWindowLongW(other, GWL_STYLE)) == Kind::GroupBox &&
+      parent != frame) {
     return TRUE;  // another frame is not painted over this one
   }
   RECT r;
@@ -364,18 +329,6 @@ LRESULT LabelMessage(HWND hwnd, Control& control, UINT msg, WPARAM wp, LPARAM lp
       break;
   }
   return subclass::CallNext(hwnd, msg, wp, lp);
-}
-
-bool IsTextLabel(LONG style) {
-  switch (style & SS_TYPEMASK) {
-    case SS_LEFT:
-    case SS_CENTER:
-    case SS_RIGHT:
-    case SS_LEFTNOWORDWRAP:
-    case SS_SIMPLE:
-      return true;
-  }
-  return false;
 }
 
 // ---- the subclasses -----------------------------------------------------------
@@ -564,14 +517,7 @@ void Follow(HWND hwnd, Kind kind) {
   }
 }
 
-// A list the program draws itself, or one without strings to draw, is
-// left to the program.
-bool CanDrawItems(LONG style) {
-  return !(style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE | LBS_NODATA));
-}
-
 void FollowNewList(HWND hwnd, CREATESTRUCTW* cs) {
-  if (!CanDrawItems(cs->style)) return;
   DWORD style = cs->style | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
   // A multi-column list scrolls sideways; its native bar stays.
   bool own_bar = (cs->style & WS_VSCROLL) && !(cs->style & LBS_MULTICOLUMN);
@@ -587,34 +533,47 @@ void FollowNewList(HWND hwnd, CREATESTRUCTW* cs) {
 
 }  // namespace
 
-void FollowCreating(HWND hwnd, CREATESTRUCTW* cs) {
-  if (!(cs->style & WS_CHILD) || !cs->hwndParent || !IsSkinned(cs->hwndParent)) return;
-  Kind kind;
-  if (IsClass(hwnd, L"Button")) {
-    if (ButtonKind(LONG(cs->style), &kind)) Follow(hwnd, kind);
-  } else if (IsClass(hwnd, L"ListBox")) {
-    FollowNewList(hwnd, cs);
-  } else if (IsClass(hwnd, L"Edit") && (cs->style & ES_MULTILINE) && (cs->style & WS_VSCROLL)) {
-    cs->style &= ~WS_VSCROLL;
-    SetWindowLongW(hwnd, GWL_STYLE, LONG(cs->style));
-    scrollbar::FollowEdit(hwnd);
-  } else if (draw::UnderWine() && IsClass(hwnd, L"Static") && IsTextLabel(LONG(cs->style))) {
-    Follow(hwnd, Kind::Label);
-  } else if (IsClass(hwnd, L"Edit") && !(cs->style & ES_MULTILINE)) {
-    Follow(hwnd, Kind::Edit);
+void FollowCreating(HWND hwnd, CREATESTRUCTW* cs, Kind kind) {
+  switch (kind) {
+    case Kind::PushButton:
+    case Kind::CheckBox:
+    case Kind::RadioButton:
+    case Kind::GroupBox:
+    case Kind::Edit:
+      Follow(hwnd, kind);
+      break;
+    case Kind::List:
+      FollowNewList(hwnd, cs);
+      break;
+    case Kind::ScrolledEdit:
+      cs->style &= ~WS_VSCROLL;
+      SetWindowLongW(hwnd, GWL_STYLE, LONG(cs->style));
+      scrollbar::FollowEdit(hwnd);
+      break;
+    case Kind::Label:
+      if (draw::UnderWine()) Follow(hwnd, kind);
+      break;
+    default:
+      break;
   }
 }
 
-void FollowExisting(HWND hwnd) {
-  HWND parent = GetParent(hwnd);
-  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-  if (!(style & WS_CHILD) || !parent || !IsSkinned(parent)) return;
-  Kind kind;
-  if (IsClass(hwnd, L"Button") && ButtonKind(style, &kind)) {
-    Follow(hwnd, kind);
-    InvalidateRect(hwnd, nullptr, TRUE);
-  } else if (IsClass(hwnd, L"Edit") && !(style & ES_MULTILINE)) {
-    Follow(hwnd, Kind::Edit);
+// Only buttons and one-line edit boxes can be taken over after creation:
+// lists and the edit boxes' bars need their creation styles changed.
+void FollowExisting(HWND hwnd, Kind kind) {
+  switch (kind) {
+    case Kind::PushButton:
+    case Kind::CheckBox:
+    case Kind::RadioButton:
+    case Kind::GroupBox:
+      Follow(hwnd, kind);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      break;
+    case Kind::Edit:
+      Follow(hwnd, kind);
+      break;
+    default:
+      break;
   }
 }
 

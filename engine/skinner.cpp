@@ -7,6 +7,7 @@
 #include <array>
 #include <vector>
 
+#include "classify.h"
 #include "common/win_handles.h"
 #include "controls.h"
 #include "frame.h"
@@ -44,58 +45,15 @@ Engine& TheEngine() {
   return *engine;
 }
 
-bool IsClass(HWND hwnd, const wchar_t* name) {
-  wchar_t cls[64];
-  if (!GetClassNameW(hwnd, cls, 64)) return false;
-  return lstrcmpiW(cls, name) == 0;
-}
-
-// A class whose window procedure lies in the program file. The class's
-// instance handle cannot tell: Windows lets a program create the system's
-// classes with its own instance. An ANSI class's procedure reads back as
-// a thunk, which counts as not the program's; those are left alone.
-bool IsProgramClass(HWND hwnd) {
-  auto proc = reinterpret_cast<LPCWSTR>(GetClassLongPtrW(hwnd, GCLP_WNDPROC));
-  HMODULE module = nullptr;
-  if (!GetModuleHandleExW(
-          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-          proc, &module)) {
-    return false;
-  }
-  return module == GetModuleHandleW(nullptr);
-}
-
-bool IsClassicButtonStyle(LONG style) {
-  switch (style & BS_TYPEMASK) {
-    case BS_CHECKBOX:
-    case BS_AUTOCHECKBOX:
-    case BS_3STATE:
-    case BS_AUTO3STATE:
-    case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON:
-    case BS_GROUPBOX:
-      return true;
-  }
-  return false;
-}
-
-// Which windows get what. Only windows whose drawing the program or the
-// dialog manager owns become surfaces: controls of other libraries (the
-// browser control among them) paint themselves and are left alone.
-DWORD_PTR KindOf(HWND hwnd, LONG style, LONG ex_style) {
-  bool dialog = IsClass(hwnd, L"#32770");
-  if (!(style & WS_CHILD)) {
-    if (IsClass(hwnd, L"#32768")) return kMenuPopup;
-    bool framed = (style & WS_CAPTION) == WS_CAPTION;
-    if (framed) return kSurface | kFramed;
-    return dialog ? kSurface : 0;
-  }
-  if (dialog || IsProgramClass(hwnd)) return kSurface;
-  if (IsClass(hwnd, L"Button") && IsClassicButtonStyle(style)) return kClassicButton;
-  if ((ex_style & WS_EX_CLIENTEDGE) && (IsClass(hwnd, L"Edit") || IsClass(hwnd, L"ListBox"))) {
-    return kFlatEdge;
-  }
-  return 0;
+// What the skin procedure does for a window of a kind.
+DWORD_PTR BitsOf(const WindowClass& c) {
+  DWORD_PTR bits = 0;
+  if (c.kind == Kind::Framed) bits = kSurface | kFramed;
+  if (c.kind == Kind::Surface) bits = kSurface;
+  if (c.kind == Kind::MenuPopup) bits = kMenuPopup;
+  if (c.classic) bits |= kClassicButton;
+  if (c.flat_edge) bits |= kFlatEdge;
+  return bits;
 }
 
 DWORD_PTR KindOfSkinned(HWND hwnd);
@@ -272,10 +230,13 @@ void Follow(HWND hwnd, DWORD_PTR kind) {
 // A window that existed before the engine was attached.
 void FollowExisting(HWND hwnd) {
   LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-  DWORD_PTR kind = KindOf(hwnd, style, GetWindowLongW(hwnd, GWL_EXSTYLE));
-  Follow(hwnd, kind);
-  OnCreated(hwnd, kind);
-  controls::FollowExisting(hwnd);
+  HWND parent = GetParent(hwnd);
+  bool in_skinned = (style & WS_CHILD) && parent && IsSkinned(parent);
+  WindowClass c = Classify(hwnd, style, GetWindowLongW(hwnd, GWL_EXSTYLE), in_skinned);
+  DWORD_PTR bits = BitsOf(c);
+  Follow(hwnd, bits);
+  OnCreated(hwnd, bits);
+  controls::FollowExisting(hwnd, c.kind);
 }
 
 BOOL CALLBACK FollowChild(HWND hwnd, LPARAM) {
@@ -294,8 +255,10 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
   if (code == HCBT_CREATEWND) {
     HWND hwnd = reinterpret_cast<HWND>(wp);
     CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
-    Follow(hwnd, KindOf(hwnd, cs->style, cs->dwExStyle));
-    controls::FollowCreating(hwnd, cs);
+    bool in_skinned = (cs->style & WS_CHILD) && cs->hwndParent && IsSkinned(cs->hwndParent);
+    WindowClass c = Classify(hwnd, LONG(cs->style), LONG(cs->dwExStyle), in_skinned);
+    Follow(hwnd, BitsOf(c));
+    controls::FollowCreating(hwnd, cs, c.kind);
   }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
