@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
-#include <map>
 #include <string>
 
 #include "draw.h"
 #include "look.h"
 #include "menus.h"
+#include "record.h"
 #include "subclass.h"
 #include "common/win_handles.h"
 
@@ -23,25 +23,17 @@ using look::Part;
 constexpr UINT kUahDrawCaption = 0xAE;
 constexpr UINT kUahDrawFrame = 0xAF;
 
-// What the user is doing with a window's caption buttons.
-struct FrameState {
-  bool active = false;
-  int hover = 0;    // HTCLOSE, HTMAXBUTTON, HTMINBUTTON or 0
-  int pressed = 0;  // the button held down, 0 for none
-  bool pressed_inside = false;
-};
-
-// Per-window state, on the engine's one thread; forgotten at WM_NCDESTROY.
-std::map<HWND, FrameState>& States() {
-  static auto* states = new std::map<HWND, FrameState>;
-  return *states;
-}
-
+// The frame's part of the window's record; a window the engine does not
+// follow (none reaches here) would share an empty one.
 FrameState& StateOf(HWND hwnd) {
-  auto found = States().find(hwnd);
-  if (found != States().end()) return found->second;
-  FrameState& state = States()[hwnd];
-  state.active = GetActiveWindow() == hwnd;
+  static FrameState unknown;
+  Record* record = RecordOf(hwnd);
+  if (!record) return unknown = {};
+  FrameState& state = record->frame;
+  if (!state.known) {
+    state.known = true;
+    state.active = GetActiveWindow() == hwnd;
+  }
   return state;
 }
 
@@ -444,10 +436,6 @@ void Prepare(HWND hwnd) {
 }
 
 bool OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
-  if (msg == WM_NCDESTROY) {
-    States().erase(hwnd);
-    return false;
-  }
   if (!Drawn()) return OnManagedMessage(hwnd, msg, wp, lp, result);
 
   switch (msg) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "classify.h"
+#include "record.h"
 #include "common/win_handles.h"
 #include "controls.h"
 #include "frame.h"
@@ -140,7 +141,9 @@ void OnCreated(HWND hwnd, DWORD_PTR kind) {
   }
 }
 
-LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR kind) {
+LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+  Record* record = reinterpret_cast<Record*>(data);
+  const DWORD_PTR kind = record->bits;
   LRESULT result = 0;
   if (kind & kFramed) {
     // SetMenu gives no notice, but a new menu bar always comes with a
@@ -173,10 +176,13 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
       if (result != -1) OnCreated(hwnd, kind);
       return result;
     }
-    case WM_NCDESTROY:
+    case WM_NCDESTROY: {
       RemovePropW(hwnd, kLayeredProp);
       subclass::Remove(hwnd, SkinProc, subclass::kSkinId);
-      break;
+      LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
+      delete record;
+      return result;
+    }
     case WM_ERASEBKGND:
       if (kind & kSurface) return EraseWithFace(hwnd, reinterpret_cast<HDC>(wp));
       break;
@@ -223,8 +229,13 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
   return subclass::CallNext(hwnd, msg, wp, lp);
 }
 
-void Follow(HWND hwnd, DWORD_PTR kind) {
-  if (kind) subclass::Set(hwnd, SkinProc, subclass::kSkinId, kind);
+// The window's record, made once.
+void Follow(HWND hwnd, DWORD_PTR bits) {
+  if (!bits || RecordOf(hwnd)) return;
+  auto* record = new Record{bits};
+  if (!subclass::Set(hwnd, SkinProc, subclass::kSkinId, reinterpret_cast<DWORD_PTR>(record))) {
+    delete record;
+  }
 }
 
 // A window that existed before the engine was attached.
@@ -264,9 +275,8 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
 }
 
 DWORD_PTR KindOfSkinned(HWND hwnd) {
-  DWORD_PTR kind = 0;
-  if (!subclass::Get(hwnd, SkinProc, subclass::kSkinId, &kind)) return 0;
-  return kind;
+  Record* record = RecordOf(hwnd);
+  return record ? record->bits : 0;
 }
 
 // ---- applying changes ---------------------------------------------------------
@@ -369,6 +379,12 @@ void PinThisModule() {
 }
 
 }  // namespace
+
+Record* RecordOf(HWND hwnd) {
+  DWORD_PTR data = 0;
+  if (!subclass::Get(hwnd, SkinProc, subclass::kSkinId, &data)) return nullptr;
+  return reinterpret_cast<Record*>(data);
+}
 
 bool IsSkinned(HWND hwnd) { return KindOfSkinned(hwnd) != 0; }
 
