@@ -11,6 +11,7 @@
 
 #include "draw.h"
 #include "look.h"
+#include "record.h"
 #include "subclass.h"
 #include "common/win_handles.h"
 
@@ -326,9 +327,6 @@ void PaintPopupNonClient(HWND popup) {
 // ours when its window is made (on Windows, which hands the window its
 // menu later, before the window first shows), and the owner answers for
 // them through a subclass that lasts as long as that window.
-constexpr wchar_t kOwnerProp[] = L"dulib.menuowner";
-constexpr wchar_t kMenuProp[] = L"dulib.menu";
-constexpr wchar_t kPendingOwnerProp[] = L"dulib.menuowner.pending";
 
 LRESULT CALLBACK BorrowedOwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
   LRESULT result = 0;
@@ -342,37 +340,40 @@ LRESULT CALLBACK BorrowedOwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UI
 
 // The popup's window is going: its items go back to the control's menu.
 void ReleasePopup(HWND popup) {
-  RemovePropW(popup, kPendingOwnerProp);
-  auto owner = static_cast<HWND>(RemovePropW(popup, kOwnerProp));
-  auto menu = static_cast<HMENU>(RemovePropW(popup, kMenuProp));
-  if (!owner) return;
-  RevertPopups(menu);
-  if (IsWindow(owner)) subclass::Remove(owner, BorrowedOwnerProc, subclass::kMenuOwnerId);
+  Record* record = RecordOf(popup);
+  if (!record) return;
+  BorrowedMenu borrowed = record->borrowed;
+  record->borrowed = {};
+  if (!borrowed.owner) return;
+  RevertPopups(borrowed.menu);
+  if (IsWindow(borrowed.owner)) {
+    subclass::Remove(borrowed.owner, BorrowedOwnerProc, subclass::kMenuOwnerId);
+  }
 }
 
 }  // namespace
 
 void AdoptPopup(HWND popup, HWND owner) {
-  if (!owner || GetPropW(popup, kOwnerProp)) return;  // none, or taken already
+  Record* record = RecordOf(popup);
+  if (!owner || !record || record->borrowed.owner) return;  // none, or taken already
   auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
   if (!menu || !IsMenu(menu)) {
     // Windows gives the window its menu only after making it: the menu
     // is taken before the window first shows (AdoptPendingPopup).
-    SetPropW(popup, kPendingOwnerProp, owner);
+    record->borrowed.pending_owner = owner;
     return;
   }
-  RemovePropW(popup, kPendingOwnerProp);
+  record->borrowed.pending_owner = nullptr;
   // Only a window of this thread can be subclassed from here.
   if (!subclass::Set(owner, BorrowedOwnerProc, subclass::kMenuOwnerId, 0)) return;
-  SetPropW(popup, kOwnerProp, owner);
-  SetPropW(popup, kMenuProp, menu);
+  record->borrowed.owner = owner;
+  record->borrowed.menu = menu;
   PreparePopup(menu);
 }
 
 void AdoptPendingPopup(HWND popup) {
-  if (auto owner = static_cast<HWND>(GetPropW(popup, kPendingOwnerProp))) {
-    AdoptPopup(popup, owner);
-  }
+  Record* record = RecordOf(popup);
+  if (record && record->borrowed.pending_owner) AdoptPopup(popup, record->borrowed.pending_owner);
 }
 
 void PrepareBar(HWND owner) {

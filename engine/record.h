@@ -17,9 +17,21 @@ struct FrameState {
   bool pressed_inside = false;
 };
 
+// The window of a drop-down menu that a control opened for itself: the
+// control answers for the menu's items while the window lives.
+struct BorrowedMenu {
+  HWND owner = nullptr;
+  HMENU menu = nullptr;
+  HWND pending_owner = nullptr;  // known before the window has its menu
+};
+
 struct Record {
   DWORD_PTR bits = 0;  // what the skin procedure does for the window
   FrameState frame;
+  BorrowedMenu borrowed;
+  // The engine made the window layered; one the program made layered
+  // itself is never touched when the effect goes off.
+  bool layered = false;
 };
 
 // The record of a window the skinner follows, or null.

@@ -21,16 +21,12 @@ namespace dulib {
 
 namespace {
 
-// What the subclass does for a window; kept in its subclass data.
+// What the skin procedure does for a window; kept in its record.
 constexpr DWORD_PTR kSurface = 1;        // paints its background, colours its child controls
 constexpr DWORD_PTR kFramed = 2;         // top-level window with a caption: menu bar, transparency
 constexpr DWORD_PTR kClassicButton = 4;  // check box, radio button or frame: no visual style
 constexpr DWORD_PTR kFlatEdge = 8;       // edit or list box: flat border, not the sunken edge
 constexpr DWORD_PTR kMenuPopup = 16;     // the window of an open drop-down menu
-
-// Marks windows that the engine made layered, so that switching the
-// effect off never touches a window that the program made layered itself.
-constexpr wchar_t kLayeredProp[] = L"dulib.layered";
 
 struct Engine {
   skin::SkinState state;
@@ -106,18 +102,20 @@ void StyleMenu(HMENU menu) {
 
 void ApplyAero(HWND hwnd) {
   const skin::SkinState& state = TheEngine().state;
+  Record* record = RecordOf(hwnd);
+  if (!record) return;
   LONG ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
-  bool ours = GetPropW(hwnd, kLayeredProp) != nullptr;
   if (state.aero_on()) {
     if (!(ex & WS_EX_LAYERED)) {
       SetWindowLongW(hwnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
-      SetPropW(hwnd, kLayeredProp, reinterpret_cast<HANDLE>(1));
-      ours = true;
+      record->layered = true;
     }
-    if (ours) SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(state.aero_level()), LWA_ALPHA);
-  } else if (ours) {
+    if (record->layered) {
+      SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(state.aero_level()), LWA_ALPHA);
+    }
+  } else if (record->layered) {
     SetWindowLongW(hwnd, GWL_EXSTYLE, ex & ~WS_EX_LAYERED);
-    RemovePropW(hwnd, kLayeredProp);
+    record->layered = false;
     RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
   }
 }
@@ -177,7 +175,6 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
       return result;
     }
     case WM_NCDESTROY: {
-      RemovePropW(hwnd, kLayeredProp);
       subclass::Remove(hwnd, SkinProc, subclass::kSkinId);
       LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
       delete record;
