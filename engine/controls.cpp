@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "draw.h"
+#include "look.h"
 #include "scrollbar.h"
 #include "skinner.h"
 #include "subclass.h"
@@ -15,57 +17,12 @@ namespace dulib::controls {
 
 namespace {
 
-using skin::Role;
-
-constexpr UINT_PTR kControlSubclassId = 0x5349;  // the control's own painting
-constexpr UINT_PTR kParentSubclassId = 0x534A;   // WM_DRAWITEM for the lists it owns
-
-enum class Kind { PushButton, CheckBox, RadioButton, GroupBox, List, Edit };
-
 // Per-control state, owned by the subclass and freed with the window.
 struct Control {
   Kind kind;
   bool hover = false;
+  HFONT font = nullptr;  // a label's font as the program set it
 };
-
-bool IsClass(HWND hwnd, const wchar_t* name) {
-  wchar_t cls[64];
-  if (!GetClassNameW(hwnd, cls, 64)) return false;
-  return lstrcmpiW(cls, name) == 0;
-}
-
-// Which button styles the engine draws. Owner-drawn buttons, buttons
-// showing a picture, split buttons and command links stay as they are.
-bool ButtonKind(LONG style, Kind* kind) {
-  if (style & (BS_BITMAP | BS_ICON)) return false;
-  switch (style & BS_TYPEMASK) {
-    case BS_PUSHBUTTON:
-    case BS_DEFPUSHBUTTON:
-      *kind = Kind::PushButton;
-      return true;
-    case BS_CHECKBOX:
-    case BS_AUTOCHECKBOX:
-    case BS_3STATE:
-    case BS_AUTO3STATE:
-      *kind = (style & BS_PUSHLIKE) ? Kind::PushButton : Kind::CheckBox;
-      return true;
-    case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON:
-      *kind = (style & BS_PUSHLIKE) ? Kind::PushButton : Kind::RadioButton;
-      return true;
-    case BS_GROUPBOX:
-      *kind = Kind::GroupBox;
-      return true;
-  }
-  return false;
-}
-
-COLORREF Blend(COLORREF a, COLORREF b) {
-  return RGB((GetRValue(a) + GetRValue(b)) / 2, (GetGValue(a) + GetGValue(b)) / 2,
-             (GetBValue(a) + GetBValue(b)) / 2);
-}
-
-int Scaled(HDC dc, int pixels) { return MulDiv(pixels, GetDeviceCaps(dc, LOGPIXELSY), 96); }
 
 std::wstring TextOf(HWND hwnd) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -83,16 +40,6 @@ struct UiState {
 UiState UiStateOf(HWND hwnd) {
   LRESULT ui = SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0);
   return {(ui & UISF_HIDEFOCUS) != 0, (ui & UISF_HIDEACCEL) != 0};
-}
-
-// A dotted rectangle in a skin colour: DrawFocusRect inverts whatever is
-// below it, which would put colours of no skin on the screen.
-void DrawFocus(HDC dc, const RECT& rc, COLORREF color) {
-  common::Pen pen(PS_DOT, 1, color);
-  common::Selected p(dc, pen.get());
-  common::Selected b(dc, GetStockObject(NULL_BRUSH));
-  SetBkMode(dc, TRANSPARENT);
-  Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
 }
 
 // The text of a button, centred in `rc` (several lines if BS_MULTILINE).
@@ -122,66 +69,59 @@ void DrawLabel(HDC dc, HWND hwnd, RECT rc, UINT align, COLORREF color, RECT* dra
 
 // ---- push buttons -----------------------------------------------------------
 
-void PaintPushButton(HWND hwnd, const Control& control, HDC dc, const RECT& rc) {
-  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+using look::Part;
+
+// The state of a button, worked out once from the control.
+look::States ButtonStates(HWND hwnd, const Control& control, bool pushlike) {
   LRESULT state = SendMessageW(hwnd, BM_GETSTATE, 0, 0);
-  bool pushlike =
-      (style & BS_TYPEMASK) != BS_PUSHBUTTON && (style & BS_TYPEMASK) != BS_DEFPUSHBUTTON;
-  bool pressed = (state & BST_PUSHED) || (pushlike && (state & (BST_CHECKED | BST_INDETERMINATE)));
-  bool enabled = IsWindowEnabled(hwnd);
-  bool focused = GetFocus() == hwnd;
-  bool default_button = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  look::States s = look::kNormal;
+  if (state & BST_PUSHED) s |= look::kPressed;
+  if (pushlike && (state & (BST_CHECKED | BST_INDETERMINATE))) s |= look::kPressed;
+  if (state & BST_CHECKED) s |= look::kChecked;
+  if (state & BST_INDETERMINATE) s |= look::kMixed;
+  if (control.hover) s |= look::kHover;
+  if (!IsWindowEnabled(hwnd)) s |= look::kDisabled;
+  if (GetFocus() == hwnd && !UiStateOf(hwnd).hide_focus) s |= look::kFocused;
+  if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) s |= look::kDefault;
+  return s;
+}
 
-  Role body = pressed                    ? Role::ButtonPressed
-              : control.hover && enabled ? Role::ButtonHover
-                                         : Role::ButtonFace;
-  RECT r = rc;
-  FillRect(dc, &r, SkinBrush(Role::ButtonBorder));
-  InflateRect(&r, -1, -1);
-  // The default button, the one Enter presses, has a double outline.
-  if (default_button) {
-    FrameRect(dc, &r, SkinBrush(Role::ButtonBorder));
-    InflateRect(&r, -1, -1);
-  }
-  FillRect(dc, &r, SkinBrush(body));
+void PaintPushButton(HWND hwnd, const Control& control, HDC dc, const RECT& rc) {
+  LONG type = GetWindowLongW(hwnd, GWL_STYLE) & BS_TYPEMASK;
+  bool pushlike = type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON;
+  look::States s = ButtonStates(hwnd, control, pushlike);
+  look::Draw(dc, Part::PushButton, s, rc);
 
-  COLORREF text = SkinColor(Role::ButtonText);
-  if (!enabled) text = Blend(text, SkinColor(body));
-  RECT label = r;
-  InflateRect(&label, -3, -1);
-  if (pressed) OffsetRect(&label, 1, 1);
-  HFONT font = FontOf(hwnd);
-  common::Selected f(dc, font);
-  DrawLabel(dc, hwnd, label, DT_CENTER, text, nullptr);
-  if (focused && !UiStateOf(hwnd).hide_focus) {
-    RECT ring = r;
-    InflateRect(&ring, -2, -2);
-    DrawFocus(dc, ring, SkinColor(Role::ButtonText));
+  RECT label = rc;
+  InflateRect(&label, -5, -3);
+  if (s & look::kPressed) OffsetRect(&label, 1, 1);
+  common::Selected f(dc, look::Solid(FontOf(hwnd)));
+  RECT drawn;
+  DrawLabel(dc, hwnd, label, DT_CENTER, look::TextColor(Part::PushButton, s), &drawn);
+  if (s & look::kFocused) {
+    // Inside the outline, and never on the text.
+    RECT ring = rc;
+    InflateRect(&ring, -4, -4);
+    RECT around = drawn;
+    InflateRect(&around, 2, 2);
+    UnionRect(&ring, &ring, &around);
+    RECT inside = rc;
+    InflateRect(&inside, -2, -2);
+    IntersectRect(&ring, &ring, &inside);
+    InflateRect(&ring, -2, -2);  // DrawFocus puts the dots two pixels out
+    look::DrawFocus(dc, Part::PushButton, s, ring);
   }
 }
 
 // ---- check boxes and radio buttons ----------------------------------------
 
-void PaintTick(HDC dc, const RECT& box, COLORREF color) {
-  int w = box.right - box.left;
-  common::Pen pen(PS_SOLID, w >= 16 ? 2 : 1, color);
-  common::Selected p(dc, pen.get());
-  // Two strokes a pixel apart make the tick bold enough at 13 pixels.
-  for (int dy = 0; dy < 2; dy++) {
-    POINT points[] = {{box.left + w * 3 / 13, box.top + w * 6 / 13 + dy},
-                      {box.left + w * 5 / 13, box.top + w * 8 / 13 + dy},
-                      {box.left + w * 10 / 13, box.top + w * 3 / 13 + dy}};
-    Polyline(dc, points, 3);
-  }
-}
-
 void PaintCheckBox(HWND hwnd, const Control& control, HDC dc, const RECT& rc) {
   LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-  LRESULT state = SendMessageW(hwnd, BM_GETSTATE, 0, 0);
-  bool enabled = IsWindowEnabled(hwnd);
-  FillRect(dc, &rc, SkinBrush(Role::Face));
+  look::States s = ButtonStates(hwnd, control, false);
+  look::Draw(dc, Part::Surface, s, rc);
 
-  int size = Scaled(dc, 13);
+  int size = draw::Scaled(13);
   bool box_right = (style & BS_LEFTTEXT) != 0;
   RECT box;
   box.left = box_right ? rc.right - size : rc.left;
@@ -190,58 +130,20 @@ void PaintCheckBox(HWND hwnd, const Control& control, HDC dc, const RECT& rc) {
                                                 : rc.top + (rc.bottom - rc.top - size) / 2;
   box.right = box.left + size;
   box.bottom = box.top + size;
+  look::Draw(dc, control.kind == Kind::RadioButton ? Part::RadioButton : Part::CheckBox, s, box);
 
-  Role inside = (state & BST_PUSHED)       ? Role::ButtonPressed
-                : control.hover && enabled ? Role::ButtonHover
-                                           : Role::Window;
-  if (!enabled) inside = Role::Face;
-  // A greyed control's mark is faded like its text.
-  COLORREF mark_color = SkinColor(Role::CheckMark);
-  if (!enabled) mark_color = Blend(mark_color, SkinColor(Role::Face));
-  common::Brush mark(mark_color);
-  if (control.kind == Kind::RadioButton) {
-    common::Pen pen(PS_SOLID, 1, SkinColor(Role::ButtonBorder));
-    common::Selected p(dc, pen.get());
-    common::Selected b(dc, SkinBrush(inside));
-    Ellipse(dc, box.left, box.top, box.right, box.bottom);
-    if (state & BST_CHECKED) {
-      RECT dot = box;
-      InflateRect(&dot, -size * 4 / 13, -size * 4 / 13);
-      common::Pen outline(PS_SOLID, 1, mark_color);
-      common::Selected m(dc, outline.get());
-      common::Selected mb(dc, mark.get());
-      Ellipse(dc, dot.left, dot.top, dot.right, dot.bottom);
-    }
-  } else {
-    FrameRect(dc, &box, SkinBrush(Role::ButtonBorder));
-    RECT in = box;
-    InflateRect(&in, -1, -1);
-    FillRect(dc, &in, SkinBrush(inside));
-    if (state & BST_CHECKED) {
-      PaintTick(dc, box, mark_color);
-    } else if (state & BST_INDETERMINATE) {
-      InflateRect(&in, -size * 3 / 13, -size * 3 / 13);
-      FillRect(dc, &in, mark.get());
-    }
-  }
-
-  int gap = Scaled(dc, 4);
+  // Room for the focus ring between the box and the text.
+  int gap = draw::Scaled(6);
   RECT label = rc;
   if (box_right) {
     label.right = box.left - gap;
   } else {
     label.left = box.right + gap;
   }
-  COLORREF text = SkinColor(Role::FaceText);
-  if (!enabled) text = Blend(text, SkinColor(Role::Face));
-  common::Selected f(dc, FontOf(hwnd));
+  common::Selected f(dc, look::Solid(FontOf(hwnd)));
   RECT drawn;
-  DrawLabel(dc, hwnd, label, DT_LEFT, text, &drawn);
-  if (GetFocus() == hwnd && !UiStateOf(hwnd).hide_focus) {
-    InflateRect(&drawn, 1, 1);
-    IntersectRect(&drawn, &drawn, &rc);
-    DrawFocus(dc, drawn, SkinColor(Role::FaceText));
-  }
+  DrawLabel(dc, hwnd, label, DT_LEFT, look::TextColor(Part::CheckLabel, s), &drawn);
+  if (s & look::kFocused) look::DrawFocus(dc, Part::CheckLabel, s, drawn);
 }
 
 // ---- frames ------------------------------------------------------------------
@@ -255,9 +157,8 @@ BOOL CALLBACK ExcludeWindow(HWND other, LPARAM data) {
   if (other == frame || !IsWindowVisible(other)) return TRUE;
   HWND parent = GetParent(other);
   if (parent != frame && parent != GetParent(frame)) return TRUE;
-  Kind kind;
-  if (IsClass(other, L"Button") && ButtonKind(GetWindowLongW(other, GWL_STYLE), &kind) &&
-      kind == Kind::GroupBox && parent != frame) {
+  if (IsClass(other, L"Button") && ButtonKind(GetWindowLongW(other, GWL_STYLE)) == Kind::GroupBox &&
+      parent != frame) {
     return TRUE;  // another frame is not painted over this one
   }
   RECT r;
@@ -278,27 +179,26 @@ void ExcludeNeighbours(HWND frame, HDC dc) {
 }
 
 void PaintGroupBox(HWND hwnd, HDC dc, const RECT& rc) {
-  FillRect(dc, &rc, SkinBrush(Role::Face));
-  common::Selected f(dc, FontOf(hwnd));
+  look::States s = IsWindowEnabled(hwnd) ? look::kNormal : look::kDisabled;
+  look::Draw(dc, Part::Surface, s, rc);
+  common::Selected f(dc, look::Solid(FontOf(hwnd)));
   TEXTMETRICW tm = {};
   GetTextMetricsW(dc, &tm);
   RECT line = rc;
   line.top += tm.tmHeight / 2;
-  FrameRect(dc, &line, SkinBrush(Role::Border));
+  look::Draw(dc, Part::GroupBox, s, line);
 
   std::wstring text = TextOf(hwnd);
   if (text.empty()) return;
-  int indent = Scaled(dc, 8);
+  int indent = draw::Scaled(8);
   RECT caption = {rc.left + indent, rc.top, rc.right - indent, rc.top + tm.tmHeight};
   UINT flags = DT_SINGLELINE | DT_LEFT | (UiStateOf(hwnd).hide_accel ? DT_HIDEPREFIX : 0);
   RECT size = caption;
   DrawTextW(dc, text.c_str(), int(text.size()), &size, flags | DT_CALCRECT);
   // The caption interrupts the line, with a little room on either side.
   RECT gap = {size.left - 2, caption.top, std::min(size.right + 2, caption.right), caption.bottom};
-  FillRect(dc, &gap, SkinBrush(Role::Face));
-  COLORREF color = SkinColor(Role::FaceText);
-  if (!IsWindowEnabled(hwnd)) color = Blend(color, SkinColor(Role::Face));
-  SetTextColor(dc, color);
+  look::Draw(dc, Part::Surface, s, gap);
+  SetTextColor(dc, look::TextColor(Part::GroupBox, s));
   SetBkMode(dc, TRANSPARENT);
   DrawTextW(dc, text.c_str(), int(text.size()), &caption, flags);
 }
@@ -308,37 +208,46 @@ void PaintGroupBox(HWND hwnd, HDC dc, const RECT& rc) {
 void PaintListItem(const DRAWITEMSTRUCT& item) {
   HDC dc = item.hDC;
   RECT rc = item.rcItem;
-  bool selected = (item.itemState & ODS_SELECTED) && item.itemID != UINT(-1);
-  bool enabled = !(item.itemState & ODS_DISABLED);
-  FillRect(dc, &rc, SkinBrush(selected ? Role::Selection : Role::Window));
-  COLORREF text = SkinColor(selected ? Role::SelectionText : Role::WindowText);
+  look::States s = look::kNormal;
+  if ((item.itemState & ODS_SELECTED) && item.itemID != UINT(-1)) s |= look::kHighlighted;
+  if (item.itemState & ODS_DISABLED) s |= look::kDisabled;
+  look::Draw(dc, Part::ListItem, s, rc);
   if (item.itemID != UINT(-1)) {
     LRESULT length = SendMessageW(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0);
     if (length != LB_ERR) {
-      std::wstring s(size_t(length) + 1, L'\0');
-      LRESULT got =
-          SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(s.data()));
-      s.resize(got == LB_ERR ? 0 : size_t(got));
+      std::wstring text(size_t(length) + 1, L'\0');
+      LRESULT got = SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID,
+                                 reinterpret_cast<LPARAM>(text.data()));
+      text.resize(got == LB_ERR ? 0 : size_t(got));
       RECT t = rc;
-      t.left += 2;
-      SetTextColor(dc, enabled ? text : Blend(text, SkinColor(Role::Window)));
+      t.left += draw::Scaled(3);
+      common::Selected f(dc, look::Solid(FontOf(item.hwndItem)));
+      SetTextColor(dc, look::TextColor(Part::ListItem, s));
       SetBkMode(dc, TRANSPARENT);
-      DrawTextW(dc, s.c_str(), int(s.size()), &t,
+      DrawTextW(dc, text.c_str(), int(text.size()), &t,
                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS);
     }
   }
-  if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocus(dc, rc, text);
+  if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
+    // Around the whole row, which leaves room above and below the text.
+    RECT inner = rc;
+    InflateRect(&inner, -2, -2);
+    look::DrawFocus(dc, Part::ListItem, s, inner);
+  }
 }
 
-// The list box's own item height for its font: what it would use if it
-// drew its items itself.
+// The list box's item height for its font: the text with room above and
+// below it for the focus ring.
 void MatchItemHeight(HWND list) {
   common::ClientDc dc(list);
   if (!dc.get()) return;
   common::Selected f(dc.get(), FontOf(list));
   TEXTMETRICW tm = {};
   if (GetTextMetricsW(dc.get(), &tm) && tm.tmHeight > 0) {
-    SendMessageW(list, LB_SETITEMHEIGHT, 0, MAKELPARAM(tm.tmHeight, 0));
+    SendMessageW(list, LB_SETITEMHEIGHT, 0, MAKELPARAM(look::ListItemHeight(tm.tmHeight), 0));
+    // Its bar keeps the rows whole, and rows have a new height.
+    SetWindowPos(list, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
@@ -375,8 +284,8 @@ void PaintEditSelection(HWND edit) {
   IntersectRect(&band, &band, &area);
   if (IsRectEmpty(&band)) return;
   HideCaret(edit);  // the caret inverts what is below it: take it off first
-  SetBkColor(dc.get(), SkinColor(Role::Selection));
-  SetTextColor(dc.get(), SkinColor(Role::SelectionText));
+  SetBkColor(dc.get(), look::Back(look::Part::Edit, look::kHighlighted));
+  SetTextColor(dc.get(), look::TextColor(look::Part::Edit, look::kHighlighted));
   ExtTextOutW(dc.get(), x, y, ETO_OPAQUE | ETO_CLIPPED, &band, text.c_str() + start,
               UINT(end - start), nullptr);
   ShowCaret(edit);
@@ -402,6 +311,24 @@ bool EditShowsSelectionAfter(HWND edit, UINT msg) {
       return true;
   }
   return false;
+}
+
+// ---- labels ------------------------------------------------------------------
+
+// A label draws its text itself, in its font. Where the platform would
+// thin that font's strokes, the label is given the look's solid twin of
+// it, which has the same metrics, so the layout stays; asked for its
+// font, it still answers with the program's.
+LRESULT LabelMessage(HWND hwnd, Control& control, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_SETFONT:
+      control.font = reinterpret_cast<HFONT>(wp);
+      return subclass::CallNext(hwnd, msg, reinterpret_cast<WPARAM>(look::Solid(control.font)), lp);
+    case WM_GETFONT:
+      if (control.font) return reinterpret_cast<LRESULT>(control.font);
+      break;
+  }
+  return subclass::CallNext(hwnd, msg, wp, lp);
 }
 
 // ---- the subclasses -----------------------------------------------------------
@@ -478,17 +405,17 @@ void SetHover(HWND hwnd, Control& control, bool hover) {
 
 LRESULT ColorChild(UINT msg, HDC dc) {
   bool content = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX;
-  Role back = content ? Role::Window : Role::Face;
-  SetTextColor(dc, SkinColor(content ? Role::WindowText : Role::FaceText));
-  SetBkColor(dc, SkinColor(back));
-  return reinterpret_cast<LRESULT>(SkinBrush(back));
+  look::Part part = content ? look::Part::Edit : look::Part::Surface;
+  SetTextColor(dc, look::TextColor(part, look::kNormal));
+  SetBkColor(dc, look::Back(part, look::kNormal));
+  return reinterpret_cast<LRESULT>(look::Brush(part, look::kNormal));
 }
 
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
   Control& control = *reinterpret_cast<Control*>(data);
   switch (msg) {
     case WM_NCDESTROY:
-      subclass::Remove(hwnd, ControlProc, kControlSubclassId);
+      subclass::Remove(hwnd, ControlProc, subclass::kControlId);
       delete &control;
       return subclass::CallNext(hwnd, msg, wp, lp);
     case WM_NCCREATE:
@@ -509,6 +436,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
       break;
   }
   if (control.kind == Kind::List) return subclass::CallNext(hwnd, msg, wp, lp);
+  if (control.kind == Kind::Label) return LabelMessage(hwnd, control, msg, wp, lp);
   if (control.kind == Kind::Edit) {
     LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
     if (EditShowsSelectionAfter(hwnd, msg) && IsWindow(hwnd)) PaintEditSelection(hwnd);
@@ -559,7 +487,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
 // engine's to draw; a list the program made owner-drawn stays its own.
 bool IsOwnList(HWND hwnd) {
   DWORD_PTR data = 0;
-  return subclass::Get(hwnd, ControlProc, kControlSubclassId, &data) &&
+  return subclass::Get(hwnd, ControlProc, subclass::kControlId, &data) &&
          reinterpret_cast<const Control*>(data)->kind == Kind::List;
 }
 
@@ -575,7 +503,7 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
       break;
     }
     case WM_NCDESTROY:
-      subclass::Remove(hwnd, ParentProc, kParentSubclassId);
+      subclass::Remove(hwnd, ParentProc, subclass::kListOwnerId);
       break;
   }
   return subclass::CallNext(hwnd, msg, wp, lp);
@@ -583,19 +511,13 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
 
 void Follow(HWND hwnd, Kind kind) {
   auto* control = new Control{kind};
-  if (!subclass::Set(hwnd, ControlProc, kControlSubclassId, reinterpret_cast<DWORD_PTR>(control))) {
+  if (!subclass::Set(hwnd, ControlProc, subclass::kControlId,
+                     reinterpret_cast<DWORD_PTR>(control))) {
     delete control;
   }
 }
 
-// A list the program draws itself, or one without strings to draw, is
-// left to the program.
-bool CanDrawItems(LONG style) {
-  return !(style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE | LBS_NODATA));
-}
-
 void FollowNewList(HWND hwnd, CREATESTRUCTW* cs) {
-  if (!CanDrawItems(cs->style)) return;
   DWORD style = cs->style | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
   // A multi-column list scrolls sideways; its native bar stays.
   bool own_bar = (cs->style & WS_VSCROLL) && !(cs->style & LBS_MULTICOLUMN);
@@ -604,45 +526,62 @@ void FollowNewList(HWND hwnd, CREATESTRUCTW* cs) {
   // style from the window when it is created.
   cs->style = style;
   SetWindowLongW(hwnd, GWL_STYLE, LONG(style));
-  subclass::Set(cs->hwndParent, ParentProc, kParentSubclassId, 0);
+  subclass::Set(cs->hwndParent, ParentProc, subclass::kListOwnerId, 0);
   Follow(hwnd, Kind::List);
   if (own_bar) scrollbar::FollowList(hwnd, (style & LBS_DISABLENOSCROLL) != 0);
 }
 
 }  // namespace
 
-void FollowCreating(HWND hwnd, CREATESTRUCTW* cs) {
-  if (!(cs->style & WS_CHILD) || !cs->hwndParent || !IsSkinned(cs->hwndParent)) return;
-  Kind kind;
-  if (IsClass(hwnd, L"Button")) {
-    if (ButtonKind(LONG(cs->style), &kind)) Follow(hwnd, kind);
-  } else if (IsClass(hwnd, L"ListBox")) {
-    FollowNewList(hwnd, cs);
-  } else if (IsClass(hwnd, L"Edit") && (cs->style & ES_MULTILINE) && (cs->style & WS_VSCROLL)) {
-    cs->style &= ~WS_VSCROLL;
-    SetWindowLongW(hwnd, GWL_STYLE, LONG(cs->style));
-    scrollbar::FollowEdit(hwnd);
-  } else if (IsClass(hwnd, L"Edit") && !(cs->style & ES_MULTILINE)) {
-    Follow(hwnd, Kind::Edit);
+void FollowCreating(HWND hwnd, CREATESTRUCTW* cs, Kind kind) {
+  switch (kind) {
+    case Kind::PushButton:
+    case Kind::CheckBox:
+    case Kind::RadioButton:
+    case Kind::GroupBox:
+    case Kind::Edit:
+      Follow(hwnd, kind);
+      break;
+    case Kind::List:
+      FollowNewList(hwnd, cs);
+      break;
+    case Kind::ScrolledEdit:
+      cs->style &= ~WS_VSCROLL;
+      SetWindowLongW(hwnd, GWL_STYLE, LONG(cs->style));
+      scrollbar::FollowEdit(hwnd);
+      break;
+    case Kind::Label:
+      if (draw::UnderWine()) Follow(hwnd, kind);
+      break;
+    default:
+      break;
   }
 }
 
-void FollowExisting(HWND hwnd) {
-  HWND parent = GetParent(hwnd);
-  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-  if (!(style & WS_CHILD) || !parent || !IsSkinned(parent)) return;
-  Kind kind;
-  if (IsClass(hwnd, L"Button") && ButtonKind(style, &kind)) {
-    Follow(hwnd, kind);
-    InvalidateRect(hwnd, nullptr, TRUE);
-  } else if (IsClass(hwnd, L"Edit") && !(style & ES_MULTILINE)) {
-    Follow(hwnd, Kind::Edit);
+// Only buttons and one-line edit boxes can be taken over after creation:
+// lists and the edit boxes' bars need their creation styles changed.
+void FollowExisting(HWND hwnd, Kind kind) {
+  switch (kind) {
+    case Kind::PushButton:
+    case Kind::CheckBox:
+    case Kind::RadioButton:
+    case Kind::GroupBox:
+      Follow(hwnd, kind);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      break;
+    case Kind::Edit:
+      Follow(hwnd, kind);
+      break;
+    default:
+      break;
   }
 }
 
 bool IsFollowed(HWND hwnd) {
   DWORD_PTR data = 0;
-  return subclass::Get(hwnd, ControlProc, kControlSubclassId, &data);
+  // A label draws itself; the engine only gives it a solid font.
+  return subclass::Get(hwnd, ControlProc, subclass::kControlId, &data) &&
+         reinterpret_cast<const Control*>(data)->kind != Kind::Label;
 }
 
 }  // namespace dulib::controls

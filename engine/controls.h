@@ -7,16 +7,18 @@
 
 #include <windows.h>
 
+#include "classify.h"
+
 namespace dulib::controls {
 
 // From the creation hook, before the window has had any message. A list
 // box becomes owner-drawn and gets the engine's scroll bar, which needs
 // changes to the creation styles, so only lists created after the engine
 // was attached get them.
-void FollowCreating(HWND hwnd, CREATESTRUCTW* cs);
+void FollowCreating(HWND hwnd, CREATESTRUCTW* cs, Kind kind);
 
 // A window that existed before the engine was attached.
-void FollowExisting(HWND hwnd);
+void FollowExisting(HWND hwnd, Kind kind);
 
 // Whether the engine draws this control (rather than the program or
 // another library).

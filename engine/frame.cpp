@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
-
-#include <map>
 #include <string>
 
+#include "draw.h"
+#include "look.h"
 #include "menus.h"
-#include "skinner.h"
+#include "record.h"
 #include "subclass.h"
 #include "common/win_handles.h"
 
@@ -15,41 +15,29 @@ namespace dulib::frame {
 
 namespace {
 
-using skin::Role;
+using draw::Scaled;
+using look::Part;
 
 // Undocumented messages with which themed Windows draws the caption and
 // frame itself, around WM_NCPAINT; a self-drawn frame must swallow them.
 constexpr UINT kUahDrawCaption = 0xAE;
 constexpr UINT kUahDrawFrame = 0xAF;
 
-// What the user is doing with a window's caption buttons.
-struct FrameState {
-  bool active = false;
-  int hover = 0;    // HTCLOSE, HTMAXBUTTON, HTMINBUTTON or 0
-  int pressed = 0;  // the button held down, 0 for none
-  bool pressed_inside = false;
-};
-
-// Per-window state, on the engine's one thread; forgotten at WM_NCDESTROY.
-std::map<HWND, FrameState>& States() {
-  static auto* states = new std::map<HWND, FrameState>;
-  return *states;
-}
-
+// The frame's part of the window's record; a window the engine does not
+// follow (none reaches here) would share an empty one.
 FrameState& StateOf(HWND hwnd) {
-  auto found = States().find(hwnd);
-  if (found != States().end()) return found->second;
-  FrameState& state = States()[hwnd];
-  state.active = GetActiveWindow() == hwnd;
+  static FrameState unknown;
+  Record* record = RecordOf(hwnd);
+  if (!record) return unknown = {};
+  FrameState& state = record->frame;
+  if (!state.known) {
+    state.known = true;
+    state.active = GetActiveWindow() == hwnd;
+  }
   return state;
 }
 
 // ---- when to draw -------------------------------------------------------------
-
-bool UnderWine() {
-  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
 
 // A value of Wine's X11 driver options, per program first, as Wine reads them.
 std::wstring WineX11Option(const wchar_t* name) {
@@ -81,12 +69,6 @@ bool WineManagesFrames() {
   std::wstring managed = WineX11Option(L"Managed");
   if (managed.empty()) return true;
   return wcschr(L"yYtT1", managed[0]) != nullptr;
-}
-
-int DisplayDpi() {
-  common::ClientDc screen(nullptr);
-  int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-  return dpi > 0 ? dpi : 96;
 }
 
 // On Windows Vista and later the desktop window manager draws the frames
@@ -194,17 +176,6 @@ bool IsButtonCode(WPARAM code) {
 
 // ---- painting ---------------------------------------------------------------------
 
-// The system's caption font, read (never changed) from the settings.
-HFONT CaptionFont() {
-  static common::Font* font = [] {
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    return new common::Font(metrics.lfCaptionFont);
-  }();
-  return font->get();
-}
-
 common::Canvas& TheCanvas() {
   static auto* canvas = new common::Canvas;
   return *canvas;
@@ -228,8 +199,6 @@ HICON IconOf(HWND hwnd) {
   if (ex & WS_EX_DLGMODALFRAME) return nullptr;
   return LoadIconW(nullptr, IDI_APPLICATION);
 }
-
-void Fill(HDC dc, const RECT& rc, Role role) { FillRect(dc, &rc, SkinBrush(role)); }
 
 // Icons drawn on a caption colour, kept: drawing an icon with its mask and
 // alpha costs more than the rest of the title bar together, on every
@@ -282,60 +251,33 @@ void DrawIcon(HDC dc, int x, int y, HICON icon, int size, COLORREF back) {
   images->Draw(dc, x, y, icon, size, back);
 }
 
-void FillBox(HDC dc, int left, int top, int right, int bottom, Role role) {
-  RECT rc = {left, top, right, bottom};
-  Fill(dc, rc, role);
+look::States StatesOf(const FrameState& state) {
+  return state.active ? look::kNormal : look::kInactive;
 }
 
-// The glyph of a caption button, drawn with rectangles so that it stays
-// crisp at any scale: the platform's own glyphs come from a font that a
-// bare system (or Xvfb) may lack.
-void DrawGlyph(HDC dc, const RECT& button, int code, bool zoomed, Role ink) {
-  int size = (button.bottom - button.top) * 2 / 5;
-  if (size < 6) size = 6;
-  int line = Scaled(1);
-  int left = (button.left + button.right - size) / 2;
-  int top = (button.top + button.bottom - size) / 2;
-  int right = left + size;
-  int bottom = top + size;
-  auto outline = [&](int l, int t, int r, int b) {
-    FillBox(dc, l, t, r, t + 2 * line, ink);  // heavier top, like a title bar
-    FillBox(dc, l, b - line, r, b, ink);
-    FillBox(dc, l, t, l + line, b, ink);
-    FillBox(dc, r - line, t, r, b, ink);
-  };
-  switch (code) {
-    case HTCLOSE:
-      for (int i = 0; i < size; i++) {
-        FillBox(dc, left + i, top + i, left + i + line + 1, top + i + 1, ink);
-        FillBox(dc, right - i - line - 1, top + i, right - i, top + i + 1, ink);
-      }
-      break;
-    case HTMAXBUTTON:
-      if (zoomed) {
-        int step = size / 4;
-        FillBox(dc, left + step, top, right, top + line, ink);  // the window behind
-        FillBox(dc, right - line, top, right, bottom - step, ink);
-        outline(left, top + step, right - step, bottom);
-      } else {
-        outline(left, top, right, bottom);
-      }
-      break;
-    case HTMINBUTTON:
-      FillBox(dc, left, bottom - 2 * line, right, bottom, ink);
-      break;
-  }
+// The part and state of a caption button, worked out once per paint.
+look::States ButtonStates(const FrameState& state, int code) {
+  look::States s = StatesOf(state);
+  if (state.pressed == code && state.pressed_inside) return s | look::kPressed;
+  if (!state.pressed && state.hover == code) return s | look::kHover;
+  return s;
+}
+
+Part ButtonPart(HWND hwnd, int code) {
+  if (code == HTCLOSE) return Part::CaptionClose;
+  if (code == HTMINBUTTON) return Part::CaptionMinimize;
+  return IsZoomed(hwnd) ? Part::CaptionRestore : Part::CaptionMaximize;
 }
 
 void PaintCaption(HWND hwnd, HDC dc, const Layout& l, const FrameState& state) {
-  Role ink = state.active ? Role::CaptionActiveText : Role::CaptionInactiveText;
+  const look::States band = StatesOf(state);
   int x = l.caption.left + Scaled(4);
   int caption_height = l.caption.bottom - l.caption.top;
 
   if (HICON icon = IconOf(hwnd)) {
     int size = GetSystemMetrics(SM_CXSMICON);
     DrawIcon(dc, x, l.caption.top + (caption_height - size) / 2, icon, size,
-             SkinColor(state.active ? Role::CaptionActive : Role::CaptionInactive));
+             look::Back(Part::CaptionBand, band));
     x += size + Scaled(4);
   }
 
@@ -347,9 +289,9 @@ void PaintCaption(HWND hwnd, HDC dc, const Layout& l, const FrameState& state) {
   int length = GetWindowTextW(hwnd, title, 256);
   if (length > 0) {
     RECT text = {x, l.caption.top, text_right - Scaled(4), l.caption.bottom};
-    common::Selected font(dc, CaptionFont());
+    common::Selected font(dc, look::Font(Part::CaptionBand));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, SkinColor(ink));
+    SetTextColor(dc, look::TextColor(Part::CaptionBand, band));
     // Cutting a title short with an ellipsis measures it again and again:
     // only do it when the title does not fit.
     SIZE extent = {};
@@ -364,13 +306,9 @@ void PaintCaption(HWND hwnd, HDC dc, const Layout& l, const FrameState& state) {
   }
 
   for (int i = 0; i < 3; i++) {
-    const RECT& b = l.buttons[i];
-    if (IsRectEmpty(&b)) continue;
+    if (IsRectEmpty(&l.buttons[i])) continue;
     int code = Layout::kCodes[i];
-    bool pressed = state.pressed == code && state.pressed_inside;
-    bool hover = !state.pressed && state.hover == code;
-    if (pressed || hover) Fill(dc, b, pressed ? Role::ButtonPressed : Role::ButtonHover);
-    DrawGlyph(dc, b, code, IsZoomed(hwnd), pressed || hover ? Role::ButtonText : ink);
+    look::Draw(dc, ButtonPart(hwnd, code), ButtonStates(state, code), l.buttons[i]);
   }
 }
 
@@ -389,23 +327,24 @@ void Paint(HWND hwnd) {
   HDC dc = TheCanvas().Get(target.get(), l.size.cx, top);
   if (!dc) return;
 
-  Role back = state.active ? Role::CaptionActive : Role::CaptionInactive;
-  RECT band = {0, 0, l.size.cx, top};
-  Fill(dc, band, back);
+  const look::States band = StatesOf(state);
+  const RECT whole = {0, 0, l.size.cx, l.size.cy};
+  look::Draw(dc, Part::CaptionBand, band, {0, 0, l.size.cx, top});
   PaintCaption(hwnd, dc, l, state);
   if (!IsRectEmpty(&l.bar)) menus::PaintBar(hwnd, dc, l.bar);
-  FillBox(dc, 0, 0, l.size.cx, 1, Role::Border);  // the outer line
-  FillBox(dc, 0, 0, 1, top, Role::Border);
-  FillBox(dc, l.size.cx - 1, 0, l.size.cx, top, Role::Border);
+  look::Draw(dc, Part::FrameEdge, band, whole);  // its bottom line falls outside the copy
   BitBlt(target.get(), 0, 0, l.size.cx, top, dc, 0, 0, SRCCOPY);
 
   HDC screen = target.get();
-  FillBox(screen, 1, top, l.client.left, l.size.cy - 1, back);
-  FillBox(screen, l.client.right, top, l.size.cx - 1, l.size.cy - 1, back);
-  FillBox(screen, l.client.left, l.client.bottom, l.client.right, l.size.cy - 1, back);
-  FillBox(screen, 0, top, 1, l.size.cy, Role::Border);
-  FillBox(screen, l.size.cx - 1, top, l.size.cx, l.size.cy, Role::Border);
-  FillBox(screen, 1, l.size.cy - 1, l.size.cx - 1, l.size.cy, Role::Border);
+  look::Draw(screen, Part::CaptionBand, band, {1, top, l.client.left, l.size.cy - 1});
+  look::Draw(screen, Part::CaptionBand, band, {l.client.right, top, l.size.cx - 1, l.size.cy - 1});
+  look::Draw(screen, Part::CaptionBand, band,
+             {l.client.left, l.client.bottom, l.client.right, l.size.cy - 1});
+  // The edge again, below the band only.
+  int saved = SaveDC(screen);
+  ExcludeClipRect(screen, 0, 0, l.size.cx, top);
+  look::Draw(screen, Part::FrameEdge, band, whole);
+  if (saved) RestoreDC(screen, saved);
 }
 
 // Where a window manager draws the frame, the platform paints the
@@ -488,24 +427,15 @@ bool OnManagedMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result
 }  // namespace
 
 bool Drawn() {
-  static const bool drawn = !UnderWine() || !WineManagesFrames();
+  static const bool drawn = !draw::UnderWine() || !WineManagesFrames();
   return drawn;
 }
 
-int Scaled(int pixels96) {
-  static const int dpi = DisplayDpi();
-  return MulDiv(pixels96, dpi, 96);
-}
-
 void Prepare(HWND hwnd) {
-  if (Drawn() && !UnderWine()) DisableDwmFrame(hwnd);
+  if (Drawn() && !draw::UnderWine()) DisableDwmFrame(hwnd);
 }
 
 bool OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
-  if (msg == WM_NCDESTROY) {
-    States().erase(hwnd);
-    return false;
-  }
   if (!Drawn()) return OnManagedMessage(hwnd, msg, wp, lp, result);
 
   switch (msg) {

@@ -14,9 +14,6 @@ namespace dulib::frame {
 // the window manager's.
 bool Drawn();
 
-// Pixels at 96 DPI to pixels on this display.
-int Scaled(int pixels96);
-
 // A framed window has just been followed.
 void Prepare(HWND hwnd);
 

@@ -9,16 +9,15 @@
 #include <string>
 #include <utility>
 
-#include "frame.h"
-#include "skinner.h"
+#include "draw.h"
+#include "look.h"
+#include "record.h"
 #include "subclass.h"
 #include "common/win_handles.h"
 
 namespace dulib::menus {
 
 namespace {
-
-using skin::Role;
 
 // An item that the engine made owner-drawn, with what it had before. The
 // item's data holds the address of its record: that is how our items are
@@ -135,57 +134,11 @@ void ForgetDeadItems() {
 
 // ---- drawing ------------------------------------------------------------------
 
-HFONT MenuFont() {
-  static common::Font* font = [] {
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    return new common::Font(metrics.lfMenuFont);
-  }();
-  return font->get();
-}
-
-COLORREF Blend(Role a, Role b, double t) {
-  COLORREF ca = SkinColor(a), cb = SkinColor(b);
-  skin::Rgb mixed = skin::Mix({GetRValue(ca), GetGValue(ca), GetBValue(ca)},
-                              {GetRValue(cb), GetGValue(cb), GetBValue(cb)}, t);
-  return RGB(mixed.r, mixed.g, mixed.b);
-}
-
-void FillColor(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
-  RECT rc = {left, top, right, bottom};
-  SetBkColor(dc, color);
-  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
-}
-
 // Width of the column for check marks, left of every drop-down item's text.
-int CheckColumn() { return frame::Scaled(22); }
-
-void DrawCheck(HDC dc, const RECT& item, COLORREF ink) {
-  int size = frame::Scaled(8);
-  int line = frame::Scaled(2);
-  int left = item.left + (CheckColumn() - size) / 2;
-  int bottom = (item.top + item.bottom + size) / 2;
-  int third = size / 3;
-  for (int i = 0; i <= third; i++) {  // the short stroke, down to the right
-    FillColor(dc, left + i, bottom - third + i - line, left + i + 1, bottom - third + i, ink);
-  }
-  for (int i = 0; i <= size - third; i++) {  // the long one, up to the right
-    FillColor(dc, left + third + i, bottom - i - line, left + third + i + 1, bottom - i, ink);
-  }
-}
+int CheckColumn() { return draw::Scaled(22); }
 
 // The arrow of an item that opens a submenu, in the right-most column.
-int ArrowColumn() { return std::max(GetSystemMetrics(SM_CXMENUCHECK), frame::Scaled(16)); }
-
-void DrawArrow(HDC dc, const RECT& item, COLORREF ink) {
-  int half = frame::Scaled(4);
-  int left = item.right - ArrowColumn() + (ArrowColumn() - half) / 2;
-  int middle = (item.top + item.bottom) / 2;
-  for (int i = 0; i < half; i++) {  // columns narrowing to the tip
-    FillColor(dc, left + i, middle - (half - i), left + i + 1, middle + (half - i), ink);
-  }
-}
+int ArrowColumn() { return std::max(GetSystemMetrics(SM_CXMENUCHECK), draw::Scaled(16)); }
 
 struct ItemLook {
   bool selected = false;
@@ -194,41 +147,52 @@ struct ItemLook {
   bool hide_prefix = false;
 };
 
-void DrawItem(HDC dc, const Item& item, int pos, RECT rc, const ItemLook& look) {
-  int saved = SaveDC(dc);
-  bool lit = look.selected && !(item.bar && look.disabled);
-  Role back = lit ? Role::MenuHighlight : Role::Menu;
-  Role ink = lit ? Role::MenuHighlightText : Role::MenuText;
-  FillColor(dc, rc.left, rc.top, rc.right, rc.bottom, SkinColor(Role::Menu));
+// The part and state of an item, worked out once.
+look::States StatesOf(const ItemLook& item) {
+  look::States s = look::kNormal;
+  if (item.selected) s |= look::kHighlighted;
+  if (item.disabled) s |= look::kDisabled;
+  if (item.checked) s |= look::kChecked;
+  return s;
+}
+
+void DrawItem(HDC dc, const Item& item, int pos, RECT rc, const ItemLook& state) {
   if (item.type & MFT_SEPARATOR) {
-    int y = (rc.top + rc.bottom) / 2;
-    FillColor(dc, rc.left + frame::Scaled(4), y, rc.right - frame::Scaled(4), y + frame::Scaled(1),
-              Blend(Role::MenuText, Role::Menu, 0.7));
-    RestoreDC(dc, saved);
+    look::Draw(dc, look::Part::MenuSeparator, look::kNormal, rc);
     return;
   }
-  if (lit) FillColor(dc, rc.left, rc.top, rc.right, rc.bottom, SkinColor(back));
-  COLORREF text_color = look.disabled ? Blend(ink, back, 0.55) : SkinColor(ink);
+  look::Part part = item.bar ? look::Part::MenuBarItem : look::Part::MenuItem;
+  look::States s = StatesOf(state);
+  // A disabled bar item is not lit: the bar shows nothing to open there.
+  if (item.bar && state.disabled) s &= ~look::kHighlighted;
+  int saved = SaveDC(dc);
+  look::Draw(dc, part, s, rc);
 
   auto [text, accel] = LabelOf(item, pos);
   const bool opens_submenu = !item.bar && pos >= 0 && GetSubMenu(item.menu, pos);
-  SelectObject(dc, MenuFont());
+  SelectObject(dc, look::Font(part));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, text_color);
-  UINT prefix = look.hide_prefix ? DT_HIDEPREFIX : 0;
+  SetTextColor(dc, look::TextColor(part, s));
+  UINT prefix = state.hide_prefix ? DT_HIDEPREFIX : 0;
   if (item.bar) {
     DrawTextW(dc, text.c_str(), -1, &rc, DT_SINGLELINE | DT_VCENTER | DT_CENTER | prefix);
   } else {
-    if (look.checked) DrawCheck(dc, rc, text_color);
+    if (state.checked) {
+      look::Draw(dc, look::Part::MenuCheck, s,
+                 {rc.left, rc.top, rc.left + CheckColumn(), rc.bottom});
+    }
     RECT label = rc;
     label.left += CheckColumn();
-    label.right -= opens_submenu ? ArrowColumn() : frame::Scaled(12);
+    label.right -= opens_submenu ? ArrowColumn() : draw::Scaled(12);
     DrawTextW(dc, text.c_str(), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_LEFT | prefix);
     if (!accel.empty()) {
       DrawTextW(dc, accel.c_str(), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
     }
   }
-  if (opens_submenu) DrawArrow(dc, rc, text_color);
+  if (opens_submenu) {
+    look::Draw(dc, look::Part::MenuArrow, s,
+               {rc.right - ArrowColumn(), rc.top, rc.right, rc.bottom});
+  }
   RestoreDC(dc, saved);
   // The platform draws its own arrow after this, in the same DC and in
   // system colours: the column is taken out of what it may paint.
@@ -244,25 +208,26 @@ SIZE TextSize(HDC dc, const std::wstring& text, UINT flags) {
 
 void Measure(const Item& item, MEASUREITEMSTRUCT* m) {
   if (item.type & MFT_SEPARATOR) {
-    m->itemWidth = frame::Scaled(8);
-    m->itemHeight = frame::Scaled(7);
+    m->itemWidth = draw::Scaled(8);
+    m->itemHeight = draw::Scaled(7);
     return;
   }
   const int pos = PositionOf(item);
   auto [text, accel] = LabelOf(item, pos);
   common::ClientDc screen(nullptr);
-  common::Selected font(screen.get(), MenuFont());
+  common::Selected font(screen.get(),
+                        look::Font(item.bar ? look::Part::MenuBarItem : look::Part::MenuItem));
   SIZE label = TextSize(screen.get(), text, 0);
   if (item.bar) {
     m->itemWidth = label.cx;  // the platform adds the spacing of bar items
     m->itemHeight = GetSystemMetrics(SM_CYMENU);
     return;
   }
-  int width = CheckColumn() + label.cx + frame::Scaled(12);
+  int width = CheckColumn() + label.cx + draw::Scaled(12);
   if (pos >= 0 && GetSubMenu(item.menu, pos)) width += ArrowColumn();
-  if (!accel.empty()) width += frame::Scaled(24) + TextSize(screen.get(), accel, DT_NOPREFIX).cx;
+  if (!accel.empty()) width += draw::Scaled(24) + TextSize(screen.get(), accel, DT_NOPREFIX).cx;
   m->itemWidth = width;
-  m->itemHeight = label.cy + frame::Scaled(8);
+  m->itemHeight = label.cy + draw::Scaled(8);
 }
 
 // The access key of an item's text: the character after a single '&'.
@@ -299,8 +264,7 @@ bool HidesAccessKeys(HWND owner) {
 // framed in the border colour. Leaves the DC clipped; callers restore it.
 void FillEdge(HDC dc, const RECT& outer, const RECT& inner) {
   ExcludeClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
-  FillRect(dc, &outer, SkinBrush(Role::Menu));
-  FrameRect(dc, &outer, SkinBrush(Role::Border));
+  look::Draw(dc, look::Part::MenuEdge, look::kNormal, outer);
 }
 
 // The edge of a drop-down menu. Wine draws it inside the client area,
@@ -363,10 +327,6 @@ void PaintPopupNonClient(HWND popup) {
 // ours when its window is made (on Windows, which hands the window its
 // menu later, before the window first shows), and the owner answers for
 // them through a subclass that lasts as long as that window.
-constexpr UINT_PTR kOwnerSubclassId = 0x534C;
-constexpr wchar_t kOwnerProp[] = L"dulib.menuowner";
-constexpr wchar_t kMenuProp[] = L"dulib.menu";
-constexpr wchar_t kPendingOwnerProp[] = L"dulib.menuowner.pending";
 
 LRESULT CALLBACK BorrowedOwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
   LRESULT result = 0;
@@ -374,43 +334,46 @@ LRESULT CALLBACK BorrowedOwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UI
       OnOwnerMessage(hwnd, msg, wp, lp, &result)) {
     return result;
   }
-  if (msg == WM_NCDESTROY) subclass::Remove(hwnd, BorrowedOwnerProc, kOwnerSubclassId);
+  if (msg == WM_NCDESTROY) subclass::Remove(hwnd, BorrowedOwnerProc, subclass::kMenuOwnerId);
   return subclass::CallNext(hwnd, msg, wp, lp);
 }
 
 // The popup's window is going: its items go back to the control's menu.
 void ReleasePopup(HWND popup) {
-  RemovePropW(popup, kPendingOwnerProp);
-  auto owner = static_cast<HWND>(RemovePropW(popup, kOwnerProp));
-  auto menu = static_cast<HMENU>(RemovePropW(popup, kMenuProp));
-  if (!owner) return;
-  RevertPopups(menu);
-  if (IsWindow(owner)) subclass::Remove(owner, BorrowedOwnerProc, kOwnerSubclassId);
+  Record* record = RecordOf(popup);
+  if (!record) return;
+  BorrowedMenu borrowed = record->borrowed;
+  record->borrowed = {};
+  if (!borrowed.owner) return;
+  RevertPopups(borrowed.menu);
+  if (IsWindow(borrowed.owner)) {
+    subclass::Remove(borrowed.owner, BorrowedOwnerProc, subclass::kMenuOwnerId);
+  }
 }
 
 }  // namespace
 
 void AdoptPopup(HWND popup, HWND owner) {
-  if (!owner || GetPropW(popup, kOwnerProp)) return;  // none, or taken already
+  Record* record = RecordOf(popup);
+  if (!owner || !record || record->borrowed.owner) return;  // none, or taken already
   auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
   if (!menu || !IsMenu(menu)) {
     // Windows gives the window its menu only after making it: the menu
     // is taken before the window first shows (AdoptPendingPopup).
-    SetPropW(popup, kPendingOwnerProp, owner);
+    record->borrowed.pending_owner = owner;
     return;
   }
-  RemovePropW(popup, kPendingOwnerProp);
+  record->borrowed.pending_owner = nullptr;
   // Only a window of this thread can be subclassed from here.
-  if (!subclass::Set(owner, BorrowedOwnerProc, kOwnerSubclassId, 0)) return;
-  SetPropW(popup, kOwnerProp, owner);
-  SetPropW(popup, kMenuProp, menu);
+  if (!subclass::Set(owner, BorrowedOwnerProc, subclass::kMenuOwnerId, 0)) return;
+  record->borrowed.owner = owner;
+  record->borrowed.menu = menu;
   PreparePopup(menu);
 }
 
 void AdoptPendingPopup(HWND popup) {
-  if (auto owner = static_cast<HWND>(GetPropW(popup, kPendingOwnerProp))) {
-    AdoptPopup(popup, owner);
-  }
+  Record* record = RecordOf(popup);
+  if (record && record->borrowed.pending_owner) AdoptPopup(popup, record->borrowed.pending_owner);
 }
 
 void PrepareBar(HWND owner) {
@@ -425,7 +388,7 @@ void PrepareBar(HWND owner) {
 }
 
 void PaintBar(HWND owner, HDC dc, const RECT& bar) {
-  FillRect(dc, &bar, SkinBrush(Role::Menu));
+  look::Draw(dc, look::Part::MenuBar, look::kNormal, bar);
   HMENU menu = GetMenu(owner);
   if (!menu) return;
   RECT window;

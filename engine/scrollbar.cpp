@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "skinner.h"
+#include "look.h"
 #include "subclass.h"
 #include "common/win_handles.h"
 
@@ -12,14 +12,13 @@ namespace dulib::scrollbar {
 
 namespace {
 
-using skin::Role;
+using look::Part;
 
-constexpr UINT_PTR kSubclassId = 0x534B;
 constexpr UINT_PTR kRepeatTimer = 0x534B;
 constexpr UINT kFirstRepeatMs = 400;
 constexpr UINT kRepeatMs = 60;
 
-enum class Part { None, UpArrow, PageUp, Thumb, PageDown, DownArrow };
+enum class BarPart { None, UpArrow, PageUp, Thumb, PageDown, DownArrow };
 
 // Where the control stands, as the bar shows it.
 struct Position {
@@ -39,7 +38,7 @@ struct Bar {
   bool shown = false;
   bool syncing = false;
   Position shows;
-  Part pressed = Part::None;
+  BarPart pressed = BarPart::None;
   int grab = 0;  // thumb drag: pointer's distance from the thumb's top
 };
 
@@ -109,36 +108,19 @@ Layout LayoutOf(HWND hwnd, const Position& p) {
   return l;
 }
 
-Part PartAt(const Layout& l, POINT pt) {
-  if (!PtInRect(&l.bar, pt)) return Part::None;
-  if (PtInRect(&l.up, pt)) return Part::UpArrow;
-  if (PtInRect(&l.down, pt)) return Part::DownArrow;
-  if (IsRectEmpty(&l.thumb)) return Part::None;
-  if (pt.y < l.thumb.top) return Part::PageUp;
-  if (pt.y >= l.thumb.bottom) return Part::PageDown;
-  return Part::Thumb;
+BarPart PartAt(const Layout& l, POINT pt) {
+  if (!PtInRect(&l.bar, pt)) return BarPart::None;
+  if (PtInRect(&l.up, pt)) return BarPart::UpArrow;
+  if (PtInRect(&l.down, pt)) return BarPart::DownArrow;
+  if (IsRectEmpty(&l.thumb)) return BarPart::None;
+  if (pt.y < l.thumb.top) return BarPart::PageUp;
+  if (pt.y >= l.thumb.bottom) return BarPart::PageDown;
+  return BarPart::Thumb;
 }
 
 Bar& BarOf(DWORD_PTR data) { return *reinterpret_cast<Bar*>(data); }
 
 // ---- drawing -------------------------------------------------------------
-
-void DrawArrow(HDC dc, const RECT& r, bool up, bool pressed, bool enabled) {
-  Role back = pressed ? Role::ScrollThumb : Role::ScrollTrack;
-  Role glyph = pressed ? Role::ScrollTrack : Role::ScrollThumb;
-  FillRect(dc, &r, SkinBrush(back));
-  if (!enabled) glyph = Role::Border;
-  int w = r.right - r.left, h = r.bottom - r.top;
-  int half = std::max(2, std::min(w, h) / 4);
-  int cx = r.left + w / 2, cy = r.top + h / 2;
-  int tip = up ? cy - half / 2 - 1 : cy + half / 2 + 1;
-  int base = up ? tip + half : tip - half;
-  POINT points[] = {{cx, tip}, {cx - half, base}, {cx + half, base}};
-  common::Pen pen(PS_SOLID, 1, SkinColor(glyph));
-  common::Selected p(dc, pen.get());
-  common::Selected b(dc, SkinBrush(glyph));
-  Polygon(dc, points, 3);
-}
 
 // In window coordinates of the control, off-screen, in one copy.
 void Draw(HWND hwnd, const Bar& bar) {
@@ -155,16 +137,42 @@ void Draw(HWND hwnd, const Bar& bar) {
   if (!target.get()) return;
   RECT area = to_window(l.bar);
   common::OffscreenDc dc(target.get(), area);
-  FillRect(dc.get(), &area, SkinBrush(Role::ScrollTrack));
   bool enabled = p.count > p.page && IsWindowEnabled(hwnd);
-  DrawArrow(dc.get(), to_window(l.up), true, bar.pressed == Part::UpArrow, enabled);
-  DrawArrow(dc.get(), to_window(l.down), false, bar.pressed == Part::DownArrow, enabled);
+  look::States normal = enabled ? look::kNormal : look::kDisabled;
+  auto held = [&](BarPart part) { return bar.pressed == part ? normal | look::kPressed : normal; };
+  look::Draw(dc.get(), Part::ScrollTrack, normal, area);
+  look::Draw(dc.get(), Part::ScrollArrowUp, held(BarPart::UpArrow), to_window(l.up));
+  look::Draw(dc.get(), Part::ScrollArrowDown, held(BarPart::DownArrow), to_window(l.down));
   if (!IsRectEmpty(&l.thumb)) {
     RECT thumb = to_window(l.thumb);
     InflateRect(&thumb, -std::max(1, Width() / 8), 0);
-    FillRect(dc.get(), &thumb,
-             SkinBrush(bar.pressed == Part::Thumb ? Role::Border : Role::ScrollThumb));
+    look::Draw(dc.get(), Part::ScrollThumb, held(BarPart::Thumb), thumb);
   }
+}
+
+// A list shows whole rows only, as a list box without
+// LBS_NOINTEGRALHEIGHT would: what would show of a last, cut row is taken
+// out of its client area (the window keeps its size) and drawn empty.
+int PartRow(HWND list, int height) {
+  LRESULT row = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+  if (row == LB_ERR || row <= 0 || height < row) return 0;
+  return height % int(row);
+}
+
+void DrawBelowRows(HWND hwnd) {
+  RECT client, window;
+  GetClientRect(hwnd, &client);
+  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  GetWindowRect(hwnd, &window);
+  LONG ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
+  int edge = (ex & WS_EX_CLIENTEDGE) ? GetSystemMetrics(SM_CYEDGE) : 0;
+  if (GetWindowLongW(hwnd, GWL_STYLE) & WS_BORDER) edge = std::max(edge, 1);
+  RECT below = {client.left, client.bottom, window.right - (client.left - window.left),
+                window.bottom - edge};
+  if (below.bottom <= below.top) return;
+  OffsetRect(&below, -window.left, -window.top);
+  common::WindowDc dc(hwnd);
+  if (dc.get()) look::Draw(dc.get(), Part::Edit, look::kNormal, below);
 }
 
 // ---- keeping up with the control ---------------------------------------------------
@@ -209,16 +217,16 @@ void Step(HWND hwnd, Bar& bar) {
   GetCursorPos(&pt);
   if (PartAt(LayoutOf(hwnd, p), pt) != bar.pressed) return;
   switch (bar.pressed) {
-    case Part::UpArrow:
+    case BarPart::UpArrow:
       ScrollTo(hwnd, bar, p.top - 1);
       break;
-    case Part::DownArrow:
+    case BarPart::DownArrow:
       ScrollTo(hwnd, bar, p.top + 1);
       break;
-    case Part::PageUp:
+    case BarPart::PageUp:
       ScrollTo(hwnd, bar, p.top - p.page);
       break;
-    case Part::PageDown:
+    case BarPart::PageDown:
       ScrollTo(hwnd, bar, p.top + p.page);
       break;
     default:
@@ -230,9 +238,9 @@ void Press(HWND hwnd, Bar& bar, POINT pt) {
   Position p = ReadPosition(hwnd, bar);
   Layout l = LayoutOf(hwnd, p);
   bar.pressed = PartAt(l, pt);
-  if (bar.pressed == Part::None) return;
+  if (bar.pressed == BarPart::None) return;
   SetCapture(hwnd);
-  if (bar.pressed == Part::Thumb) {
+  if (bar.pressed == BarPart::Thumb) {
     bar.grab = pt.y - l.thumb.top;
   } else {
     Step(hwnd, bar);
@@ -251,8 +259,8 @@ void Drag(HWND hwnd, Bar& bar, POINT pt) {
 }
 
 void Release(HWND hwnd, Bar& bar) {
-  if (bar.pressed == Part::None) return;
-  bar.pressed = Part::None;
+  if (bar.pressed == BarPart::None) return;
+  bar.pressed = BarPart::None;
   KillTimer(hwnd, kRepeatTimer);
   Draw(hwnd, bar);
 }
@@ -311,19 +319,19 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DW
       return result;
     }
     case WM_NCDESTROY:
-      subclass::Remove(hwnd, BarProc, kSubclassId);
+      subclass::Remove(hwnd, BarProc, subclass::kScrollBarId);
       delete &bar;
       return subclass::CallNext(hwnd, msg, wp, lp);
     case WM_NCCALCSIZE: {
       LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
-      if (bar.shown) {
-        RECT* r = reinterpret_cast<RECT*>(lp);  // the first rectangle in both forms
-        r->right = std::max(r->left, r->right - Width());
-      }
+      RECT* r = reinterpret_cast<RECT*>(lp);  // the first rectangle in both forms
+      if (bar.shown) r->right = std::max(r->left, r->right - Width());
+      if (bar.created && !bar.edit) r->bottom -= PartRow(hwnd, r->bottom - r->top);
       return result;
     }
     case WM_NCPAINT: {
       LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
+      DrawBelowRows(hwnd);
       Draw(hwnd, bar);
       return result;
     }
@@ -342,15 +350,15 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DW
       }
       break;
     case WM_MOUSEMOVE:
-      if (bar.pressed == Part::Thumb) {
+      if (bar.pressed == BarPart::Thumb) {
         POINT pt = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
         ClientToScreen(hwnd, &pt);
         Drag(hwnd, bar, pt);
       }
-      if (bar.pressed != Part::None) return 0;
+      if (bar.pressed != BarPart::None) return 0;
       break;
     case WM_LBUTTONUP:
-      if (bar.pressed != Part::None) {
+      if (bar.pressed != BarPart::None) {
         Release(hwnd, bar);
         ReleaseCapture();
         return 0;
@@ -384,7 +392,8 @@ void Follow(HWND hwnd, bool edit, bool always) {
   bar->edit = edit;
   bar->always = always;
   bar->shown = always;
-  if (!subclass::Set(hwnd, BarProc, kSubclassId, reinterpret_cast<DWORD_PTR>(bar))) delete bar;
+  if (!subclass::Set(hwnd, BarProc, subclass::kScrollBarId, reinterpret_cast<DWORD_PTR>(bar)))
+    delete bar;
 }
 
 }  // namespace

@@ -7,9 +7,12 @@
 #include <array>
 #include <vector>
 
+#include "classify.h"
+#include "record.h"
 #include "common/win_handles.h"
 #include "controls.h"
 #include "frame.h"
+#include "look.h"
 #include "menus.h"
 #include "skin/skin_state.h"
 #include "subclass.h"
@@ -18,23 +21,15 @@ namespace dulib {
 
 namespace {
 
-using skin::Role;
-
-// What the subclass does for a window; kept in its subclass data.
+// What the skin procedure does for a window; kept in its record.
 constexpr DWORD_PTR kSurface = 1;        // paints its background, colours its child controls
 constexpr DWORD_PTR kFramed = 2;         // top-level window with a caption: menu bar, transparency
 constexpr DWORD_PTR kClassicButton = 4;  // check box, radio button or frame: no visual style
 constexpr DWORD_PTR kFlatEdge = 8;       // edit or list box: flat border, not the sunken edge
 constexpr DWORD_PTR kMenuPopup = 16;     // the window of an open drop-down menu
 
-constexpr UINT_PTR kSubclassId = 0x5348;  // "SH"
-// Marks windows that the engine made layered, so that switching the
-// effect off never touches a window that the program made layered itself.
-constexpr wchar_t kLayeredProp[] = L"dulib.layered";
-
 struct Engine {
   skin::SkinState state;
-  std::array<common::Brush, skin::kRoleCount> brushes;
   HHOOK hook = nullptr;
   DWORD thread = 0;
 };
@@ -47,81 +42,34 @@ Engine& TheEngine() {
   return *engine;
 }
 
-COLORREF ColorOf(Role role) {
-  skin::Rgb c = TheEngine().state.palette()[role];
-  return RGB(c.r, c.g, c.b);
-}
-
-HBRUSH BrushOf(Role role) { return TheEngine().brushes[static_cast<size_t>(role)].get(); }
-
-bool IsClass(HWND hwnd, const wchar_t* name) {
-  wchar_t cls[64];
-  if (!GetClassNameW(hwnd, cls, 64)) return false;
-  return lstrcmpiW(cls, name) == 0;
-}
-
-// A class whose window procedure lies in the program file. The class's
-// instance handle cannot tell: Windows lets a program create the system's
-// classes with its own instance. An ANSI class's procedure reads back as
-// a thunk, which counts as not the program's; those are left alone.
-bool IsProgramClass(HWND hwnd) {
-  auto proc = reinterpret_cast<LPCWSTR>(GetClassLongPtrW(hwnd, GCLP_WNDPROC));
-  HMODULE module = nullptr;
-  if (!GetModuleHandleExW(
-          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-          proc, &module)) {
-    return false;
-  }
-  return module == GetModuleHandleW(nullptr);
-}
-
-bool IsClassicButtonStyle(LONG style) {
-  switch (style & BS_TYPEMASK) {
-    case BS_CHECKBOX:
-    case BS_AUTOCHECKBOX:
-    case BS_3STATE:
-    case BS_AUTO3STATE:
-    case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON:
-    case BS_GROUPBOX:
-      return true;
-  }
-  return false;
-}
-
-// Which windows get what. Only windows whose drawing the program or the
-// dialog manager owns become surfaces: controls of other libraries (the
-// browser control among them) paint themselves and are left alone.
-DWORD_PTR KindOf(HWND hwnd, LONG style, LONG ex_style) {
-  bool dialog = IsClass(hwnd, L"#32770");
-  if (!(style & WS_CHILD)) {
-    if (IsClass(hwnd, L"#32768")) return kMenuPopup;
-    bool framed = (style & WS_CAPTION) == WS_CAPTION;
-    if (framed) return kSurface | kFramed;
-    return dialog ? kSurface : 0;
-  }
-  if (dialog || IsProgramClass(hwnd)) return kSurface;
-  if (IsClass(hwnd, L"Button") && IsClassicButtonStyle(style)) return kClassicButton;
-  if ((ex_style & WS_EX_CLIENTEDGE) && (IsClass(hwnd, L"Edit") || IsClass(hwnd, L"ListBox"))) {
-    return kFlatEdge;
-  }
-  return 0;
+// What the skin procedure does for a window of a kind.
+DWORD_PTR BitsOf(const WindowClass& c) {
+  DWORD_PTR bits = 0;
+  if (c.kind == Kind::Framed) bits = kSurface | kFramed;
+  if (c.kind == Kind::Surface) bits = kSurface;
+  if (c.kind == Kind::MenuPopup) bits = kMenuPopup;
+  if (c.classic) bits |= kClassicButton;
+  if (c.flat_edge) bits |= kFlatEdge;
+  return bits;
 }
 
 DWORD_PTR KindOfSkinned(HWND hwnd);
 
 // ---- painting -------------------------------------------------------------
 
-LRESULT ColorControl(HDC dc, Role back, Role text) {
-  SetTextColor(dc, ColorOf(text));
-  SetBkColor(dc, ColorOf(back));
-  return reinterpret_cast<LRESULT>(BrushOf(back));
+// A control asks its parent for its colours.
+LRESULT ColorControl(UINT msg, HDC dc) {
+  bool content = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX;
+  look::Part part = content ? look::Part::Edit : look::Part::Surface;
+  SetTextColor(dc, look::TextColor(part, look::kNormal));
+  SetBkColor(dc, look::Back(part, look::kNormal));
+  return reinterpret_cast<LRESULT>(look::Brush(part, look::kNormal));
 }
 
 LRESULT EraseWithFace(HWND hwnd, HDC dc) {
   RECT rc;
   GetClientRect(hwnd, &rc);
-  FillRect(dc, &rc, BrushOf(Role::Face));
+  look::Draw(dc, look::Part::Surface, look::kNormal, rc);
   return 1;
 }
 
@@ -135,9 +83,7 @@ void DrawFlatEdge(HWND hwnd) {
   OffsetRect(&rc, -rc.left, -rc.top);
   common::WindowDc dc(hwnd);
   if (!dc.get()) return;
-  FrameRect(dc.get(), &rc, BrushOf(Role::Border));
-  InflateRect(&rc, -1, -1);
-  FrameRect(dc.get(), &rc, BrushOf(grey ? Role::Face : Role::Window));
+  look::Draw(dc.get(), look::Part::EditEdge, grey ? look::kDisabled : look::kNormal, rc);
 }
 
 void StyleMenu(HMENU menu) {
@@ -145,9 +91,10 @@ void StyleMenu(HMENU menu) {
   MENUINFO info = {};
   info.cbSize = sizeof info;
   info.fMask = MIM_BACKGROUND;
-  if (GetMenuInfo(menu, &info) && info.hbrBack == BrushOf(Role::Menu)) return;
+  HBRUSH back = look::Brush(look::Part::MenuBar, look::kNormal);
+  if (GetMenuInfo(menu, &info) && info.hbrBack == back) return;
   info.fMask = MIM_BACKGROUND | MIM_APPLYTOSUBMENUS;
-  info.hbrBack = BrushOf(Role::Menu);
+  info.hbrBack = back;
   SetMenuInfo(menu, &info);
 }
 
@@ -155,18 +102,20 @@ void StyleMenu(HMENU menu) {
 
 void ApplyAero(HWND hwnd) {
   const skin::SkinState& state = TheEngine().state;
+  Record* record = RecordOf(hwnd);
+  if (!record) return;
   LONG ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
-  bool ours = GetPropW(hwnd, kLayeredProp) != nullptr;
   if (state.aero_on()) {
     if (!(ex & WS_EX_LAYERED)) {
       SetWindowLongW(hwnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
-      SetPropW(hwnd, kLayeredProp, reinterpret_cast<HANDLE>(1));
-      ours = true;
+      record->layered = true;
     }
-    if (ours) SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(state.aero_level()), LWA_ALPHA);
-  } else if (ours) {
+    if (record->layered) {
+      SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(state.aero_level()), LWA_ALPHA);
+    }
+  } else if (record->layered) {
     SetWindowLongW(hwnd, GWL_EXSTYLE, ex & ~WS_EX_LAYERED);
-    RemovePropW(hwnd, kLayeredProp);
+    record->layered = false;
     RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
   }
 }
@@ -190,7 +139,9 @@ void OnCreated(HWND hwnd, DWORD_PTR kind) {
   }
 }
 
-LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR kind) {
+LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+  Record* record = reinterpret_cast<Record*>(data);
+  const DWORD_PTR kind = record->bits;
   LRESULT result = 0;
   if (kind & kFramed) {
     // SetMenu gives no notice, but a new menu bar always comes with a
@@ -223,10 +174,12 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
       if (result != -1) OnCreated(hwnd, kind);
       return result;
     }
-    case WM_NCDESTROY:
-      RemovePropW(hwnd, kLayeredProp);
-      subclass::Remove(hwnd, SkinProc, kSubclassId);
-      break;
+    case WM_NCDESTROY: {
+      subclass::Remove(hwnd, SkinProc, subclass::kSkinId);
+      LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
+      delete record;
+      return result;
+    }
     case WM_ERASEBKGND:
       if (kind & kSurface) return EraseWithFace(hwnd, reinterpret_cast<HDC>(wp));
       break;
@@ -234,13 +187,22 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      if (kind & kSurface)
-        return ColorControl(reinterpret_cast<HDC>(wp), Role::Face, Role::FaceText);
-      break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
-      if (kind & kSurface) {
-        return ColorControl(reinterpret_cast<HDC>(wp), Role::Window, Role::WindowText);
+      if (kind & kSurface) return ColorControl(msg, reinterpret_cast<HDC>(wp));
+      break;
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+    case WM_DPICHANGED:
+      // Fonts, metrics and DPI: read again, once for all top-level windows
+      // that hear of it, and the frame drawn with them.
+      if (kind & kFramed) {
+        LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
+        look::SettingsChanged();
+        menus::PrepareBar(hwnd);
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return result;
       }
       break;
     case WM_NCPAINT:
@@ -264,17 +226,25 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
   return subclass::CallNext(hwnd, msg, wp, lp);
 }
 
-void Follow(HWND hwnd, DWORD_PTR kind) {
-  if (kind) subclass::Set(hwnd, SkinProc, kSubclassId, kind);
+// The window's record, made once.
+void Follow(HWND hwnd, DWORD_PTR bits) {
+  if (!bits || RecordOf(hwnd)) return;
+  auto* record = new Record{bits};
+  if (!subclass::Set(hwnd, SkinProc, subclass::kSkinId, reinterpret_cast<DWORD_PTR>(record))) {
+    delete record;
+  }
 }
 
 // A window that existed before the engine was attached.
 void FollowExisting(HWND hwnd) {
   LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-  DWORD_PTR kind = KindOf(hwnd, style, GetWindowLongW(hwnd, GWL_EXSTYLE));
-  Follow(hwnd, kind);
-  OnCreated(hwnd, kind);
-  controls::FollowExisting(hwnd);
+  HWND parent = GetParent(hwnd);
+  bool in_skinned = (style & WS_CHILD) && parent && IsSkinned(parent);
+  WindowClass c = Classify(hwnd, style, GetWindowLongW(hwnd, GWL_EXSTYLE), in_skinned);
+  DWORD_PTR bits = BitsOf(c);
+  Follow(hwnd, bits);
+  OnCreated(hwnd, bits);
+  controls::FollowExisting(hwnd, c.kind);
 }
 
 BOOL CALLBACK FollowChild(HWND hwnd, LPARAM) {
@@ -293,16 +263,17 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
   if (code == HCBT_CREATEWND) {
     HWND hwnd = reinterpret_cast<HWND>(wp);
     CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs;
-    Follow(hwnd, KindOf(hwnd, cs->style, cs->dwExStyle));
-    controls::FollowCreating(hwnd, cs);
+    bool in_skinned = (cs->style & WS_CHILD) && cs->hwndParent && IsSkinned(cs->hwndParent);
+    WindowClass c = Classify(hwnd, LONG(cs->style), LONG(cs->dwExStyle), in_skinned);
+    Follow(hwnd, BitsOf(c));
+    controls::FollowCreating(hwnd, cs, c.kind);
   }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
 
 DWORD_PTR KindOfSkinned(HWND hwnd) {
-  DWORD_PTR kind = 0;
-  if (!subclass::Get(hwnd, SkinProc, kSubclassId, &kind)) return 0;
-  return kind;
+  Record* record = RecordOf(hwnd);
+  return record ? record->bits : 0;
 }
 
 // ---- applying changes ---------------------------------------------------------
@@ -396,22 +367,12 @@ BOOL CALLBACK AeroTopLevel(HWND hwnd, LPARAM) {
   return TRUE;
 }
 
-// Brushes for the current palette; hands back the ones they replace.
-std::array<common::Brush, skin::kRoleCount> MakeBrushes() {
-  Engine& engine = TheEngine();
-  std::array<common::Brush, skin::kRoleCount> old = std::move(engine.brushes);
-  for (size_t i = 0; i < skin::kRoleCount; i++) {
-    skin::Rgb c = engine.state.palette().colors[i];
-    engine.brushes[i] = common::Brush(RGB(c.r, c.g, c.b));
-  }
-  return old;
-}
-
-// New brushes for a new palette. The old ones live until every menu has
-// been given the new ones: a menu keeps using the brush handle it holds.
+// The look works out the new palette's states and brushes; the old
+// brushes live until the next change, so every menu can be given the new
+// ones first: a menu keeps using the brush handle it holds.
 void PaletteChanged() {
   Engine& engine = TheEngine();
-  std::array<common::Brush, skin::kRoleCount> old = MakeBrushes();
+  look::Rebuild(engine.state.palette());
   if (engine.thread) EnumThreadWindows(engine.thread, RepaintTopLevel, 0);
 }
 
@@ -423,8 +384,12 @@ void PinThisModule() {
 
 }  // namespace
 
-COLORREF SkinColor(Role role) { return ColorOf(role); }
-HBRUSH SkinBrush(Role role) { return BrushOf(role); }
+Record* RecordOf(HWND hwnd) {
+  DWORD_PTR data = 0;
+  if (!subclass::Get(hwnd, SkinProc, subclass::kSkinId, &data)) return nullptr;
+  return reinterpret_cast<Record*>(data);
+}
+
 bool IsSkinned(HWND hwnd) { return KindOfSkinned(hwnd) != 0; }
 
 bool OnEngineThread() {
@@ -436,7 +401,7 @@ bool Attach() {
   Engine& engine = TheEngine();
   if (engine.hook) return true;
   // The windows are repainted once below, when they are followed.
-  if (!engine.brushes[0].get()) MakeBrushes();
+  look::Rebuild(engine.state.palette());
 
   // Our subclass procedures stay in windows until they are destroyed, so
   // this code must stay loaded even if the caller frees the library.

@@ -24,11 +24,6 @@ bool OnEngineThread();
 // file keeps the current skin and returns false.
 bool LoadSkinFile(const std::wstring& path);
 
-// The current skin's colour of a role, and the engine's brush of it; the
-// brush lives until the palette changes.
-COLORREF SkinColor(skin::Role role);
-HBRUSH SkinBrush(skin::Role role);
-
 // Whether the engine follows a window: children of such a window are the
 // program's controls, not those of a hosted library.
 bool IsSkinned(HWND hwnd);

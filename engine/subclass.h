@@ -16,6 +16,16 @@
 
 namespace dulib::subclass {
 
+// The id of each of the engine's procedures, all here so that no two
+// parts of the engine pick the same one.
+enum Id : UINT_PTR {
+  kSkinId = 0x5348,       // skinner: what each followed window gets
+  kControlId = 0x5349,    // controls: a control's own painting
+  kListOwnerId = 0x534A,  // controls: WM_DRAWITEM for the lists a window owns
+  kScrollBarId = 0x534B,  // scrollbar: the engine's bar of a list or edit box
+  kMenuOwnerId = 0x534C,  // menus: a control that owns an open menu
+};
+
 // Adds `proc` on top of the window's chain, or gives it new data if it is
 // there already. False if the window cannot be subclassed.
 bool Set(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data);

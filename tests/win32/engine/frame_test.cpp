@@ -437,6 +437,7 @@ TEST_F(FrameTest, CaptionButtonsHoverPressAndDoTheirWork) {
   const COLORREF rest = kDark[caption_active];
   EXPECT_NE(Hex(hover), Hex(rest));
   EXPECT_NE(Hex(pressed), Hex(rest));
+  EXPECT_NE(Hex(pressed), Hex(hover));  // a press is a further step, not the hover again
   EXPECT_COLOR(hover_again, hover);
   EXPECT_COLOR(close_at_rest, rest);
   EXPECT_COLOR(left, rest);
