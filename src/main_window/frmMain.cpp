@@ -64,13 +64,26 @@ void FrmMain::Refrmsize(int32_t w, int32_t h) {
   // browser) before the window gets its size.
   EnsureLoaded();
   if (WindowState() == 2) return;
-  SetWidth(static_cast<float>(PixelsToTwips(w)));
-  SetHeight(static_cast<float>(PixelsToTwips(h)));
-  const float sw = toolkit::ScreenWidth(), width = Width();
-  const float sh = toolkit::ScreenHeight(), height = Height();
-  const float top = Centre(sh, height);
-  const float left = Centre(sw, width);
-  Move(left, top);
+  const float width = static_cast<float>(PixelsToTwips(w));
+  float height;
+  try {
+    height = static_cast<float>(PixelsToTwips(h));
+  } catch (const std::overflow_error&) {
+    SetWidth(width);  // the width is given before the height fails
+    throw;
+  }
+  // Width, height and place in one move: each window call is a round trip
+  // to the window system. The place is worked out from the size the window
+  // will have, which is the size asked for unless the system holds the
+  // window to another one (larger than it allows, or a size that is no
+  // whole number of pixels); then it is centred again at the size it took.
+  const float sw = toolkit::ScreenWidth(), sh = toolkit::ScreenHeight();
+  const float expectedWidth = toolkit::TwipsX(toolkit::PixelsX(width));
+  const float expectedHeight = toolkit::TwipsY(toolkit::PixelsY(height));
+  Move(Centre(sw, expectedWidth), Centre(sh, expectedHeight), width, height);
+  const float tookWidth = Width(), tookHeight = Height();
+  if (tookWidth != expectedWidth || tookHeight != expectedHeight)
+    Move(Centre(sw, tookWidth), Centre(sh, tookHeight));
 }
 
 void FrmMain::CreateControls() {

@@ -158,6 +158,12 @@ void Form::Move(float left, float top) {
   SetWindowPos(hwnd_, nullptr, PixelsX(left), PixelsY(top), 0, 0, GeometryFlags(hwnd_, SWP_NOSIZE));
 }
 
+void Form::Move(float left, float top, float width, float height) {
+  EnsureLoaded();
+  SetWindowPos(hwnd_, nullptr, PixelsX(left), PixelsY(top), PixelsX(width), PixelsY(height),
+               GeometryFlags(hwnd_, 0));
+}
+
 float Form::ScaleWidth() { return TwipsX(ClientRect().right); }
 float Form::ScaleHeight() { return TwipsY(ClientRect().bottom); }
 

@@ -61,6 +61,8 @@ class Form {
   float Left();
   float Top();
   void Move(float left, float top);
+  // Place and outer size in one window call.
+  void Move(float left, float top, float width, float height);
   // The client area.
   float ScaleWidth();
   float ScaleHeight();
