@@ -125,10 +125,21 @@ void FrmMain::Form_Unload() {
 
 bool FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT* result) {
   // As in any browser host, the page takes the keyboard whenever the window
-  // does, so arrow keys, Page Down and Tab work without a click first.
-  const bool activated = msg == WM_ACTIVATE && LOWORD(wp) != WA_INACTIVE && !HIWORD(wp);
-  if (!activated && msg != WM_SETFOCUS) return false;
+  // does, so arrow keys, Page Down and Tab work without a click first, and
+  // gets it back in the window of the page that had it (a text field keeps
+  // its caret). A minimised window shows no page: it keeps the keyboard to
+  // itself until it is restored and activated again.
+  if (msg == WM_ACTIVATE && LOWORD(wp) == WA_INACTIVE) {
+    WebBrowser1.KeepFocus(GetFocus());
+    return false;
+  }
+  const bool activated = msg == WM_ACTIVATE && !HIWORD(wp);
+  const bool focused = msg == WM_SETFOCUS && !IsIconic(RawHwnd());
+  if (!activated && !focused) return false;
   if (!BrowserWindow()) return false;
+  // Focus given to the window itself comes from a window of the page when
+  // something took it away for a moment: that one gets it back.
+  if (focused) WebBrowser1.KeepFocus(reinterpret_cast<HWND>(wp));
   WebBrowser1.Focus();
   *result = 0;
   return true;
