@@ -77,10 +77,14 @@ bool BrowserHost::TranslateKey(MSG* msg) {
   return active->TranslateAccelerator(msg) == S_OK;
 }
 
+namespace {
+
 // One of the control's windows: its own or one inside it.
-static bool IsWindowOf(HWND browser, HWND hwnd) {
+bool IsWindowOf(HWND browser, HWND hwnd) {
   return hwnd && (hwnd == browser || IsChild(browser, hwnd));
 }
+
+}  // namespace
 
 void BrowserHost::KeepFocus(HWND focus) {
   HWND browser = Window();
