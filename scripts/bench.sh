@@ -34,13 +34,15 @@ traces="$root/build/bench/traces"
 rm -rf "$traces"; mkdir -p "$traces"
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
-wineserver -f -d1 2>"$traces/server.txt" &
+wineserver -f -p -d1 2>"$traces/server.txt" &
 server_pid=$!
 for proxy in $(seq 150 199); do [ -e "/tmp/.X11-unix/X$proxy" ] || break; done
 xtrace -d "$DISPLAY" -D ":$proxy" -n -k -m 4 -o "$traces/x.txt" >/dev/null 2>&1 &
 xtrace_pid=$!
 stop_tracing() {
   kill "$xtrace_pid" 2>/dev/null || true
+  wait "$xtrace_pid" 2>/dev/null || true
+  rm -f "/tmp/.X11-unix/X$proxy"  # xtrace leaves its socket behind
   wineserver -k 2>/dev/null || true
   wait "$server_pid" 2>/dev/null || true
 }
