@@ -11,16 +11,15 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "support/program.h"
 #include "support/wine_test.h"
 
 namespace {
 
-using wine_test::Gbk;
-using wine_test::InApp;
+using namespace wine_test;  // the program seen from outside, files in its folder
 
 // At most this share of a window's pixels may be in a system colour.
 constexpr double kMaxShare = 0.005;
@@ -111,166 +110,10 @@ Screen SettledScreen(RECT area) {
   return last;
 }
 
-RECT RectOf(HWND hwnd) {
-  RECT r = {};
-  GetWindowRect(hwnd, &r);
-  return r;
-}
-
-// ---- the program, seen from outside ------------------------------------------
-
-struct Found {
-  DWORD pid;
-  std::function<bool(HWND)> match;
-  HWND hwnd = nullptr;
-};
-
-std::wstring ClassOf(HWND hwnd) {
-  wchar_t cls[64] = {};
-  GetClassNameW(hwnd, cls, 64);
-  return cls;
-}
-
-std::wstring TextOf(HWND hwnd) {
-  wchar_t text[256] = {};
-  GetWindowTextW(hwnd, text, 256);
-  return text;
-}
-
-BOOL CALLBACK MatchTopLevel(HWND hwnd, LPARAM lp) {
-  auto* f = reinterpret_cast<Found*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == f->pid && IsWindowVisible(hwnd) && f->match(hwnd)) {
-    f->hwnd = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND FindTopLevel(DWORD pid, std::function<bool(HWND)> match, int timeout_ms = 5000) {
-  Found found{pid, std::move(match)};
-  DWORD start = GetTickCount();
-  do {
-    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&found));
-    if (found.hwnd || timeout_ms == 0) break;
-    Sleep(20);
-  } while (GetTickCount() - start < DWORD(timeout_ms));
-  return found.hwnd;
-}
-
-struct ChildSearch {
-  std::function<bool(HWND)> match;
-  HWND hwnd = nullptr;
-};
-
-BOOL CALLBACK MatchChild(HWND hwnd, LPARAM lp) {
-  auto* a = reinterpret_cast<ChildSearch*>(lp);
-  if (!a->match(hwnd)) return TRUE;
-  a->hwnd = hwnd;
-  return FALSE;
-}
-
-HWND FindChild(HWND parent, std::function<bool(HWND)> match) {
-  ChildSearch search{std::move(match)};
-  EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
-  return search.hwnd;
-}
-
-// The program's commands, as its menu sends them.
-constexpr WORD kKeepOnTopCommand = 104;
-constexpr WORD kChangeSkinCommand = 105;
-
-const wchar_t kMainTitle[] = L"Morvanta\u00b72014 - WWW.MORVANTA.TV";
-const wchar_t kDialogTitle[] = L"Morvanta\u00b72014 \u66f4\u6362\u4e3b\u9898";  // 更换主题
-
 struct Figure {
   std::wstring skin, window, state;
   double share;
 };
-
-class Program {
- public:
-  Program(const std::wstring& folder) : folder_(folder) {
-    STARTUPINFOW si = {sizeof si};
-    std::wstring exe = folder + L"\\Morvanta.exe";
-    std::wstring command = L"\"" + exe + L"\"";
-    started_ = CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              folder.c_str(), &si, &pi_);
-    if (started_) {
-      main_ = FindTopLevel(
-          pi_.dwProcessId, [](HWND h) { return TextOf(h) == kMainTitle; }, 30000);
-    }
-  }
-  ~Program() {
-    if (!started_) return;
-    // The program runs until its last form is closed: the dialog too.
-    if (HWND dialog = Dialog(0)) PostMessageW(dialog, WM_CLOSE, 0, 0);
-    if (IsWindow(main_)) PostMessageW(main_, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(pi_.hProcess, 10000) != WAIT_OBJECT_0)
-      TerminateProcess(pi_.hProcess, 1);
-    CloseHandle(pi_.hThread);
-    CloseHandle(pi_.hProcess);
-  }
-
-  DWORD pid() const { return pi_.dwProcessId; }
-  HWND main() const { return main_; }
-
-  // Waits until the program has handled everything sent to it so far.
-  void Sync() const {
-    DWORD_PTR result;
-    SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
-  }
-
-  HWND Dialog(int timeout_ms = 5000) const {
-    return FindTopLevel(
-        pi_.dwProcessId, [](HWND h) { return TextOf(h) == kDialogTitle; }, timeout_ms);
-  }
-
-  // A message box: a dialog whose text sits in the static 0xFFFF.
-  HWND MessageBoxWindow(int timeout_ms = 5000) const {
-    return FindTopLevel(
-        pi_.dwProcessId,
-        [](HWND h) { return ClassOf(h) == L"#32770" && GetDlgItem(h, 0xFFFF) != nullptr; },
-        timeout_ms);
-  }
-
-  HWND DropDown(int timeout_ms = 5000) const {
-    return FindTopLevel(
-        pi_.dwProcessId, [](HWND h) { return ClassOf(h) == L"#32768"; }, timeout_ms);
-  }
-
-  // Escape twice, as a user leaves a menu and then the menu bar; true once
-  // no drop-down is open any more.
-  bool CloseMenus() const {
-    PostMessageW(main_, WM_KEYDOWN, VK_ESCAPE, 0);
-    PostMessageW(main_, WM_KEYDOWN, VK_ESCAPE, 0);
-    for (int n = 0; n < 100 && DropDown(0); n++) Sleep(20);
-    return !DropDown(0);
-  }
-
- private:
-  std::wstring folder_;
-  PROCESS_INFORMATION pi_ = {};
-  bool started_ = false;
-  HWND main_ = nullptr;
-};
-
-// The window with the keyboard focus in the thread of `window`.
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info = {sizeof info};
-  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
-                                                                            : nullptr;
-}
-
-// A key pressed and released, as the keyboard sends it to the foreground window.
-void PressKey(WORD key) {
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_KEYBOARD;
-  in[0].ki.wVk = in[1].ki.wVk = key;
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof in[0]);
-}
 
 // Everything but the window's direct children (the browser control's
 // host, whose inside is the page) and any window lying over it.
