@@ -135,6 +135,25 @@ TitleBar FindTitleBar(HWND hwnd) {
   return t;
 }
 
+// A white window of this test's own at the bottom of the screen's windows:
+// a white desktop behind the program's.
+HWND ShowWhiteDesktop() {
+  static const ATOM cls = [] {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hbrBackground = CreateSolidBrush(RGB(255, 255, 255));
+    wc.lpszClassName = L"LookTestWhiteDesktop";
+    return RegisterClassW(&wc);
+  }();
+  HWND white = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, MAKEINTATOM(cls), L"", WS_POPUP,
+                               0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                               nullptr, nullptr, nullptr, nullptr);
+  ShowWindow(white, SW_SHOWNOACTIVATE);
+  SetWindowPos(white, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Pump(200);
+  return white;
+}
+
 // ---- the measurement ----------------------------------------------------------
 
 class LookTest : public testing::Test {
@@ -273,15 +292,24 @@ void LookTest::MeasureMainWindow(Program& program) {
   CheckCaptionButton("minimise", title.minimise, band_colour, away);
   Mouse(0, {GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
 
-  // The window's left and right edges against the desktop beside them.
-  RECT w = RectOf(main);
-  for (int side = 0; side < 2; side++) {
-    int x = side ? w.right - 1 : w.left;
-    int outside = side ? w.right : w.left - 1;
-    COLORREF edge = Mode(Look({x, title.menu_bar.bottom, x + 1, w.bottom}));
-    COLORREF desktop = Mode(Look({outside, title.menu_bar.bottom, outside + 1, w.bottom}));
-    Check(std::string("window edge (") + (side ? "right" : "left") + ") against the desktop",
-          Contrast(edge, desktop), kLine);
+  // The window's left and right edges against the desktop beside them:
+  // Xvfb's black, then a white window of this test behind the program's.
+  for (const char* desktop : {"black", "white"}) {
+    HWND white = desktop[0] == 'w' ? ShowWhiteDesktop() : nullptr;
+    SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    program.Sync();
+    RECT w = RectOf(main);
+    Keep(std::string("desktop ") + desktop, Look({0, 0, w.right + 20, w.bottom + 20}));
+    for (int side = 0; side < 2; side++) {
+      int x = side ? w.right - 1 : w.left;
+      int outside = side ? w.right : w.left - 1;
+      COLORREF edge = Mode(Look({x, title.menu_bar.bottom, x + 1, w.bottom}));
+      COLORREF beside = Mode(Look({outside, title.menu_bar.bottom, outside + 1, w.bottom}));
+      Check(std::string("window edge (") + (side ? "right" : "left") + ") against a " + desktop +
+                " desktop",
+            Contrast(edge, beside), kLine);
+    }
+    if (white) DestroyWindow(white);
   }
 }
 
