@@ -102,36 +102,25 @@ struct TitleBar {
 TitleBar FindTitleBar(HWND hwnd) {
   RECT w = RectOf(hwnd), c = ClientOnScreen(hwnd);
   TitleBar t;
-  int x = (w.left + w.right) / 2;
-  t.band = {w.left, c.top, w.right, c.top};
-  t.menu_bar = {w.left, c.top, w.right, c.top};
-  for (int y = w.top; y < c.top; y++) {
+  // Down the middle: the caption's rows, then the menu bar's.
+  for (int y = w.top, x = (w.left + w.right) / 2; y < c.top; y++) {
     LRESULT hit = HitTest(hwnd, x, y);
-    RECT& band = hit == HTCAPTION ? t.band : t.menu_bar;
-    if (hit != HTCAPTION && hit != HTMENU) continue;
-    band.top = std::min(band.top, LONG(y));
-    band.bottom = std::max(band.bottom == c.top ? LONG(y + 1) : band.bottom, LONG(y + 1));
+    RECT row = {w.left, y, w.right, y + 1};
+    if (hit == HTCAPTION) UnionRect(&t.band, &t.band, &row);
+    if (hit == HTMENU) UnionRect(&t.menu_bar, &t.menu_bar, &row);
   }
-  if (t.menu_bar.bottom <= t.menu_bar.top) t.menu_bar = {};
-  int y = (t.band.top + t.band.bottom) / 2;
-  RECT* cell = nullptr;
-  LRESULT last = HTNOWHERE;
-  int caption_from = w.right, caption_to = w.left;
-  for (int xs = w.left; xs < w.right; xs++) {
-    LRESULT hit = HitTest(hwnd, xs, y);
-    if (hit == HTCAPTION) {
-      caption_from = std::min(caption_from, xs);
-      caption_to = std::max(caption_to, xs + 1);
-    }
-    if (hit != last) {
-      cell = hit == HTMINBUTTON ? &t.minimise : hit == HTMAXBUTTON ? &t.maximise : nullptr;
-      if (cell) *cell = {xs, t.band.top, xs + 1, t.band.bottom};
-      last = hit;
-    }
-    if (cell) cell->right = xs + 1;
+  // Across the caption's middle: the title's place and the buttons.
+  RECT title = {};
+  for (int x = w.left, y = (t.band.top + t.band.bottom) / 2; x < w.right; x++) {
+    LRESULT hit = HitTest(hwnd, x, y);
+    RECT column = {x, t.band.top, x + 1, t.band.bottom};
+    RECT* cell = hit == HTCAPTION     ? &title
+                 : hit == HTMINBUTTON ? &t.minimise
+                 : hit == HTMAXBUTTON ? &t.maximise
+                                      : nullptr;
+    if (cell) UnionRect(cell, cell, &column);
   }
-  t.band.left = caption_from;
-  t.band.right = caption_to;
+  t.band = title;
   return t;
 }
 
@@ -207,9 +196,9 @@ class LookTest : public testing::Test {
     RECT r = Inset(RectOf(button), Scaled(3));
     COLORREF rest = Mode(Look(r));
     Mouse(0, Centre(r));
-    COLORREF hover = Mode(LookOnceChanged(r, rest));
+    COLORREF hover = Mode(Keep(name + " hover", LookOnceChanged(r, rest)));
     Mouse(MOUSEEVENTF_LEFTDOWN, Centre(r));
-    COLORREF pressed = Mode(LookOnceChanged(r, hover));
+    COLORREF pressed = Mode(Keep(name + " pressed", LookOnceChanged(r, hover)));
     Mouse(0, away);
     Mouse(MOUSEEVENTF_LEFTUP, away);
     Check(name + " hover against rest", Contrast(hover, rest), kButtonHover);
@@ -219,15 +208,23 @@ class LookTest : public testing::Test {
   void CheckCaptionButton(const std::string& name, const RECT& cell, COLORREF band, POINT away) {
     if (IsRectEmpty(&cell)) return Check(name + " button found", 0, 1);
     Mouse(0, Centre(cell));
-    COLORREF hover = Mode(LookOnceChanged(cell, band));
+    COLORREF hover = Mode(Keep(name + " hover", LookOnceChanged(cell, band)));
     Mouse(MOUSEEVENTF_LEFTDOWN, Centre(cell));
-    COLORREF pressed = Mode(LookOnceChanged(cell, hover));
+    COLORREF pressed = Mode(Keep(name + " pressed", LookOnceChanged(cell, hover)));
     Mouse(0, away);
     Mouse(MOUSEEVENTF_LEFTUP, away);
     Check("caption button hover (" + name + ") against the band", Contrast(hover, band),
           kCaptionHoverLow, kCaptionHoverHigh);
     Check("caption button pressed (" + name + ") against hover", Contrast(pressed, hover),
           kCaptionPressed);
+  }
+
+  // A one-pixel row of the screen against the row beside it (`side` -1
+  // above, +1 below): an edge against what it sits on.
+  void CheckEdge(const std::string& name, RECT row, int side) {
+    COLORREF edge = Mode(Look(row));
+    OffsetRect(&row, 0, side);
+    Check(name, Contrast(edge, Mode(Look(row))), kLine);
   }
 
   // Tabs until `control` has the focus; false when it never gets it.
@@ -335,9 +332,8 @@ void LookTest::MeasureMenus(Program& program) {
   for (const Rule& rule : rules) weakest = std::min(weakest, rule.contrast);
   Check("menu separators (2) against the menu", weakest, kLine);
   // Its bottom edge against what lies beneath it.
-  COLORREF edge = Mode(Look({r.left, r.bottom - 1, r.right, r.bottom}));
-  COLORREF beneath = Mode(Look({r.left, r.bottom, r.right, r.bottom + 1}));
-  Check("menu edge against what lies beneath", Contrast(edge, beneath), kLine);
+  CheckEdge("menu's bottom edge against what lies beneath",
+            {r.left, r.bottom - 1, r.right, r.bottom}, +1);
   if (!program.CloseMenus()) return Check("the menu closes", 0, 1);
 
   // The system menu (Alt+Space) of a restored window: its first item,
@@ -394,6 +390,11 @@ void LookTest::MeasureDialog(Program& program, HWND dialog) {
   RECT inside = ClientOnScreen(list), outer = RectOf(list);
   Picture items = Look(inside);
   CheckText("list items", items);
+  CheckEdge("list's top edge against the face", {outer.left, outer.top, outer.right, outer.top + 1},
+            -1);
+  RECT hue = RectOf(FindChild(dialog, is(L"Edit")));
+  CheckEdge("edit box's top edge against the face", {hue.left, hue.top, hue.right, hue.top + 1},
+            -1);
   COLORREF list_colour = Mode(items);
   int edge = inside.left - outer.left;
   int bar_width = outer.right - edge - inside.right;
