@@ -526,6 +526,51 @@ TEST(LookContrast, MatchesPublishedFigures) {
   EXPECT_DOUBLE_EQ(Contrast(RGB(10, 20, 30), RGB(10, 20, 30)), 1.0);
 }
 
+// The crop readings on a picture made here, whose figures are known: on
+// white, a line of black strokes, a grey rule, a highlighted line, and a
+// dotted rectangle that comes with the focus.
+TEST(LookPixels, ReadLinesRulesAndFocusOfAKnownPicture) {
+  const COLORREF white = RGB(255, 255, 255);
+  Picture p;
+  p.width = 60;
+  p.height = 40;
+  p.pixels.assign(60 * 40, white);
+  auto put = [&](int x, int y, COLORREF c) { p.pixels[size_t(y) * p.width + x] = c; };
+  for (int y = 4; y < 10; y++)
+    for (int x = 20; x < 30; x += 2) put(x, y, RGB(0, 0, 0));      // strokes
+  for (int x = 2; x < 58; x++) put(x, 14, RGB(0x88, 0x88, 0x88));  // a rule
+  // A highlighted line: white strokes on a band that stops 2 px short of
+  // either side.
+  for (int y = 18; y < 28; y++)
+    for (int x = 2; x < 58; x++) put(x, y, RGB(0x1E, 0x5B, 0x43));
+  for (int y = 20; y < 26; y++)
+    for (int x = 20; x < 30; x += 3) put(x, y, white);
+  std::vector<TextLine> lines = TextLines(p);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].top, 4);
+  EXPECT_EQ(lines[0].bottom, 10);
+  EXPECT_EQ(lines[0].strokes, 30);
+  EXPECT_NEAR(lines[0].median, 21.0, 1e-9);
+  EXPECT_EQ(lines[1].top, 20);
+  EXPECT_EQ(lines[1].strokes, 24);  // the white margins are left out
+  EXPECT_NEAR(lines[1].median, 7.98, 0.01);
+  std::vector<Rule> rules = Rules(p);
+  ASSERT_EQ(rules.size(), 1u);
+  EXPECT_EQ(rules[0].top, 14);
+  EXPECT_NEAR(rules[0].contrast, Contrast(RGB(0x88, 0x88, 0x88), white), 1e-9);
+
+  // A dotted rectangle two rows above the first line's strokes, and on
+  // its first stroke's column at the left.
+  Picture focused = p;
+  for (int x = 20; x < 40; x += 2) focused.pixels[size_t(2) * p.width + x] = RGB(0, 0, 0);
+  for (int x = 20; x < 40; x += 2) focused.pixels[size_t(12) * p.width + x] = RGB(0, 0, 0);
+  for (int y = 2; y < 13; y += 2) focused.pixels[size_t(y) * p.width + 39] = RGB(0, 0, 0);
+  EXPECT_EQ(FocusClearance(focused, p), 1);
+  for (int y = 2; y < 13; y += 2) focused.pixels[size_t(y) * p.width + 19] = RGB(0, 0, 0);
+  EXPECT_EQ(FocusClearance(focused, p), 0);
+  EXPECT_EQ(FocusClearance(p, p), -1);
+}
+
 TEST_F(LookTest, EveryShippedSkinReadsAsDesigned) {
   std::vector<std::wstring> skins = SkinsToMeasure();
   ASSERT_FALSE(skins.empty());
