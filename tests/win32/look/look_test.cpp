@@ -79,6 +79,9 @@ void Mouse(DWORD flags, POINT at) {
   Sleep(60);
 }
 
+// The pointer out of the way, in the screen's corner.
+void Park() { Mouse(0, {GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1}); }
+
 POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 RECT Inset(RECT r, int by) {
@@ -302,7 +305,7 @@ void LookTest::MeasureMainWindow(Program& program) {
   CheckCaptionButton("maximise", title.maximise, band_colour, away);
   CheckCaptionButton("minimise", title.minimise, band_colour, away);
   CheckCaptionButton("close", title.close, band_colour, away);
-  Mouse(0, {GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
+  Park();
 
   // The window's left and right edges against the desktop beside them:
   // Xvfb's black, then a white window of this test behind the program's.
@@ -311,7 +314,6 @@ void LookTest::MeasureMainWindow(Program& program) {
     SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     program.Sync();
     RECT w = RectOf(main);
-    Keep(std::string("desktop ") + desktop, Look({0, 0, w.right + 20, w.bottom + 20}));
     for (int side = 0; side < 2; side++) {
       int x = side ? w.right - 1 : w.left;
       int outside = side ? w.right : w.left - 1;
@@ -371,6 +373,7 @@ void LookTest::MeasureMenus(Program& program) {
           highlighted == !step, 1);
     CheckText(step ? "disabled menu item" : "highlighted disabled menu item", {lines[0]},
               kDisabledText);
+    // The items below Restore and the highlighted Move.
     if (step) CheckText("system menu items", {lines.begin() + 2, lines.end()});
   }
   if (!program.CloseMenus()) return Check("the system menu closes", 0, 1);
@@ -433,7 +436,7 @@ void LookTest::MeasureDialog(Program& program, HWND dialog) {
 
   POINT away = {outer.left + 2, RectOf(dialog).bottom - Scaled(4)};
   CheckPushButton("push button (Save)", save, away);
-  Mouse(0, {GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
+  Park();
 
   CheckFocus("list", dialog, list, inside);
   CheckFocus("check box", dialog, check, RectOf(check));
@@ -463,7 +466,7 @@ void LookTest::MeasureNotice(Program& program) {
       CheckText("push buttons (OK)", Look(Inset(RectOf(ok), Scaled(3))));
       RECT n = RectOf(notice);
       CheckPushButton("push button (OK)", ok, {n.left + Scaled(8), n.bottom - Scaled(6)});
-      Mouse(0, {GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
+      Park();
     }
     PostMessageW(notice, WM_COMMAND, IDOK, 0);
     for (int n = 0; n < 100 && program.MessageBoxWindow(0); n++) Sleep(20);
