@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "program.h"
+#include "shipped_skins.h"
 #include "support/screen.h"
 #include "support/wine_test.h"
 

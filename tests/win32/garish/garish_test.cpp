@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "program.h"
+#include "shipped_skins.h"
 #include "support/screen.h"
 #include "support/wine_test.h"
 
@@ -55,22 +55,6 @@ double Share(const Shot& shot, const std::vector<RECT>& left_out, int* counted =
   }
   if (counted) *counted = total;
   return total ? double(system) / total : 0;
-}
-
-// The window with the keyboard focus in the thread of `window`.
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info = {sizeof info};
-  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
-                                                                            : nullptr;
-}
-
-// A key pressed and released, as the keyboard sends it to the foreground window.
-void PressKey(WORD key) {
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_KEYBOARD;
-  in[0].ki.wVk = in[1].ki.wVk = key;
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof in[0]);
 }
 
 // Everything but the window's direct children (the browser control's
