@@ -1,0 +1,274 @@
+// Pictures of a format-2 skin under Wine, through the real dulib.dll: PNG
+// files written here from stated pixels, read back from the screen. A bad
+// picture falls back to colours with bounded memory.
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "skins/SkinH.h"
+#include "support/screen.h"
+#include "support/wine_test.h"
+#include "test_skins.h"
+
+namespace {
+
+using engine_test::Hex;
+using engine_test::kLight;
+using engine_test::Shot;
+using wine_test::InApp;
+using wine_test::Pump;
+using wine_test::PumpUntil;
+
+// ---- a tiny PNG writer: RGBA, 8 bits, stored (uncompressed) deflate ----
+
+uint32_t Crc(const std::string& bytes) {
+  uint32_t crc = 0xFFFFFFFF;
+  for (unsigned char b : bytes) {
+    crc ^= b;
+    for (int k = 0; k < 8; k++) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+  }
+  return ~crc;
+}
+
+std::string Be32(uint32_t v) { return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; }
+
+std::string Chunk(const char* type, const std::string& data) {
+  std::string body = type + data;
+  return Be32(uint32_t(data.size())) + body + Be32(Crc(body));
+}
+
+std::string Ihdr(uint32_t w, uint32_t h) {
+  return Chunk("IHDR", Be32(w) + Be32(h) + std::string("\x08\x06\x00\x00\x00", 5));
+}
+
+const std::string kSignature = "\x89PNG\r\n\x1a\n";
+
+// Pixels 0xAARRGGBB, rows top-down.
+std::string Png(int w, int h, const std::vector<uint32_t>& pixels) {
+  std::string raw;
+  for (int y = 0; y < h; y++) {
+    raw += '\0';  // no filter
+    for (int x = 0; x < w; x++) {
+      uint32_t p = pixels[size_t(y) * w + x];
+      raw += {char(p >> 16), char(p >> 8), char(p), char(p >> 24)};
+    }
+  }
+  std::string z = "\x78\x01";
+  for (size_t at = 0; at < raw.size() || at == 0; at += 65535) {
+    size_t n = std::min<size_t>(65535, raw.size() - at);
+    bool last = at + n >= raw.size();
+    z += char(last ? 1 : 0);
+    z += {char(n), char(n >> 8), char(~n), char(~n >> 8)};
+    z += raw.substr(at, n);
+    if (last) break;
+  }
+  uint32_t a = 1, b = 0;
+  for (unsigned char c : raw) {
+    a = (a + c) % 65521;
+    b = (b + a) % 65521;
+  }
+  z += Be32(b << 16 | a);
+  return kSignature + Ihdr(w, h) + Chunk("IDAT", z) + Chunk("IEND", "");
+}
+
+// ---- the caption picture: two frames of 12 x 8, margins 4 2 4 2 ----
+
+// Active frame: each corner's two rows differ (so a stretched corner
+// shows), the top edge and centre are pure red, the bottom edge is white
+// at half alpha (premultiplied or not, PNG stores it straight).
+constexpr uint32_t kTopLeft[2] = {0xFF103050, 0xFF800000};
+constexpr uint32_t kTopRight[2] = {0xFF205070, 0xFF008000};
+constexpr uint32_t kBottomLeft[2] = {0xFF000080, 0xFF306090};
+constexpr uint32_t kBottomRight[2] = {0xFF408020, 0xFF602040};
+constexpr uint32_t kRed = 0xFFFF0000;
+constexpr uint32_t kHalfWhite = 0x80FFFFFF;
+constexpr uint32_t kInactive = 0xFF20A040;  // the whole second frame
+
+std::vector<uint32_t> CaptionPixels() {
+  std::vector<uint32_t> p(12 * 16, kInactive);
+  for (int y = 0; y < 8; y++) {
+    for (int x = 0; x < 12; x++) {
+      uint32_t c = kRed;
+      bool left = x < 4, right = x >= 8;
+      if (y < 2 && left) c = kTopLeft[y];
+      if (y < 2 && right) c = kTopRight[y];
+      if (y >= 6 && left) c = kBottomLeft[y - 6];
+      if (y >= 6 && right) c = kBottomRight[y - 6];
+      if (y >= 6 && !left && !right) c = kHalfWhite;
+      p[y * 12 + x] = c;
+    }
+  }
+  return p;
+}
+
+COLORREF Ref(uint32_t argb) { return RGB(argb >> 16 & 0xFF, argb >> 8 & 0xFF, argb & 0xFF); }
+
+// The light test skin in format 2 with one picture key.
+std::wstring WriteSkin(const std::string& image_line, const std::string& png) {
+  std::string text = engine_test::SkinText(kLight);
+  text.replace(0, 7, "she = 2");
+  text += image_line + "\n";
+  CreateDirectoryW(InApp(L"Skin").c_str(), nullptr);
+  CreateDirectoryW(InApp(L"Skin\\Pic").c_str(), nullptr);
+  DeleteFileW(InApp(L"Skin\\Pic\\caption.png").c_str());
+  if (!png.empty()) wine_test::WriteBytes(InApp(L"Skin\\Pic\\caption.png"), png);
+  std::wstring path = InApp(L"Skin\\Pic.she");
+  wine_test::WriteBytes(path, text);
+  return path;
+}
+
+const char kCaptionKey[] = "image_caption = caption.png, 2, 4 2 4 2";
+
+HWND MakeWindow(int width, int height) {
+  static bool registered = [] {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = L"PictureTestWindow";
+    return RegisterClassW(&wc) != 0;
+  }();
+  (void)registered;
+  HWND hwnd = CreateWindowExW(0, L"PictureTestWindow", L"", WS_OVERLAPPEDWINDOW, 60, 60, width,
+                              height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ShowWindow(hwnd, SW_SHOWNORMAL);
+  UpdateWindow(hwnd);
+  SetForegroundWindow(hwnd);
+  PumpUntil([hwnd] { return GetForegroundWindow() == hwnd; }, 2000);
+  Pump(300);
+  return hwnd;
+}
+
+// The caption band's height: from the window's top to its client area.
+int BandHeight(HWND hwnd) {
+  RECT w = engine_test::ScreenRectOfWindow(hwnd), c = engine_test::ScreenRectOfClient(hwnd);
+  return c.top - w.top;
+}
+
+size_t PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS_EX m = {};
+  m.cb = sizeof m;
+  K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&m),
+                          sizeof m);
+  return m.PrivateUsage;
+}
+
+class PictureTest : public testing::Test {
+ protected:
+  void TearDown() override {
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    SkinH::SkinH_AdjustHSV(0, 0, 0);
+    Pump(100);
+  }
+  HWND hwnd = nullptr;
+};
+
+// At two sizes the corners keep their 4 x 2 pixels: the pixel just past
+// each corner is already the edge. The outer line (the frame's edge) is
+// drawn over the picture's outermost pixels.
+TEST_F(PictureTest, NineGridKeepsCornersPixelForPixelAtEverySize) {
+  ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin(kCaptionKey, Png(12, 16, CaptionPixels())), L""), 1);
+  for (SIZE size : {SIZE{300, 200}, SIZE{520, 260}}) {
+    SCOPED_TRACE(size.cx);
+    hwnd = MakeWindow(size.cx, size.cy);
+    RECT w = engine_test::ScreenRectOfWindow(hwnd);
+    Shot shot = Shot::Settled(w);
+    const int l = w.left, t = w.top, r = w.right - 1, b = w.top + BandHeight(hwnd) - 1;
+    for (int x = 1; x < 4; x++) {
+      EXPECT_COLOR(shot.At(l + x, t + 1), Ref(kTopLeft[1]));
+      EXPECT_COLOR(shot.At(r - x, t + 1), Ref(kTopRight[1]));
+      EXPECT_COLOR(shot.At(l + x, b - 1), Ref(kBottomLeft[0]));
+      EXPECT_COLOR(shot.At(l + x, b), Ref(kBottomLeft[1]));
+      EXPECT_COLOR(shot.At(r - x, b - 1), Ref(kBottomRight[0]));
+      EXPECT_COLOR(shot.At(r - x, b), Ref(kBottomRight[1]));
+    }
+    EXPECT_COLOR(shot.At(l + 4, t + 1), Ref(kRed));
+    EXPECT_COLOR(shot.At(r - 4, t + 1), Ref(kRed));
+    EXPECT_COLOR(shot.At(l + 1, t + 2), Ref(kRed));  // left edge, stretched
+    // Half-transparent white over the band's colour #8A1C6C beneath:
+    // 255 * 128/255 + 0x8A * 127/255 = 196.7, and so on.
+    COLORREF blended = shot.At((l + r) / 2, b);
+    EXPECT_NEAR(GetRValue(blended), 197, 2);
+    EXPECT_NEAR(GetGValue(blended), 142, 2);
+    EXPECT_NEAR(GetBValue(blended), 182, 2);
+    DestroyWindow(hwnd);
+    Pump(100);
+  }
+}
+
+TEST_F(PictureTest, AnInactiveWindowShowsTheSecondFrame) {
+  ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin(kCaptionKey, Png(12, 16, CaptionPixels())), L""), 1);
+  hwnd = MakeWindow(300, 200);
+  HWND other = MakeWindow(200, 150);
+  SetWindowPos(other, nullptr, 700, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  Pump(300);
+  RECT w = engine_test::ScreenRectOfWindow(hwnd);
+  Shot shot = Shot::Settled(w);
+  EXPECT_COLOR(shot.At(w.left + 2, w.top + 1), Ref(kInactive));
+  EXPECT_COLOR(shot.At((w.left + w.right) / 2, w.top + 1), Ref(kInactive));
+  DestroyWindow(other);
+}
+
+// Turned by 120 degrees: pure red becomes pure green, (0x80, 0, 0)
+// becomes (0, 0x80, 0), (0x10, 0x30, 0x50) becomes (0x50, 0x10, 0x30).
+TEST_F(PictureTest, AHueShiftTurnsThePicture) {
+  ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin(kCaptionKey, Png(12, 16, CaptionPixels())), L""), 1);
+  hwnd = MakeWindow(300, 200);
+  SkinH::SkinH_AdjustHSV(120, 0, 0);
+  Pump(300);
+  RECT w = engine_test::ScreenRectOfWindow(hwnd);
+  Shot shot = Shot::Settled(w);
+  EXPECT_COLOR(shot.At(w.left + 2, w.top + 1), RGB(0x00, 0x80, 0x00));
+  EXPECT_COLOR(shot.At(w.left + 5, w.top + 1), RGB(0x00, 0xFF, 0x00));
+  EXPECT_COLOR(shot.At(w.left + 2, w.top + BandHeight(hwnd) - 2), RGB(0x80, 0x00, 0x00));
+  // And back: the shift is measured from the picture, not the last shift.
+  SkinH::SkinH_AdjustHSV(0, 0, 0);
+  Pump(300);
+  Shot again = Shot::Settled(w);
+  EXPECT_COLOR(again.At(w.left + 5, w.top + 1), Ref(kRed));
+}
+
+// Each bad picture leaves the caption in its colour, the skin attached,
+// and the process without a large allocation.
+TEST_F(PictureTest, ABadPictureFallsBackToColoursWithBoundedMemory) {
+  const std::string good = Png(12, 16, CaptionPixels());
+  std::vector<uint32_t> wide(2049 * 2, kRed);
+  struct Case {
+    const char* what;
+    std::string key;
+    std::string png;
+  } cases[] = {
+      {"missing", kCaptionKey, ""},
+      {"truncated", kCaptionKey, good.substr(0, good.size() / 2)},
+      {"garbage", kCaptionKey, std::string(300, '\x5A')},
+      {"not a png", kCaptionKey, "BM" + std::string(200, '\0')},
+      {"2049 wide", "image_caption = caption.png, 2, 4 0 4 0", Png(2049, 2, wide)},
+      // The header claims 60000 x 60000 (14 GB decoded); the data is tiny.
+      {"lying header", kCaptionKey,
+       kSignature + Ihdr(60000, 60000) + good.substr(kSignature.size() + 25)},
+      {"frames do not divide", "image_caption = caption.png, 3, 4 2 4 2", good},
+      {"margins too large", "image_caption = caption.png, 2, 6 2 6 2", good},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    size_t before = PrivateBytes();
+    ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin(c.key, c.png), L""), 1);
+    EXPECT_LT(PrivateBytes(), before + (4u << 20));
+    hwnd = MakeWindow(300, 200);
+    RECT w = engine_test::ScreenRectOfWindow(hwnd);
+    Shot shot = Shot::Settled(w);
+    EXPECT_COLOR(shot.At(w.left + 2, w.top + 1), kLight[engine_test::caption_active]);
+    EXPECT_COLOR(shot.At((w.left + w.right) / 2, w.top + 1), kLight[engine_test::caption_active]);
+    DestroyWindow(hwnd);
+    Pump(100);
+  }
+}
+
+}  // namespace
