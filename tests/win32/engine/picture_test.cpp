@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -174,7 +175,14 @@ class PictureTest : public testing::Test {
 // each corner is already the edge. The outer line (the frame's edge) is
 // drawn over the picture's outermost pixels.
 TEST_F(PictureTest, NineGridKeepsCornersPixelForPixelAtEverySize) {
-  ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin(kCaptionKey, Png(12, 16, CaptionPixels())), L""), 1);
+  const std::wstring path = WriteSkin(kCaptionKey, Png(12, 16, CaptionPixels()));
+  LARGE_INTEGER f, t0, t1;  // not a check: the time of attaching, for the log
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&t0);
+  ASSERT_EQ(SkinH::SkinH_AttachEx(path, L""), 1);
+  QueryPerformanceCounter(&t1);
+  printf("SkinH_AttachEx with a picture: %.2f ms\n",
+         (t1.QuadPart - t0.QuadPart) * 1000.0 / f.QuadPart);
   for (SIZE size : {SIZE{300, 200}, SIZE{520, 260}}) {
     SCOPED_TRACE(size.cx);
     hwnd = MakeWindow(size.cx, size.cy);
@@ -221,7 +229,15 @@ TEST_F(PictureTest, AnInactiveWindowShowsTheSecondFrame) {
 TEST_F(PictureTest, AHueShiftTurnsThePicture) {
   ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin(kCaptionKey, Png(12, 16, CaptionPixels())), L""), 1);
   hwnd = MakeWindow(300, 200);
+  // Not a check: the time of a preview step with a picture, for the log.
+  LARGE_INTEGER f, t0, t1;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&t0);
   SkinH::SkinH_AdjustHSV(120, 0, 0);
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  QueryPerformanceCounter(&t1);
+  printf("hue shift with a picture, repainted: %.2f ms\n",
+         (t1.QuadPart - t0.QuadPart) * 1000.0 / f.QuadPart);
   Pump(300);
   RECT w = engine_test::ScreenRectOfWindow(hwnd);
   Shot shot = Shot::Settled(w);
