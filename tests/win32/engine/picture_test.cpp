@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "skins/SkinH.h"
@@ -110,18 +111,30 @@ std::vector<uint32_t> CaptionPixels() {
 
 COLORREF Ref(uint32_t argb) { return RGB(argb >> 16 & 0xFF, argb >> 8 & 0xFF, argb & 0xFF); }
 
-// The light test skin in format 2 with one picture key.
-std::wstring WriteSkin(const std::string& image_line, const std::string& png) {
+using Files = std::vector<std::pair<std::wstring, std::string>>;
+
+// The light test skin in format 2 with picture keys, and its pictures in
+// Skin\Pic\ (which holds nothing else).
+std::wstring WriteSkin(const std::string& image_lines, const Files& files) {
   std::string text = engine_test::SkinText(kLight);
   text.replace(0, 7, "she = 2");
-  text += image_line + "\n";
+  text += image_lines + "\n";
   CreateDirectoryW(InApp(L"Skin").c_str(), nullptr);
   CreateDirectoryW(InApp(L"Skin\\Pic").c_str(), nullptr);
-  DeleteFileW(InApp(L"Skin\\Pic\\caption.png").c_str());
-  if (!png.empty()) wine_test::WriteBytes(InApp(L"Skin\\Pic\\caption.png"), png);
+  for (const wchar_t* old : {L"caption.png", L"close.png", L"button.png"}) {
+    DeleteFileW(InApp(L"Skin\\Pic\\" + std::wstring(old)).c_str());
+  }
+  for (const auto& [name, bytes] : files) {
+    wine_test::WriteBytes(InApp(L"Skin\\Pic\\" + name), bytes);
+  }
   std::wstring path = InApp(L"Skin\\Pic.she");
   wine_test::WriteBytes(path, text);
   return path;
+}
+
+std::wstring WriteSkin(const std::string& image_line, const std::string& png) {
+  if (png.empty()) return WriteSkin(image_line, Files{});
+  return WriteSkin(image_line, Files{{L"caption.png", png}});
 }
 
 const char kCaptionKey[] = "image_caption = caption.png, 2, 4 2 4 2";
@@ -285,6 +298,72 @@ TEST_F(PictureTest, ABadPictureFallsBackToColoursWithBoundedMemory) {
     DestroyWindow(hwnd);
     Pump(100);
   }
+}
+
+// A push button's five frames, each one colour, picked by its state.
+TEST_F(PictureTest, EachButtonStatePicksItsFrame) {
+  const uint32_t frames[5] = {0xFF2060A0, 0xFF60A020, 0xFFA02060, 0xFF808040, 0xFF40C0C0};
+  std::vector<uint32_t> pixels;
+  for (uint32_t c : frames) pixels.insert(pixels.end(), 8 * 8, c);
+  ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin("image_button = button.png, 5, 0 0 0 0",
+                                            Files{{L"button.png", Png(8, 40, pixels)}}),
+                                  L""),
+            1);
+  hwnd = MakeWindow(300, 200);
+  HWND button = CreateWindowExW(0, L"Button", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20,
+                                90, 30, hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetFocus(hwnd);
+  Pump(200);
+  auto centre = [button] {
+    RECT r = engine_test::ScreenRectOfClient(button);
+    RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump(200);
+    return Shot::Settled(r).At((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  };
+  EXPECT_COLOR(centre(), Ref(frames[0]));
+  SendMessageW(button, BM_SETSTATE, TRUE, 0);
+  EXPECT_COLOR(centre(), Ref(frames[2]));
+  SendMessageW(button, BM_SETSTATE, FALSE, 0);
+  SendMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  EXPECT_COLOR(centre(), Ref(frames[4]));
+  EnableWindow(button, FALSE);
+  EXPECT_COLOR(centre(), Ref(frames[3]));
+}
+
+// The first picture takes the whole 16 MiB a skin may decode (2048 x 2048
+// at 4 bytes); the next one is over the limit and its part keeps its
+// colours: the close button shows the caption picture beneath its glyph.
+TEST_F(PictureTest, PicturesBeyondTheSkinsBudgetAreNotUsed) {
+  constexpr uint32_t kBig = 0xFF3070B0, kClose = 0xFFC04020;
+  const std::string big = Png(2048, 2048, std::vector<uint32_t>(2048 * 2048, kBig));
+  const std::string close = Png(4, 4, std::vector<uint32_t>(16, kClose));
+  const std::string keys =
+      "image_caption = caption.png, 2, 0 0 0 0\nimage_caption_close = close.png, 1, 0 0 0 0";
+  // The close picture alone is used: the check sees it when it can.
+  ASSERT_EQ(SkinH::SkinH_AttachEx(
+                WriteSkin(keys, Files{{L"caption.png", Png(4, 8, std::vector<uint32_t>(32, kBig))},
+                                      {L"close.png", close}}),
+                L""),
+            1);
+  hwnd = MakeWindow(300, 200);
+  auto close_corner = [this] {
+    RECT w = engine_test::ScreenRectOfWindow(hwnd);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump(200);
+    Shot shot = Shot::Settled(w);
+    // Just inside the close button's top right corner, clear of its glyph.
+    for (int x = w.right - 2; x > w.right - 40; x--) {
+      if (SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(x, w.top + 8)) == HTCLOSE) {
+        return shot.At(x - 1, w.top + 8);
+      }
+    }
+    return COLORREF(CLR_INVALID);
+  };
+  EXPECT_COLOR(close_corner(), Ref(kClose));
+  ASSERT_EQ(SkinH::SkinH_AttachEx(
+                WriteSkin(keys, Files{{L"caption.png", big}, {L"close.png", close}}), L""),
+            1);
+  EXPECT_COLOR(close_corner(), Ref(kBig));
 }
 
 }  // namespace
