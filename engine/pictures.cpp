@@ -164,6 +164,8 @@ bool Prepare(Picture& picture, const skin::Adjustment& adjustment) {
   return true;
 }
 
+constexpr int kMaxRepeats = 1024;
+
 void Blend(HDC dc, HDC source, const RECT& to, int sx, int sy, int sw, int sh) {
   int w = to.right - to.left, h = to.bottom - to.top;
   if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return;
@@ -175,7 +177,11 @@ void Blend(HDC dc, HDC source, const RECT& to, int sx, int sy, int sw, int sh) {
 // size, the last repeat cut short.
 void Piece(HDC dc, HDC source, const RECT& to, int sx, int sy, int sw, int sh, int step_x,
            int step_y, bool tile) {
-  if (!tile || step_x <= 0 || step_y <= 0) {
+  // A tiny tile over a large part would cost a blend per repeat: past
+  // kMaxRepeats the piece is stretched instead.
+  const int across = step_x > 0 ? (to.right - to.left + step_x - 1) / step_x : 0;
+  const int down = step_y > 0 ? (to.bottom - to.top + step_y - 1) / step_y : 0;
+  if (!tile || step_x <= 0 || step_y <= 0 || across * down > kMaxRepeats) {
     Blend(dc, source, to, sx, sy, sw, sh);
     return;
   }

@@ -300,6 +300,28 @@ TEST_F(PictureTest, ABadPictureFallsBackToColoursWithBoundedMemory) {
   }
 }
 
+// With `tile` the top edge repeats at its own size: two red columns, two
+// blue, again and again across the band; stretched, they would be one red
+// half and one blue half.
+TEST_F(PictureTest, TiledEdgesRepeatAtTheirOwnSize) {
+  std::vector<uint32_t> pixels = CaptionPixels();
+  for (int y = 0; y < 6; y++) {
+    for (int x = 6; x < 8; x++) pixels[y * 12 + x] = 0xFF0000FF;
+  }
+  ASSERT_EQ(
+      SkinH::SkinH_AttachEx(
+          WriteSkin("image_caption = caption.png, 2, 4 2 4 2, tile", Png(12, 16, pixels)), L""),
+      1);
+  hwnd = MakeWindow(300, 200);
+  RECT w = engine_test::ScreenRectOfWindow(hwnd);
+  Shot shot = Shot::Settled(w);
+  const int y = w.top + 1;  // the top edge, clear of the window's icon
+  EXPECT_COLOR(shot.At(w.left + 3, y), Ref(kTopLeft[1]));
+  for (int k = 0; k < 16; k++) {
+    EXPECT_COLOR(shot.At(w.left + 4 + k, y), k % 4 < 2 ? Ref(kRed) : RGB(0, 0, 0xFF)) << k;
+  }
+}
+
 // A push button's five frames, each one colour, picked by its state.
 TEST_F(PictureTest, EachButtonStatePicksItsFrame) {
   const uint32_t frames[5] = {0xFF2060A0, 0xFF60A020, 0xFFA02060, 0xFF808040, 0xFF40C0C0};
