@@ -16,6 +16,10 @@ uint32_t Premultiply(uint8_t c, uint32_t a) { return (c * a + 127) / 255; }
 }  // namespace
 
 void ShiftPixels(const uint32_t* in, uint32_t* out, size_t count, const Adjustment& adjustment) {
+  if (WrapHue(adjustment.hue) == 0 && adjustment.saturation == 0 && adjustment.brightness == 0) {
+    std::copy(in, in + count, out);  // no shift: the picture as it is
+    return;
+  }
   // Pictures hold few distinct colours (gradients, a texture): shifting
   // each once keeps a preview of a new hue fast.
   std::unordered_map<uint32_t, uint32_t> done;
