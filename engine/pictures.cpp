@@ -55,9 +55,11 @@ struct Picture {
   skin::ImageSpec spec;
   int width = 0;
   int height = 0;
-  std::vector<uint32_t> pixels;  // premultiplied BGRA, as decoded
-  // The pixels shifted for `shown`, in a DIB section AlphaBlend reads.
-  common::GdiObject<HBITMAP> dib;
+  // Premultiplied BGRA as decoded, in a DIB section AlphaBlend reads.
+  common::GdiObject<HBITMAP> original;
+  const uint32_t* bits = nullptr;
+  // The pixels shifted for `shown`, made when a shift is first drawn.
+  common::GdiObject<HBITMAP> shifted;
   skin::Adjustment shown;
 };
 
@@ -96,6 +98,25 @@ bool ReadPlainFile(const std::wstring& path, std::vector<BYTE>* bytes) {
          read == info.nFileSizeLow;
 }
 
+// A top-down 32-bit DIB section of the picture's size; null on failure.
+HBITMAP MakeDib(int width, int height, uint32_t** bits) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* memory = nullptr;
+  HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
+  if (dib && !memory) {
+    DeleteObject(dib);
+    dib = nullptr;
+  }
+  *bits = static_cast<uint32_t*>(memory);
+  return dib;
+}
+
 // Decodes a PNG into premultiplied BGRA. The size is checked from the
 // header before any pixel is decoded, so a file claiming a huge picture
 // costs nothing; `budget` is what the skin may still decode, in bytes.
@@ -125,14 +146,16 @@ bool Decode(IWICImagingFactory* factory, std::vector<BYTE>& bytes, size_t budget
   }
   UINT cw = 0, ch = 0;
   if (FAILED(converter->GetSize(&cw, &ch)) || cw != width || ch != height) return false;
-  std::vector<uint32_t> pixels(size / 4);
-  if (FAILED(converter->CopyPixels(nullptr, width * 4, UINT(size),
-                                   reinterpret_cast<BYTE*>(pixels.data())))) {
+  uint32_t* bits = nullptr;
+  common::GdiObject<HBITMAP> dib(MakeDib(int(width), int(height), &bits));
+  if (!dib.get() || FAILED(converter->CopyPixels(nullptr, width * 4, UINT(size),
+                                                 reinterpret_cast<BYTE*>(bits)))) {
     return false;
   }
   out->width = int(width);
   out->height = int(height);
-  out->pixels = std::move(pixels);
+  out->original = std::move(dib);
+  out->bits = bits;
   return true;
 }
 
@@ -142,26 +165,27 @@ bool IsPlainFolder(const std::wstring& folder) {
          !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-// The pixels shifted for the current adjustment, in a DIB section.
-bool Prepare(Picture& picture, const skin::Adjustment& adjustment) {
-  if (picture.dib.get() && Same(picture.shown, adjustment)) return true;
-  picture.dib.reset();
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = picture.width;
-  info.bmiHeader.biHeight = -picture.height;  // top-down, as decoded
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!dib || !bits) return false;
-  picture.dib = common::GdiObject<HBITMAP>(dib);
-  skin::ShiftPixels(picture.pixels.data(), static_cast<uint32_t*>(bits), picture.pixels.size(),
-                    adjustment);
+bool NoShift(const skin::Adjustment& a) {
+  return skin::WrapHue(a.hue) == 0 && a.saturation == 0 && a.brightness == 0;
+}
+
+// The picture as drawn with the current adjustment: the decoded pixels
+// themselves, or a shifted copy kept until the shift changes.
+HBITMAP Prepare(Picture& picture, const skin::Adjustment& adjustment) {
+  if (NoShift(adjustment)) {
+    picture.shifted.reset();
+    return picture.original.get();
+  }
+  if (picture.shifted.get() && Same(picture.shown, adjustment)) return picture.shifted.get();
+  picture.shifted.reset();
+  uint32_t* bits = nullptr;
+  common::GdiObject<HBITMAP> dib(MakeDib(picture.width, picture.height, &bits));
+  if (!dib.get()) return nullptr;
   GdiFlush();
+  skin::ShiftPixels(picture.bits, bits, size_t(picture.width) * picture.height, adjustment);
+  picture.shifted = std::move(dib);
   picture.shown = adjustment;
-  return true;
+  return picture.shifted.get();
 }
 
 constexpr int kMaxRepeats = 1024;
@@ -242,7 +266,7 @@ void Load(const std::wstring& she_path, const skin::Skin& skin) {
     auto picture = std::make_unique<Picture>();
     picture->spec = spec;
     if (!Decode(factory.get(), bytes, budget, picture.get())) continue;
-    budget -= picture->pixels.size() * 4;
+    budget -= size_t(picture->width) * picture->height * 4;
     pictures.parts[i] = std::move(picture);
   }
 }
@@ -259,14 +283,15 @@ int Frames(skin::ImagePart part) {
 bool Draw(HDC dc, skin::ImagePart part, int frame, const RECT& rc) {
   Pictures& pictures = ThePictures();
   Picture* picture = pictures.parts[size_t(part)].get();
-  if (!picture || !Prepare(*picture, pictures.adjustment)) return false;
+  HBITMAP bitmap = picture ? Prepare(*picture, pictures.adjustment) : nullptr;
+  if (!bitmap) return false;
   const skin::ImageSpec& spec = picture->spec;
   if (frame < 0 || frame >= spec.frames) frame = 0;
   const int fw = picture->width, fh = picture->height / spec.frames, fy = frame * fh;
 
   HDC source = CreateCompatibleDC(dc);
   if (!source) return false;
-  HGDIOBJ old = SelectObject(source, picture->dib.get());
+  HGDIOBJ old = SelectObject(source, bitmap);
 
   // Source columns and rows of the grid, and where they go.
   const int sx[4] = {0, spec.left, fw - spec.right, fw};

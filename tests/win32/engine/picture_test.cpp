@@ -257,11 +257,14 @@ TEST_F(PictureTest, AHueShiftTurnsThePicture) {
   EXPECT_COLOR(shot.At(w.left + 2, w.top + 1), RGB(0x00, 0x80, 0x00));
   EXPECT_COLOR(shot.At(w.left + 5, w.top + 1), RGB(0x00, 0xFF, 0x00));
   EXPECT_COLOR(shot.At(w.left + 2, w.top + BandHeight(hwnd) - 2), RGB(0x80, 0x00, 0x00));
-  // And back: the shift is measured from the picture, not the last shift.
+  // Another hue: measured from the picture, not from the last shift
+  // (red turned by 240 degrees is blue), and then none.
+  SkinH::SkinH_AdjustHSV(240, 0, 0);
+  Pump(300);
+  EXPECT_COLOR(Shot::Settled(w).At(w.left + 5, w.top + 1), RGB(0x00, 0x00, 0xFF));
   SkinH::SkinH_AdjustHSV(0, 0, 0);
   Pump(300);
-  Shot again = Shot::Settled(w);
-  EXPECT_COLOR(again.At(w.left + 5, w.top + 1), Ref(kRed));
+  EXPECT_COLOR(Shot::Settled(w).At(w.left + 5, w.top + 1), Ref(kRed));
 }
 
 // Each bad picture leaves the caption in its colour, the skin attached,
