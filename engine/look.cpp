@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/win_handles.h"
+#include "pictures.h"
 #include "skin/states.h"
 
 namespace dulib::look {
@@ -316,21 +317,123 @@ HFONT Solid(HFONT font) {
   return solid.back().second.get() ? solid.back().second.get() : font;
 }
 
+namespace {
+
+bool IsCaptionButton(Part part) {
+  return part == Part::CaptionClose || part == Part::CaptionMaximize ||
+         part == Part::CaptionRestore || part == Part::CaptionMinimize;
+}
+
+void DrawCaptionGlyph(HDC dc, Part part, States s, const RECT& rc) {
+  static constexpr draw::Glyph kGlyphs[] = {draw::Glyph::Close, draw::Glyph::Maximize,
+                                            draw::Glyph::Restore, draw::Glyph::Minimize};
+  int index = static_cast<int>(part) - static_cast<int>(Part::CaptionClose);
+  POINT centre = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+  draw::CaptionGlyph(dc, centre, CaptionGlyphSize(), kGlyphs[index], TextColor(part, s));
+}
+
+// A skin's picture for a part in a state: which one, and its frame
+// (0-based, in the order of docs/skin-format.md).
+struct Picture {
+  skin::ImagePart image;
+  int frame = 0;
+};
+
+// normal, hover, pressed, then the fourth frame for `last`.
+int ButtonFrame(States s, States last) {
+  if (s & last) return 3;
+  if (s & kPressed) return 2;
+  if (s & kHover) return 1;
+  return 0;
+}
+
+bool PictureOf(Part part, States s, const RECT& rc, Picture* out) {
+  using skin::ImagePart;
+  switch (part) {
+    case Part::CaptionBand:
+      // The title band across the top of the window; the side and bottom
+      // borders stay in the band's colour.
+      if (rc.top != 0 || rc.left != 0) return false;
+      *out = {ImagePart::Caption, Active(s) ? 0 : 1};
+      break;
+    case Part::CaptionClose:
+    case Part::CaptionMaximize:
+    case Part::CaptionRestore:
+    case Part::CaptionMinimize: {
+      static constexpr ImagePart kButtons[] = {ImagePart::CaptionClose, ImagePart::CaptionMaximize,
+                                               ImagePart::CaptionRestore,
+                                               ImagePart::CaptionMinimize};
+      int index = static_cast<int>(part) - static_cast<int>(Part::CaptionClose);
+      int frame = (s & kPressed) ? 2 : (s & kHover) ? 1 : Active(s) ? 0 : 3;
+      *out = {kButtons[index], frame};
+      break;
+    }
+    case Part::MenuBar:
+      *out = {ImagePart::MenuBar, 0};
+      break;
+    case Part::MenuBarItem:
+      *out = {Lit(s) ? ImagePart::MenuHighlight : ImagePart::MenuBar, 0};
+      break;
+    case Part::MenuItem:
+      if (!Lit(s)) return false;
+      *out = {ImagePart::MenuHighlight, 0};
+      break;
+    case Part::PushButton: {
+      int frame = ButtonFrame(s, kDisabled);
+      if (frame == 0 && (s & (kDefault | kFocused))) frame = 4;
+      *out = {ImagePart::Button, frame};
+      break;
+    }
+    case Part::CheckBox:
+    case Part::RadioButton:
+      *out = {part == Part::CheckBox ? ImagePart::Check : ImagePart::Radio,
+              ButtonFrame(s, kDisabled) + ((s & (kChecked | kMixed)) ? 4 : 0)};
+      break;
+    case Part::ScrollTrack:
+      *out = {ImagePart::ScrollTrack, 0};
+      break;
+    case Part::ScrollThumb:
+      *out = {ImagePart::ScrollThumb, ButtonFrame(s, 0)};
+      break;
+    default:
+      return false;
+  }
+  return pictures::Has(out->image);
+}
+
+void DrawColours(HDC dc, Part part, States s, const RECT& rc);
+
+}  // namespace
+
+// A part with a picture: its colours beneath (a picture may be partly
+// transparent), the picture over them, and a caption button's glyph on top.
 void Draw(HDC dc, Part part, States s, const RECT& rc) {
+  Picture picture;
+  if (!PictureOf(part, s, rc, &picture)) {
+    DrawColours(dc, part, s, rc);
+    return;
+  }
+  if (IsCaptionButton(part)) {
+    if (s & (kHover | kPressed)) draw::Fill(dc, rc, Back(part, s));
+  } else {
+    DrawColours(dc, part, s, rc);
+  }
+  pictures::Draw(dc, picture.image, picture.frame, rc);
+  if (IsCaptionButton(part)) DrawCaptionGlyph(dc, part, s, rc);
+}
+
+namespace {
+
+void DrawColours(HDC dc, Part part, States s, const RECT& rc) {
   COLORREF back = Back(part, s);
   switch (part) {
     case Part::CaptionClose:
     case Part::CaptionMaximize:
     case Part::CaptionRestore:
-    case Part::CaptionMinimize: {
+    case Part::CaptionMinimize:
       if (s & (kHover | kPressed)) draw::Fill(dc, rc, back);
-      static constexpr draw::Glyph kGlyphs[] = {draw::Glyph::Close, draw::Glyph::Maximize,
-                                                draw::Glyph::Restore, draw::Glyph::Minimize};
-      int index = static_cast<int>(part) - static_cast<int>(Part::CaptionClose);
-      POINT centre = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-      draw::CaptionGlyph(dc, centre, CaptionGlyphSize(), kGlyphs[index], TextColor(part, s));
+      DrawCaptionGlyph(dc, part, s, rc);
       return;
-    }
     case Part::FrameEdge:
       draw::Frame(dc, rc, TextColor(part, s));
       return;
@@ -387,6 +490,8 @@ void Draw(HDC dc, Part part, States s, const RECT& rc) {
       return;
   }
 }
+
+}  // namespace
 
 void DrawFocus(HDC dc, Part part, States s, const RECT& text) {
   RECT ring = text;

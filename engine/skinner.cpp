@@ -14,6 +14,7 @@
 #include "frame.h"
 #include "look.h"
 #include "menus.h"
+#include "pictures.h"
 #include "skin/skin_state.h"
 #include "subclass.h"
 
@@ -431,13 +432,16 @@ bool LoadSkinFile(const std::wstring& path) {
                         read != text.size())) {
     return false;
   }
-  if (!TheEngine().state.Load(text)) return false;
+  skin::SkinState& state = TheEngine().state;
+  if (!state.Load(text)) return false;
+  pictures::Load(path, state.skin());
   PaletteChanged();
   return true;
 }
 
 void SetAdjustment(const skin::Adjustment& adjustment) {
   TheEngine().state.SetAdjustment(adjustment);
+  pictures::SetAdjustment(adjustment);
   PaletteChanged();
 }
 

@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kVersionKey = "she";
-constexpr std::string_view kVersion = "1";
 constexpr size_t kMaxNameSize = 100;
 
 std::string_view Trim(std::string_view s) {
@@ -58,6 +57,71 @@ std::optional<int> ParseSize(std::string_view value, int low, int high) {
   return n;
 }
 
+// Keys match whatever their case: "Face" is "face".
+std::string LowerAscii(std::string_view s) {
+  std::string lower(s);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+constexpr std::string_view kImageKeys[kImagePartCount] = {
+    "image_caption",     "image_caption_close", "image_caption_max",    "image_caption_restore",
+    "image_caption_min", "image_menubar",       "image_menu_highlight", "image_button",
+    "image_check",       "image_radio",         "image_scroll_track",   "image_scroll_thumb"};
+
+std::optional<ImagePart> FindImagePart(std::string_view key) {
+  for (size_t i = 0; i < kImagePartCount; i++) {
+    if (kImageKeys[i] == key) return static_cast<ImagePart>(i);
+  }
+  return std::nullopt;
+}
+
+// Cuts `s` at the first `sep`: returns what is before it, keeps the rest.
+std::string_view Cut(std::string_view* s, char sep) {
+  size_t at = s->find(sep);
+  std::string_view head = s->substr(0, at);
+  s->remove_prefix(at == std::string_view::npos ? s->size() : at + 1);
+  return head;
+}
+
+// "<file>, <frames>, <left> <top> <right> <bottom>[, tile]"
+std::optional<ImageSpec> ParseImage(std::string_view value) {
+  ImageSpec spec;
+  std::string_view rest = value;
+  std::string_view file = Trim(Cut(&rest, ','));
+  std::string_view frames = Trim(Cut(&rest, ','));
+  std::string_view margins = Trim(Cut(&rest, ','));
+  std::string_view mode = Trim(rest);
+  if (value.find(',') == std::string_view::npos || !IsImageFileName(file)) return std::nullopt;
+  spec.file = std::string(file);
+  std::optional<int> count = ParseSize(frames, 1, kMaxImageFrames);
+  if (!count) return std::nullopt;
+  spec.frames = *count;
+  int* sides[] = {&spec.left, &spec.top, &spec.right, &spec.bottom};
+  for (int* side : sides) {
+    while (!margins.empty() && (margins[0] == ' ' || margins[0] == '\t')) margins.remove_prefix(1);
+    size_t end = margins.find_first_of(" \t");
+    std::optional<int> n = ParseSize(margins.substr(0, end), 0, kMaxImageMargin);
+    if (!n) return std::nullopt;
+    *side = *n;
+    margins.remove_prefix(end == std::string_view::npos ? margins.size() : end);
+  }
+  if (!Trim(margins).empty()) return std::nullopt;
+  // Three fields, or four with "tile" last; a comma with nothing after it
+  // is a fault like any other stray text.
+  size_t commas = 0;
+  for (char c : value) commas += c == ',';
+  if (commas == 3) {
+    if (LowerAscii(mode) != "tile") return std::nullopt;
+    spec.tile = true;
+  } else if (commas != 2) {
+    return std::nullopt;
+  }
+  return spec;
+}
+
 bool IsComment(std::string_view line) { return line.empty() || line[0] == '#' || line[0] == ';'; }
 
 std::optional<Role> FindRole(std::string_view key) {
@@ -66,15 +130,6 @@ std::optional<Role> FindRole(std::string_view key) {
     if (RoleKey(role) == key) return role;
   }
   return std::nullopt;
-}
-
-// Keys match whatever their case: "Face" is "face".
-std::string LowerAscii(std::string_view s) {
-  std::string lower(s);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
 }
 
 // Well-formed UTF-8 (no overlong forms, surrogates or values above
@@ -130,13 +185,14 @@ class Reader {
   bool Size(int number, std::string_view key, std::string_view value, int low, int high,
             std::optional<int>* out);
 
-  bool saw_version_ = false;
+  int version_ = 0;             // 0 until the first entry
   std::set<std::string> seen_;  // every key so far, known or not, in lower case
   std::optional<std::string> name_;
   std::optional<int> caption_height_;
   std::optional<int> border_width_;
   std::array<bool, kRoleCount> have_{};
   Palette palette_;
+  std::array<std::optional<ImageSpec>, kImagePartCount> images_;
 };
 
 bool Reader::Line(int number, std::string_view raw) {
@@ -148,10 +204,10 @@ bool Reader::Line(int number, std::string_view raw) {
   const std::string key = LowerAscii(Trim(line.substr(0, eq)));
   std::string_view value = Trim(line.substr(eq + 1));
 
-  if (!saw_version_) {
-    if (key != kVersionKey) return Fail(number, "the first entry must be 'she = 1'");
-    if (value != kVersion) return Fail(number, "unknown format version");
-    saw_version_ = true;
+  if (!version_) {
+    if (key != kVersionKey) return Fail(number, "the first entry must be 'she = 1' or 'she = 2'");
+    if (value != "1" && value != "2") return Fail(number, "unknown format version");
+    version_ = value[0] - '0';
     seen_.insert(key);
     return true;
   }
@@ -175,6 +231,18 @@ bool Reader::Line(int number, std::string_view raw) {
     return Size(number, key, value, kMinBorderWidth, kMaxBorderWidth, &border_width_);
   }
 
+  // Version 1 knows no pictures: it ignores their keys like any other
+  // key of a later version.
+  if (std::optional<ImagePart> part = FindImagePart(key); part && version_ >= 2) {
+    std::optional<ImageSpec> spec = ParseImage(value);
+    if (!spec) {
+      return Fail(number,
+                  "'" + key + "' must be 'file.png, frames, left top right bottom[, tile]'");
+    }
+    images_[static_cast<size_t>(*part)] = std::move(spec);
+    return true;
+  }
+
   std::optional<Role> role = FindRole(key);
   if (!role) return true;  // a key of a later version: not ours to judge
   size_t index = static_cast<size_t>(*role);
@@ -196,7 +264,7 @@ bool Reader::Size(int number, std::string_view key, std::string_view value, int 
 }
 
 bool Reader::Finish(Skin* out) {
-  if (!saw_version_) return Fail(0, "not a skin file: 'she = 1' missing");
+  if (!version_) return Fail(0, "not a skin file: 'she = 1' missing");
   if (!name_) return Fail(0, "'name' missing");
   for (size_t i = 0; i < kRequiredRoleCount; i++) {
     if (!have_[i]) return Fail(0, std::string(RoleKey(static_cast<Role>(i))) + " missing");
@@ -207,10 +275,38 @@ bool Reader::Finish(Skin* out) {
   out->metrics = Metrics{};
   if (caption_height_) out->metrics.caption_height = *caption_height_;
   if (border_width_) out->metrics.border_width = *border_width_;
+  out->version = version_;
+  out->images = images_;
   return true;
 }
 
 }  // namespace
+
+std::string_view ImageKey(ImagePart part) { return kImageKeys[static_cast<size_t>(part)]; }
+
+bool IsImageFileName(std::string_view name) {
+  if (name.empty() || name.size() > kMaxImageFileName || name[0] == '.') return false;
+  for (char c : name) {
+    bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+              c == '_' || c == '-' || c == '.';
+    if (!ok) return false;
+  }
+  if (name.size() <= 4 || LowerAscii(name.substr(name.size() - 4)) != ".png") return false;
+  // Windows opens a device for these names, whatever the extension.
+  std::string stem = LowerAscii(name.substr(0, name.find('.')));
+  if (stem == "con" || stem == "prn" || stem == "aux" || stem == "nul") return false;
+  if (stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) &&
+      stem[3] >= '0' && stem[3] <= '9') {
+    return false;
+  }
+  return true;
+}
+
+bool ImageFits(const ImageSpec& spec, int width, int height) {
+  if (width <= 0 || height <= 0 || spec.frames < 1 || height % spec.frames != 0) return false;
+  int frame = height / spec.frames;
+  return spec.left + spec.right < width && spec.top + spec.bottom < frame;
+}
 
 Skin DefaultSkin() {
   Skin skin;

@@ -2,7 +2,9 @@
 // docs/skin-format.md. Pure C++: no Windows headers.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,10 +26,55 @@ struct Metrics {
   int border_width = 4;     // sizing border on every side
 };
 
+// The parts a format-2 skin may draw from a picture, in the order of
+// docs/skin-format.md.
+enum class ImagePart : int {
+  Caption,
+  CaptionClose,
+  CaptionMaximize,
+  CaptionRestore,
+  CaptionMinimize,
+  MenuBar,
+  MenuHighlight,
+  Button,
+  Check,
+  Radio,
+  ScrollTrack,
+  ScrollThumb,
+};
+constexpr size_t kImagePartCount = 12;
+
+// The key of a part's picture ("image_caption").
+std::string_view ImageKey(ImagePart part);
+
+constexpr int kMaxImageFrames = 8;
+constexpr int kMaxImageMargin = 255;
+constexpr size_t kMaxImageFileName = 64;
+
+// One picture key: a strip of `frames` frames stacked top to bottom,
+// drawn as a nine-grid with these margins (in the picture's pixels).
+struct ImageSpec {
+  std::string file;  // a bare file name, checked by IsImageFileName
+  int frames = 1;
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool tile = false;  // edges and centre repeat instead of stretching
+};
+
+// 1-64 of A-Z a-z 0-9 _ - ., not starting with '.', ending in ".png" in
+// any case: no separator, drive, stream or parent can hide in it.
+bool IsImageFileName(std::string_view name);
+
+// Whether a decoded picture of this size can be drawn as the key says:
+// its height a whole number of frames and the margins inside a frame.
+bool ImageFits(const ImageSpec& spec, int width, int height);
+
 struct Skin {
   std::string name;  // UTF-8, for people only: the engine never shows it
   Palette palette;
   Metrics metrics;
+  int version = 1;
+  // Format 2 only: the parts drawn from pictures; the others from colours.
+  std::array<std::optional<ImageSpec>, kImagePartCount> images;
 };
 
 // The look before any skin file is attached: quiet blue-grey, dark text.

@@ -86,7 +86,7 @@ TEST(ParseSkinTest, RefusesBadFilesAndKeepsTheSkin) {
       {"", 0, "missing"},
       {"; only a comment\n", 0, "missing"},
       {"name = x\n", 1, "she = 1"},
-      {"she = 2\n", 1, "version"},
+      {"she = 3\n", 1, "version"},
       {"she=1\nshe=1\n", 2, "twice"},
       {Replace(good, "menu = #DCE7F4", "menu #DCE7F4"), 8, "key = value"},
       {Replace(good, "menu = #DCE7F4", "menu = #DCE7F"), 8, "#RRGGBB"},

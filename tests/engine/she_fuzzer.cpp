@@ -2,6 +2,7 @@
 // engine relies on: no crash, and a refused file leaves the skin alone.
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "skin/she_file.h"
@@ -23,6 +24,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (m.caption_height < skin::kMinCaptionHeight || m.caption_height > skin::kMaxCaptionHeight ||
         m.border_width < skin::kMinBorderWidth || m.border_width > skin::kMaxBorderWidth) {
       abort();
+    }
+    // Pictures only in format 2, and only names and numbers the engine
+    // may use to build a path and cut a strip.
+    if (skin.version != 1 && skin.version != 2) abort();
+    for (const auto& image : skin.images) {
+      if (!image) continue;
+      if (skin.version != 2 || !skin::IsImageFileName(image->file)) abort();
+      if (image->file.find_first_of("\\/:") != std::string::npos || image->file[0] == '.') abort();
+      if (image->frames < 1 || image->frames > skin::kMaxImageFrames) abort();
+      for (int side : {image->left, image->top, image->right, image->bottom}) {
+        if (side < 0 || side > skin::kMaxImageMargin) abort();
+      }
     }
   } else {
     if (skin.name != before.name || !(skin.palette == before.palette)) abort();

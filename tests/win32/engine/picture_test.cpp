@@ -1,0 +1,399 @@
+// Pictures of a format-2 skin under Wine, through the real dulib.dll: PNG
+// files written here from stated pixels, read back from the screen. A bad
+// picture falls back to colours with bounded memory.
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "skins/SkinH.h"
+#include "support/screen.h"
+#include "support/wine_test.h"
+#include "test_skins.h"
+
+namespace {
+
+using engine_test::Hex;
+using engine_test::kLight;
+using engine_test::Shot;
+using wine_test::InApp;
+using wine_test::Pump;
+using wine_test::PumpUntil;
+
+// ---- a tiny PNG writer: RGBA, 8 bits, stored (uncompressed) deflate ----
+
+uint32_t Crc(const std::string& bytes) {
+  uint32_t crc = 0xFFFFFFFF;
+  for (unsigned char b : bytes) {
+    crc ^= b;
+    for (int k = 0; k < 8; k++) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+  }
+  return ~crc;
+}
+
+std::string Be32(uint32_t v) { return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; }
+
+std::string Chunk(const char* type, const std::string& data) {
+  std::string body = type + data;
+  return Be32(uint32_t(data.size())) + body + Be32(Crc(body));
+}
+
+std::string Ihdr(uint32_t w, uint32_t h) {
+  return Chunk("IHDR", Be32(w) + Be32(h) + std::string("\x08\x06\x00\x00\x00", 5));
+}
+
+const std::string kSignature = "\x89PNG\r\n\x1a\n";
+
+// Pixels 0xAARRGGBB, rows top-down.
+std::string Png(int w, int h, const std::vector<uint32_t>& pixels) {
+  std::string raw;
+  for (int y = 0; y < h; y++) {
+    raw += '\0';  // no filter
+    for (int x = 0; x < w; x++) {
+      uint32_t p = pixels[size_t(y) * w + x];
+      raw += {char(p >> 16), char(p >> 8), char(p), char(p >> 24)};
+    }
+  }
+  std::string z = "\x78\x01";
+  for (size_t at = 0; at < raw.size() || at == 0; at += 65535) {
+    size_t n = std::min<size_t>(65535, raw.size() - at);
+    bool last = at + n >= raw.size();
+    z += char(last ? 1 : 0);
+    z += {char(n), char(n >> 8), char(~n), char(~n >> 8)};
+    z += raw.substr(at, n);
+    if (last) break;
+  }
+  uint32_t a = 1, b = 0;
+  for (unsigned char c : raw) {
+    a = (a + c) % 65521;
+    b = (b + a) % 65521;
+  }
+  z += Be32(b << 16 | a);
+  return kSignature + Ihdr(w, h) + Chunk("IDAT", z) + Chunk("IEND", "");
+}
+
+// ---- the caption picture: two frames of 12 x 8, margins 4 2 4 2 ----
+
+// Active frame: each corner's two rows differ (so a stretched corner
+// shows), the top edge and centre are pure red, the bottom edge is white
+// at half alpha (premultiplied or not, PNG stores it straight).
+constexpr uint32_t kTopLeft[2] = {0xFF103050, 0xFF800000};
+constexpr uint32_t kTopRight[2] = {0xFF205070, 0xFF008000};
+constexpr uint32_t kBottomLeft[2] = {0xFF000080, 0xFF306090};
+constexpr uint32_t kBottomRight[2] = {0xFF408020, 0xFF602040};
+constexpr uint32_t kRed = 0xFFFF0000;
+constexpr uint32_t kHalfWhite = 0x80FFFFFF;
+constexpr uint32_t kInactive = 0xFF20A040;  // the whole second frame
+
+std::vector<uint32_t> CaptionPixels() {
+  std::vector<uint32_t> p(12 * 16, kInactive);
+  for (int y = 0; y < 8; y++) {
+    for (int x = 0; x < 12; x++) {
+      uint32_t c = kRed;
+      bool left = x < 4, right = x >= 8;
+      if (y < 2 && left) c = kTopLeft[y];
+      if (y < 2 && right) c = kTopRight[y];
+      if (y >= 6 && left) c = kBottomLeft[y - 6];
+      if (y >= 6 && right) c = kBottomRight[y - 6];
+      if (y >= 6 && !left && !right) c = kHalfWhite;
+      p[y * 12 + x] = c;
+    }
+  }
+  return p;
+}
+
+COLORREF Ref(uint32_t argb) { return RGB(argb >> 16 & 0xFF, argb >> 8 & 0xFF, argb & 0xFF); }
+
+using Files = std::vector<std::pair<std::wstring, std::string>>;
+
+// The light test skin in format 2 with picture keys, and its pictures in
+// Skin\Pic\ (which holds nothing else).
+std::wstring WriteSkin(const std::string& image_lines, const Files& files) {
+  std::string text = engine_test::SkinText(kLight);
+  text.replace(0, 7, "she = 2");
+  text += image_lines + "\n";
+  CreateDirectoryW(InApp(L"Skin").c_str(), nullptr);
+  CreateDirectoryW(InApp(L"Skin\\Pic").c_str(), nullptr);
+  for (const wchar_t* old : {L"caption.png", L"close.png", L"button.png"}) {
+    DeleteFileW(InApp(L"Skin\\Pic\\" + std::wstring(old)).c_str());
+  }
+  for (const auto& [name, bytes] : files) {
+    wine_test::WriteBytes(InApp(L"Skin\\Pic\\" + name), bytes);
+  }
+  std::wstring path = InApp(L"Skin\\Pic.she");
+  wine_test::WriteBytes(path, text);
+  return path;
+}
+
+std::wstring WriteSkin(const std::string& image_line, const std::string& png) {
+  if (png.empty()) return WriteSkin(image_line, Files{});
+  return WriteSkin(image_line, Files{{L"caption.png", png}});
+}
+
+const char kCaptionKey[] = "image_caption = caption.png, 2, 4 2 4 2";
+
+HWND MakeWindow(int width, int height) {
+  static bool registered = [] {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = L"PictureTestWindow";
+    return RegisterClassW(&wc) != 0;
+  }();
+  (void)registered;
+  HWND hwnd = CreateWindowExW(0, L"PictureTestWindow", L"", WS_OVERLAPPEDWINDOW, 60, 60, width,
+                              height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ShowWindow(hwnd, SW_SHOWNORMAL);
+  UpdateWindow(hwnd);
+  SetForegroundWindow(hwnd);
+  PumpUntil([hwnd] { return GetForegroundWindow() == hwnd; }, 2000);
+  Pump(300);
+  return hwnd;
+}
+
+// The caption band's height: from the window's top to its client area.
+int BandHeight(HWND hwnd) {
+  RECT w = engine_test::ScreenRectOfWindow(hwnd), c = engine_test::ScreenRectOfClient(hwnd);
+  return c.top - w.top;
+}
+
+size_t PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS_EX m = {};
+  m.cb = sizeof m;
+  K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&m),
+                          sizeof m);
+  return m.PrivateUsage;
+}
+
+class PictureTest : public testing::Test {
+ protected:
+  void TearDown() override {
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    SkinH::SkinH_AdjustHSV(0, 0, 0);
+    Pump(100);
+  }
+  HWND hwnd = nullptr;
+};
+
+// At two sizes the corners keep their 4 x 2 pixels: the pixel just past
+// each corner is already the edge. The outer line (the frame's edge) is
+// drawn over the picture's outermost pixels.
+TEST_F(PictureTest, NineGridKeepsCornersPixelForPixelAtEverySize) {
+  const std::wstring path = WriteSkin(kCaptionKey, Png(12, 16, CaptionPixels()));
+  LARGE_INTEGER f, t0, t1;  // not a check: the time of attaching, for the log
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&t0);
+  ASSERT_EQ(SkinH::SkinH_AttachEx(path, L""), 1);
+  QueryPerformanceCounter(&t1);
+  printf("SkinH_AttachEx with a picture: %.2f ms\n",
+         (t1.QuadPart - t0.QuadPart) * 1000.0 / f.QuadPart);
+  for (SIZE size : {SIZE{300, 200}, SIZE{520, 260}}) {
+    SCOPED_TRACE(size.cx);
+    hwnd = MakeWindow(size.cx, size.cy);
+    RECT w = engine_test::ScreenRectOfWindow(hwnd);
+    Shot shot = Shot::Settled(w);
+    const int l = w.left, t = w.top, r = w.right - 1, b = w.top + BandHeight(hwnd) - 1;
+    for (int x = 1; x < 4; x++) {
+      EXPECT_COLOR(shot.At(l + x, t + 1), Ref(kTopLeft[1]));
+      EXPECT_COLOR(shot.At(r - x, t + 1), Ref(kTopRight[1]));
+      EXPECT_COLOR(shot.At(l + x, b - 1), Ref(kBottomLeft[0]));
+      EXPECT_COLOR(shot.At(l + x, b), Ref(kBottomLeft[1]));
+      EXPECT_COLOR(shot.At(r - x, b - 1), Ref(kBottomRight[0]));
+      EXPECT_COLOR(shot.At(r - x, b), Ref(kBottomRight[1]));
+    }
+    EXPECT_COLOR(shot.At(l + 4, t + 1), Ref(kRed));
+    EXPECT_COLOR(shot.At(r - 4, t + 1), Ref(kRed));
+    EXPECT_COLOR(shot.At(l + 1, t + 2), Ref(kRed));  // left edge, stretched
+    // Half-transparent white over the band's colour #8A1C6C beneath:
+    // 255 * 128/255 + 0x8A * 127/255 = 196.7, and so on.
+    COLORREF blended = shot.At((l + r) / 2, b);
+    EXPECT_NEAR(GetRValue(blended), 197, 2);
+    EXPECT_NEAR(GetGValue(blended), 142, 2);
+    EXPECT_NEAR(GetBValue(blended), 182, 2);
+    DestroyWindow(hwnd);
+    Pump(100);
+  }
+}
+
+TEST_F(PictureTest, AnInactiveWindowShowsTheSecondFrame) {
+  ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin(kCaptionKey, Png(12, 16, CaptionPixels())), L""), 1);
+  hwnd = MakeWindow(300, 200);
+  HWND other = MakeWindow(200, 150);
+  SetWindowPos(other, nullptr, 700, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  Pump(300);
+  RECT w = engine_test::ScreenRectOfWindow(hwnd);
+  Shot shot = Shot::Settled(w);
+  EXPECT_COLOR(shot.At(w.left + 2, w.top + 1), Ref(kInactive));
+  EXPECT_COLOR(shot.At((w.left + w.right) / 2, w.top + 1), Ref(kInactive));
+  DestroyWindow(other);
+}
+
+// Turned by 120 degrees: pure red becomes pure green, (0x80, 0, 0)
+// becomes (0, 0x80, 0), (0x10, 0x30, 0x50) becomes (0x50, 0x10, 0x30).
+TEST_F(PictureTest, AHueShiftTurnsThePicture) {
+  ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin(kCaptionKey, Png(12, 16, CaptionPixels())), L""), 1);
+  hwnd = MakeWindow(300, 200);
+  // Not a check: the time of a preview step with a picture, for the log.
+  LARGE_INTEGER f, t0, t1;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&t0);
+  SkinH::SkinH_AdjustHSV(120, 0, 0);
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  QueryPerformanceCounter(&t1);
+  printf("hue shift with a picture, repainted: %.2f ms\n",
+         (t1.QuadPart - t0.QuadPart) * 1000.0 / f.QuadPart);
+  Pump(300);
+  RECT w = engine_test::ScreenRectOfWindow(hwnd);
+  Shot shot = Shot::Settled(w);
+  EXPECT_COLOR(shot.At(w.left + 2, w.top + 1), RGB(0x00, 0x80, 0x00));
+  EXPECT_COLOR(shot.At(w.left + 5, w.top + 1), RGB(0x00, 0xFF, 0x00));
+  EXPECT_COLOR(shot.At(w.left + 2, w.top + BandHeight(hwnd) - 2), RGB(0x80, 0x00, 0x00));
+  // Another hue: measured from the picture, not from the last shift
+  // (red turned by 240 degrees is blue), and then none.
+  SkinH::SkinH_AdjustHSV(240, 0, 0);
+  Pump(300);
+  EXPECT_COLOR(Shot::Settled(w).At(w.left + 5, w.top + 1), RGB(0x00, 0x00, 0xFF));
+  SkinH::SkinH_AdjustHSV(0, 0, 0);
+  Pump(300);
+  EXPECT_COLOR(Shot::Settled(w).At(w.left + 5, w.top + 1), Ref(kRed));
+}
+
+// Each bad picture leaves the caption in its colour, the skin attached,
+// and the process without a large allocation.
+TEST_F(PictureTest, ABadPictureFallsBackToColoursWithBoundedMemory) {
+  const std::string good = Png(12, 16, CaptionPixels());
+  std::vector<uint32_t> wide(2049 * 2, kRed);
+  struct Case {
+    const char* what;
+    std::string key;
+    std::string png;
+  } cases[] = {
+      {"missing", kCaptionKey, ""},
+      {"truncated", kCaptionKey, good.substr(0, good.size() / 2)},
+      {"garbage", kCaptionKey, std::string(300, '\x5A')},
+      {"not a png", kCaptionKey, "BM" + std::string(200, '\0')},
+      {"2049 wide", "image_caption = caption.png, 2, 4 0 4 0", Png(2049, 2, wide)},
+      // The header claims 60000 x 60000 (14 GB decoded); the data is tiny.
+      {"lying header", kCaptionKey,
+       kSignature + Ihdr(60000, 60000) + good.substr(kSignature.size() + 25)},
+      {"frames do not divide", "image_caption = caption.png, 3, 4 2 4 2", good},
+      {"margins too large", "image_caption = caption.png, 2, 6 2 6 2", good},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    size_t before = PrivateBytes();
+    ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin(c.key, c.png), L""), 1);
+    EXPECT_LT(PrivateBytes(), before + (4u << 20));
+    hwnd = MakeWindow(300, 200);
+    RECT w = engine_test::ScreenRectOfWindow(hwnd);
+    Shot shot = Shot::Settled(w);
+    EXPECT_COLOR(shot.At(w.left + 2, w.top + 1), kLight[engine_test::caption_active]);
+    EXPECT_COLOR(shot.At((w.left + w.right) / 2, w.top + 1), kLight[engine_test::caption_active]);
+    DestroyWindow(hwnd);
+    Pump(100);
+  }
+}
+
+// With `tile` the top edge repeats at its own size: two red columns, two
+// blue, again and again across the band; stretched, they would be one red
+// half and one blue half.
+TEST_F(PictureTest, TiledEdgesRepeatAtTheirOwnSize) {
+  std::vector<uint32_t> pixels = CaptionPixels();
+  for (int y = 0; y < 6; y++) {
+    for (int x = 6; x < 8; x++) pixels[y * 12 + x] = 0xFF0000FF;
+  }
+  ASSERT_EQ(
+      SkinH::SkinH_AttachEx(
+          WriteSkin("image_caption = caption.png, 2, 4 2 4 2, tile", Png(12, 16, pixels)), L""),
+      1);
+  hwnd = MakeWindow(300, 200);
+  RECT w = engine_test::ScreenRectOfWindow(hwnd);
+  Shot shot = Shot::Settled(w);
+  const int y = w.top + 1;  // the top edge, clear of the window's icon
+  EXPECT_COLOR(shot.At(w.left + 3, y), Ref(kTopLeft[1]));
+  for (int k = 0; k < 16; k++) {
+    EXPECT_COLOR(shot.At(w.left + 4 + k, y), k % 4 < 2 ? Ref(kRed) : RGB(0, 0, 0xFF)) << k;
+  }
+}
+
+// A push button's five frames, each one colour, picked by its state.
+TEST_F(PictureTest, EachButtonStatePicksItsFrame) {
+  const uint32_t frames[5] = {0xFF2060A0, 0xFF60A020, 0xFFA02060, 0xFF808040, 0xFF40C0C0};
+  std::vector<uint32_t> pixels;
+  for (uint32_t c : frames) pixels.insert(pixels.end(), 8 * 8, c);
+  ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin("image_button = button.png, 5, 0 0 0 0",
+                                            Files{{L"button.png", Png(8, 40, pixels)}}),
+                                  L""),
+            1);
+  hwnd = MakeWindow(300, 200);
+  HWND button = CreateWindowExW(0, L"Button", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20,
+                                90, 30, hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetFocus(hwnd);
+  Pump(200);
+  auto centre = [button] {
+    RECT r = engine_test::ScreenRectOfClient(button);
+    RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump(200);
+    return Shot::Settled(r).At((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  };
+  EXPECT_COLOR(centre(), Ref(frames[0]));
+  SendMessageW(button, BM_SETSTATE, TRUE, 0);
+  EXPECT_COLOR(centre(), Ref(frames[2]));
+  SendMessageW(button, BM_SETSTATE, FALSE, 0);
+  SendMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  EXPECT_COLOR(centre(), Ref(frames[4]));
+  EnableWindow(button, FALSE);
+  EXPECT_COLOR(centre(), Ref(frames[3]));
+}
+
+// The first picture takes the whole 16 MiB a skin may decode (2048 x 2048
+// at 4 bytes); the next one is over the limit and its part keeps its
+// colours: the close button shows the caption picture beneath its glyph.
+TEST_F(PictureTest, PicturesBeyondTheSkinsBudgetAreNotUsed) {
+  constexpr uint32_t kBig = 0xFF3070B0, kClose = 0xFFC04020;
+  const std::string big = Png(2048, 2048, std::vector<uint32_t>(2048 * 2048, kBig));
+  const std::string close = Png(4, 4, std::vector<uint32_t>(16, kClose));
+  const std::string keys =
+      "image_caption = caption.png, 2, 0 0 0 0\nimage_caption_close = close.png, 1, 0 0 0 0";
+  // The close picture alone is used: the check sees it when it can.
+  ASSERT_EQ(SkinH::SkinH_AttachEx(
+                WriteSkin(keys, Files{{L"caption.png", Png(4, 8, std::vector<uint32_t>(32, kBig))},
+                                      {L"close.png", close}}),
+                L""),
+            1);
+  hwnd = MakeWindow(300, 200);
+  auto close_corner = [this] {
+    RECT w = engine_test::ScreenRectOfWindow(hwnd);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump(200);
+    Shot shot = Shot::Settled(w);
+    // Just inside the close button's top right corner, clear of its glyph.
+    for (int x = w.right - 2; x > w.right - 40; x--) {
+      if (SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(x, w.top + 8)) == HTCLOSE) {
+        return shot.At(x - 1, w.top + 8);
+      }
+    }
+    return COLORREF(CLR_INVALID);
+  };
+  EXPECT_COLOR(close_corner(), Ref(kClose));
+  const std::wstring full = WriteSkin(keys, Files{{L"caption.png", big}, {L"close.png", close}});
+  LARGE_INTEGER f, t0, t1;  // not a check: the time of the largest skin, for the log
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&t0);
+  ASSERT_EQ(SkinH::SkinH_AttachEx(full, L""), 1);
+  QueryPerformanceCounter(&t1);
+  printf("SkinH_AttachEx with 16 MiB of pictures: %.2f ms\n",
+         (t1.QuadPart - t0.QuadPart) * 1000.0 / f.QuadPart);
+  EXPECT_COLOR(close_corner(), Ref(kBig));
+}
+
+}  // namespace
