@@ -518,12 +518,30 @@ def outputs():
 
 
 def pixels_of(data):
-    """Decoded IHDR and rows of one of our PNGs (one IDAT), to compare
-    pictures whatever zlib compressed them."""
-    header = data[16:29]
-    start = data.index(b"IDAT") + 4
-    length = struct.unpack(">I", data[start - 8:start - 4])[0]
-    return header, zlib.decompress(data[start:start + length])
+    """The chunks of a PNG with its picture data inflated, to compare
+    pictures whatever zlib compressed them; ValueError for anything that
+    is not a whole PNG (stray bytes after its end included)."""
+    if not data.startswith(b"\x89PNG\r\n\x1a\n"):
+        raise ValueError("not a PNG")
+    chunks, at, idat = [], 8, b""
+    while at < len(data):
+        if at + 12 > len(data):
+            raise ValueError("truncated")
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        body = data[at + 8:at + 8 + length]
+        if len(body) != length or data[at + 8 + length:at + 12 + length] != struct.pack(
+                ">I", zlib.crc32(kind + body) & 0xFFFFFFFF):
+            raise ValueError("damaged chunk")
+        if kind == b"IDAT":
+            idat += body
+        else:
+            chunks.append((kind, body))
+        at += 12 + length
+        if kind == b"IEND":
+            break
+    if at != len(data):
+        raise ValueError("bytes after the end")
+    return chunks, zlib.decompress(idat)
 
 
 def check(files):
