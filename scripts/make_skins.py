@@ -544,8 +544,42 @@ def pixels_of(data):
     return chunks, zlib.decompress(idat)
 
 
-def check(files):
+def fits(files):
+    """Faults of the picture keys against skin format 2: a bare file name
+    that this script made, 1-8 frames that divide the height, margins that
+    leave room, at most 2048 pixels a side and 16 MiB decoded per skin."""
     faults = []
+    for rel, data in sorted(files.items()):
+        if not rel.endswith(".she"):
+            continue
+        name, decoded = rel[:-4], 0
+        for line in data.decode("utf-8").splitlines():
+            key, _, value = (part.strip() for part in line.partition("="))
+            if not key.startswith("image_"):
+                continue
+            fields = [f.strip() for f in value.split(",")]
+            file, frames, margins = fields[0], int(fields[1]), [int(m) for m in fields[2].split()]
+            left, top, right, bottom = margins
+            ok = (all(ch.isascii() and (ch.isalnum() or ch in "_-.") for ch in file)
+                  and not file.startswith(".") and file.lower().endswith(".png")
+                  and 1 <= len(file) <= 64 and 1 <= frames <= 8
+                  and all(0 <= m <= 255 for m in margins) and fields[3:] in ([], ["tile"]))
+            png = files.get(name + "/" + file)
+            if not ok or png is None:
+                faults.append("%s: %s is not a picture key this script can stand by" % (rel, key))
+                continue
+            width, height = struct.unpack(">II", png[16:24])
+            decoded += width * height * 4
+            if (height % frames or left + right >= width or top + bottom >= height // frames
+                    or max(width, height) > 2048):
+                faults.append("%s: %s does not fit %s (%dx%d)" % (rel, key, file, width, height))
+        if decoded > 16 << 20:
+            faults.append("%s: over 16 MiB of pictures" % rel)
+    return faults
+
+
+def check(files):
+    faults = fits(files)
     for rel, data in sorted(files.items()):
         path = os.path.join(ROOT, rel)
         if not os.path.exists(path):
@@ -684,6 +718,10 @@ def main(argv):
     if "--report" in argv:
         print("\n".join(report_skin(make) for make in SKINS))
         return 0
+    faults = fits(files)
+    if faults:
+        print("\n".join(faults))
+        return 1
     for rel, data in sorted(files.items()):
         path = os.path.join(ROOT, rel)
         os.makedirs(os.path.dirname(path), exist_ok=True)
