@@ -180,12 +180,14 @@ FRAME_BUTTON = ("normal", "hover", "pressed", "disabled", "default")
 FRAME_THUMB = ("normal", "hover", "pressed")
 
 
-def glass_button(faces, border, w=24, h=22, r=4.0):
+def glass_button(faces, border, ground, w=24, h=22, r=4.0):
     """Push button: a rounded body with a vertical gradient per state and a
     one-pixel light line under its top edge. faces: per frame (top, bottom,
-    border or None)."""
+    border or None). The corners outside the curve are opaque in ground,
+    the face the buttons stand on, so that nothing else shows there."""
     pic = Picture(w, h, len(faces))
     for f, (top, bottom, edge) in enumerate(faces):
+        pic.fill(f, everywhere, solid(ground))
         pic.fill(f, rounded(0, 0, w, h, r), solid(edge or border))
         pic.fill(f, rounded(1, 1, w - 1, h - 1, r - 1),
                  vertical([(0, top), (0.5, mix(top, bottom, 0.35)), (0.5, mix(top, bottom, 0.6)),
@@ -194,11 +196,13 @@ def glass_button(faces, border, w=24, h=22, r=4.0):
     return pic
 
 
-def pill_thumb(faces, w=15, h=24, r=5.0):
+def pill_thumb(faces, ground, w=15, h=24, r=5.0):
     """Scroll thumb: a rounded body inset a pixel from the channel's edge,
-    transparent around it; corners keep their curve under the nine-grid."""
+    on the channel's own colour (ground, the scroll_track picture); corners
+    keep their curve under the nine-grid."""
     pic = Picture(w, h, len(faces))
     for f, (body, edge) in enumerate(faces):
+        pic.fill(f, everywhere, solid(ground))
         pic.fill(f, rounded(1.5, 1.5, w - 1.5, h - 1.5, r), solid(edge))
         pic.fill(f, rounded(2.5, 2.5, w - 2.5, h - 2.5, r - 1), solid(body))
     return pic
@@ -242,7 +246,7 @@ def pearl():
     pics["caption"] = (cap, "0 1 0 1")
 
     # Caption buttons: a glass pane that shows under the mouse.
-    w, h, r = 22, 18, 3.5
+    w, h, r = 20, 15, 3.5
     pane = rounded(0.5, 0.5, w - 0.5, h - 0.5, r)
     inner = rounded(1.5, 1.5, w - 1.5, h - 1.5, r - 1)
 
@@ -264,12 +268,11 @@ def pearl():
         (rgb("#A9C4E4"), rgb("#C0D6EE"), rgb("#2D557F")),
         (rgb("#F3F5F8"), rgb("#EBEEF2"), rgb("#A4AFBC")),
         (rgb("#FFFFFF"), rgb("#E2EBF5"), rgb("#1F4A7C")),
-    ], rgb("#6D839B")), "5 5 5 5")
+    ], rgb("#6D839B"), c["face"]), "5 5 5 5")
 
     bar = Picture(4, 20)
     bar.fill(0, everywhere, vertical([(0, rgb("#F3F6FA")), (1, rgb("#E0E7F0"))], 20))
-    bar.fill(0, lambda x, y: y >= 19, solid(rgb("#C5D0DC")))
-    pics["menubar"] = (bar, "0 1 0 1")
+    pics["menubar"] = (bar, "0 0 0 0")
 
     hl = Picture(12, 20)
     hl.fill(0, rounded(0, 0, 12, 20, 3), solid(rgb("#0F2744")))
@@ -278,9 +281,11 @@ def pearl():
                       (1, rgb("#1A3A60"))], 20))
     pics["menu_highlight"] = (hl, "4 4 4 4")
 
-    pics["scroll_thumb"] = (pill_thumb([(rgb("#7A93B0"), rgb("#5A7391")),
-                                        (rgb("#5F7CA0"), rgb("#4A6689")),
-                                        (rgb("#45648A"), rgb("#34506F"))]), "7 7 7 7")
+    track = rgb("#D9E0E8")
+    pics["scroll_track"] = (plain(track), "0 0 0 0")
+    pics["scroll_thumb"] = (pill_thumb([(rgb("#647E9E"), rgb("#4D6685")),
+                                        (rgb("#536F93"), rgb("#405A7A")),
+                                        (rgb("#3F5C80"), rgb("#2E4866"))], track), "7 7 7 7")
     return "Pearl", "Pearl: glossy light. Pearl-white surfaces, glass push buttons, a glossy\n" \
         "; deep-azure title bar with glass caption buttons.", c, pics
 
@@ -316,7 +321,7 @@ def slate():
     pics["caption"] = (cap, "0 1 0 1, tile")
 
     # Caption buttons: engraved steel plates with rounded corners.
-    w, h, r = 22, 18, 3.0
+    w, h, r = 20, 15, 3.0
     plate = rounded(0.5, 0.5, w - 0.5, h - 0.5, r)
     inner = rounded(1.5, 1.5, w - 1.5, h - 1.5, r - 1)
 
@@ -337,7 +342,7 @@ def slate():
         (rgb("#17191C"), rgb("#1D1F23"), rgb("#8C99AA")),
         (rgb("#2C2F34"), rgb("#292C30"), rgb("#5A616B")),
         (rgb("#3B4047"), rgb("#2E3238"), rgb("#B8C4D4")),
-    ], rgb("#8C99AA")), "5 5 5 5")
+    ], rgb("#8C99AA"), c["face"]), "5 5 5 5")
     # The glass line under the top edge is too bright on dark steel: dim it.
     btn = pics["button"][0]
     for f in range(btn.frames):
@@ -350,25 +355,26 @@ def slate():
     grain = brushed(64, 20, 20143, 0.035)
     for y in range(20):
         for x in range(64):
-            bar.put(x, y, rgb("#1C1F23") if y == 19 else shade(c["menu"], grain[y][x]))
-    pics["menubar"] = (bar, "0 0 0 1, tile")
+            bar.put(x, y, shade(c["menu"], grain[y][x]))
+    pics["menubar"] = (bar, "0 0 0 0, tile")
 
     hl = Picture(12, 20)
     hl.fill(0, rounded(0, 0, 12, 20, 3), vertical([(0, rgb("#C3CFDE")), (1, rgb("#A9B7CA"))], 20))
     pics["menu_highlight"] = (hl, "4 4 4 4")
 
-    pics["scroll_track"] = (bar_track(rgb("#1A1C1F"), rgb("#101113")), "1 1 1 1")
+    track = rgb("#33373C")
+    pics["scroll_track"] = (plain(track), "0 0 0 0")
     pics["scroll_thumb"] = (pill_thumb([(rgb("#7A8592"), rgb("#A3AEBC")),
                                         (rgb("#909BA8"), rgb("#B6C0CD")),
-                                        (rgb("#A8B2BF"), rgb("#C8D1DC"))]), "7 7 7 7")
+                                        (rgb("#A8B2BF"), rgb("#C8D1DC"))], track), "7 7 7 7")
     return "Slate", "Slate: dark and textured. Brushed graphite metal in the title bar and\n" \
         "; menu bar, steel plates for caption buttons, light text.", c, pics
 
 
-def bar_track(body, edge):
-    pic = Picture(8, 8)
-    pic.fill(0, everywhere, solid(body))
-    pic.fill(0, lambda x, y: x < 1 or x >= 7, solid(edge))
+def plain(colour, w=8, h=8):
+    """One colour: a scroll channel whose colour the thumb's corners share."""
+    pic = Picture(w, h)
+    pic.fill(0, everywhere, solid(colour))
     return pic
 
 
@@ -424,10 +430,10 @@ def fretwork():
 
     # Round caption buttons: a lacquer disc with a gold rim; vermilion under
     # the mouse, ink when held down; a pale disc on the inactive band.
-    w, h = 20, 17
-    cx, cy, rad = w / 2, h / 2, 7.6
+    w, h = 20, 15
+    cx, cy, rad = w / 2, h / 2, h / 2
     rim = disc(cx, cy, rad)
-    face = disc(cx, cy, rad - 1.2)
+    face = disc(cx, cy, rad - 1.0)
 
     def coin(body, edge, light):
         return [(rim, edge), (face, vertical([(0, light), (0.55, body), (1, body)], h))]
@@ -437,8 +443,8 @@ def fretwork():
                coin(rgb("#E6D3C8"), rgb("#B88F72"), rgb("#EFE2D9"))]
     close = [buttons[0], coin(rgb("#C42B1C"), rgb("#E8C27A"), rgb("#CF3A2A")),
              coin(rgb("#8E1E12"), rgb("#C9974A"), rgb("#9A2618")), buttons[3]]
-    pics["caption_button"] = (caption_faces(buttons, w, h), "9 8 9 8")
-    pics["caption_close"] = (caption_faces(close, w, h), "9 8 9 8")
+    pics["caption_button"] = (caption_faces(buttons, w, h), "9 7 10 7")
+    pics["caption_close"] = (caption_faces(close, w, h), "9 7 10 7")
 
     pics["button"] = (glass_button([
         (rgb("#FFFBF4"), rgb("#F1E6D7"), None),
@@ -446,27 +452,24 @@ def fretwork():
         (rgb("#D8B79C"), rgb("#E2C6AE"), rgb("#58140C")),
         (rgb("#F6F0E8"), rgb("#F0E9DF"), rgb("#C2AEA2")),
         (rgb("#FFFBF4"), rgb("#F1E6D7"), rgb("#58140C")),
-    ], rgb("#8E5A4A"), r=3.0), "5 5 5 5")
+    ], rgb("#8E5A4A"), c["face"], r=3.0), "5 5 5 5")
 
-    # Menu bar: paper with the key pattern as a faint band along the bottom.
-    bar = Picture(cell * 2, 20)
-    bar.fill(0, everywhere, solid(c["menu"]))
-    band = fret(cell)
-    for y in range(8, 20):
-        for x in range(cell * 2):
-            if (x % cell, y - 8) in band and y < 19:
-                bar.put(x, y, rgb("#E3D1BC"))
-    bar.fill(0, lambda x, y: y >= 19, solid(rgb("#B07A66")))
-    pics["menubar"] = (bar, "0 0 0 1, tile")
+    # Menu bar: paper, a shade lighter at the top (the menu bar's items are
+    # drawn with it one by one, so it carries no pattern that would restart).
+    bar = Picture(4, 20)
+    bar.fill(0, everywhere, vertical([(0, rgb("#F6EDE0")), (1, c["menu"])], 20))
+    pics["menubar"] = (bar, "0 0 0 0")
 
     hl = Picture(12, 20)
     hl.fill(0, rounded(0, 0, 12, 20, 2), solid(rgb("#58140C")))
     hl.fill(0, lambda x, y: 1 <= x < 11 and 18 <= y < 19, solid(rgb("#C9974A")))
     pics["menu_highlight"] = (hl, "4 4 4 4")
 
-    pics["scroll_thumb"] = (pill_thumb([(rgb("#A87A6A"), rgb("#7E4A3A")),
+    track = rgb("#EADCCB")
+    pics["scroll_track"] = (plain(track), "0 0 0 0")
+    pics["scroll_thumb"] = (pill_thumb([(rgb("#9A6A5A"), rgb("#7E4A3A")),
                                         (rgb("#98604F"), rgb("#7A4536")),
-                                        (rgb("#7E3A2B"), rgb("#5E2519"))]), "7 7 7 7")
+                                        (rgb("#7E3A2B"), rgb("#5E2519"))], track), "7 7 7 7")
     return "回纹", "回纹: Chinese key pattern. A vermilion lacquer title bar worked with the\n" \
         "; key pattern over a gold and an ink line, round caption buttons with gold\n" \
         "; rims, ink text on rice paper.", c, pics
@@ -669,7 +672,8 @@ def report_skin(make):
     line("inactive off active caption picture (mean)", contrast(ina, act), "1.2")
     for part in ("caption_button", "caption_close"):
         pic = pics[part][0]
-        box = (6, 5, pic.w - 6, pic.fh - 5)  # where the 10-pixel glyph lies
+        # The middle 8 x 8 of the 10-pixel glyph (its tips may touch a rim).
+        box = (pic.w // 2 - 4, pic.fh // 2 - 4, pic.w // 2 + 4, pic.fh // 2 + 4)
         for f, state in enumerate(FRAME_CAPTION_BUTTON):
             band = act if f < 3 else ina
             text = c["caption_active_text"] if f < 3 else c["caption_inactive_text"]
@@ -704,6 +708,7 @@ def report_skin(make):
     track = c["window"]
     if "scroll_track" in pics:
         track = over(pics["scroll_track"][0].get(0, 4, 4), c["window"])
+    line("scroll channel off window", contrast(track, c["window"]), "1.3")
     line("scroll thumb edge off the channel",
          contrast(over(thumb.get(0, thumb.w // 2, 2), track), track), "3")
     line("scroll thumb body off the channel",
