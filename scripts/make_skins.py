@@ -208,6 +208,48 @@ def pill_thumb(faces, ground, w=15, h=24, r=5.0):
     return pic
 
 
+def near_polyline(points, width):
+    """Inside test of a stroke of the given width along the points."""
+    def inside(x, y):
+        for (ax, ay), (bx, by) in zip(points, points[1:]):
+            dx, dy = bx - ax, by - ay
+            t = max(0.0, min(1.0, ((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy)))
+            if (x - ax - t * dx) ** 2 + (y - ay - t * dy) ** 2 <= width * width / 4:
+                return True
+        return False
+    return inside
+
+
+def boxes(ground, looks, radio, size=13):
+    """Check or radio boxes, 13 pixels square: frames 1-4 unchecked (normal,
+    hover, pressed, disabled), 5-8 the same checked. looks: per frame
+    (fill, edge, mark or None). Opaque on ground outside the shape."""
+    pic = Picture(size, size, len(looks))
+    half = size / 2
+    for f, (fill, edge, mark) in enumerate(looks):
+        pic.fill(f, everywhere, solid(ground))
+        if radio:
+            pic.fill(f, disc(half, half, half - 0.25), solid(edge))
+            pic.fill(f, disc(half, half, half - 1.25), solid(fill))
+            if mark:
+                pic.fill(f, disc(half, half, 2.6), solid(mark))
+        else:
+            pic.fill(f, rounded(0.25, 0.25, size - 0.25, size - 0.25, 2.5), solid(edge))
+            pic.fill(f, rounded(1.25, 1.25, size - 1.25, size - 1.25, 1.5), solid(fill))
+            if mark:
+                pic.fill(f, near_polyline([(3.3, 6.6), (5.5, 8.9), (9.8, 3.9)], 1.7), solid(mark))
+    return pic
+
+
+def box_looks(rest, hover, pressed, off, edge, off_edge, on, on_hover, on_pressed, on_off,
+              mark, off_mark):
+    """The eight frames of a box from its colours: unchecked states with
+    no mark, checked ones filled in the accent with the mark."""
+    return [(rest, edge, None), (hover, edge, None), (pressed, edge, None),
+            (off, off_edge, None), (on, on, mark), (on_hover, on_hover, mark),
+            (on_pressed, on_pressed, mark), (on_off, off_edge, off_mark)]
+
+
 def caption_faces(shapes, w, h):
     """Caption button faces, one frame per state: shapes gives for each
     frame a list of (inside, colour) or an empty list (transparent)."""
@@ -280,6 +322,12 @@ def pearl():
             vertical([(0, rgb("#264C76")), (0.5, rgb("#1E4167")), (0.5, rgb("#16345A")),
                       (1, rgb("#1A3A60"))], 20))
     pics["menu_highlight"] = (hl, "4 4 4 4")
+
+    looks = box_looks(c["window"], rgb("#DCE9F7"), rgb("#BDD3EC"), rgb("#E4E8EE"), rgb("#4D6885"),
+                      rgb("#A4AFBC"), rgb("#1F4A7C"), rgb("#2C5A8E"), rgb("#163A62"),
+                      rgb("#C2CAD4"), rgb("#FFFFFF"), rgb("#F4F6F9"))
+    pics["check"] = (boxes(c["face"], looks, False), "0 0 0 0")
+    pics["radio"] = (boxes(c["face"], looks, True), "0 0 0 0")
 
     track = rgb("#D9E0E8")
     pics["scroll_track"] = (plain(track), "0 0 0 0")
@@ -361,6 +409,12 @@ def slate():
     hl = Picture(12, 20)
     hl.fill(0, rounded(0, 0, 12, 20, 3), vertical([(0, rgb("#C3CFDE")), (1, rgb("#A9B7CA"))], 20))
     pics["menu_highlight"] = (hl, "4 4 4 4")
+
+    looks = box_looks(c["window"], rgb("#3A3F46"), rgb("#4A5058"), rgb("#2A2D31"), rgb("#8C99AA"),
+                      rgb("#5A616B"), rgb("#B5C2D3"), rgb("#C8D3E1"), rgb("#9AA9BD"),
+                      rgb("#5A616B"), rgb("#12161B"), rgb("#2A2D31"))
+    pics["check"] = (boxes(c["face"], looks, False), "0 0 0 0")
+    pics["radio"] = (boxes(c["face"], looks, True), "0 0 0 0")
 
     track = rgb("#33373C")
     pics["scroll_track"] = (plain(track), "0 0 0 0")
@@ -465,6 +519,12 @@ def fretwork():
     hl.fill(0, lambda x, y: 1 <= x < 11 and 18 <= y < 19, solid(rgb("#C9974A")))
     pics["menu_highlight"] = (hl, "4 4 4 4")
 
+    looks = box_looks(c["window"], rgb("#EEDCCB"), rgb("#E0C6B0"), rgb("#F0E9DF"), rgb("#7A2E20"),
+                      rgb("#C2AEA2"), rgb("#58140C"), rgb("#7A2317"), rgb("#3E0E08"),
+                      rgb("#D5B9AA"), rgb("#FFFFFF"), rgb("#F6EFE8"))
+    pics["check"] = (boxes(c["face"], looks, False), "0 0 0 0")
+    pics["radio"] = (boxes(c["face"], looks, True), "0 0 0 0")
+
     track = rgb("#EADCCB")
     pics["scroll_track"] = (plain(track), "0 0 0 0")
     pics["scroll_thumb"] = (pill_thumb([(rgb("#9A6A5A"), rgb("#7E4A3A")),
@@ -488,6 +548,7 @@ IMAGE_KEYS = [("caption", "caption"), ("caption_close", "caption_close"),
               ("caption_max", "caption_button"), ("caption_restore", "caption_button"),
               ("caption_min", "caption_button"), ("menubar", "menubar"),
               ("menu_highlight", "menu_highlight"), ("button", "button"),
+              ("check", "check"), ("radio", "radio"),
               ("scroll_track", "scroll_track"), ("scroll_thumb", "scroll_thumb")]
 
 
@@ -697,6 +758,19 @@ def report_skin(make):
     line("button pressed off normal (mean)", contrast(mean(btn, 2, c["face"], box), face_mean), "1.4")
     edge = [btn.get(0, btn.w // 2, 0)]
     line("button outline off face", contrast(over(edge[0], c["face"]), c["face"]), "3")
+    for part in ("check", "radio"):
+        pic = pics[part][0]
+        mid = pic.w // 2
+        for f in (0, 1, 2):
+            line("%s edge off face, %s" % (part, FRAME_BUTTON[f]),
+                 contrast(over(pic.get(f, mid, 0), c["face"]), c["face"]), "3")
+        fill = over(pic.get(4, mid, 2), c["face"])
+        line("%s checked fill off face" % part, contrast(fill, c["face"]), "3")
+        for f in (4, 5, 6):
+            back = over(pic.get(f, mid, 2), c["face"])
+            mark = max((over(pic.get(f, x, y), c["face"]) for y in range(pic.fh)
+                        for x in range(pic.w)), key=lambda m: contrast(m, back))
+            line("%s mark on its fill, checked %s" % (part, FRAME_BUTTON[f - 4]), contrast(mark, back), "3")
     hl = pics["menu_highlight"][0]
     line("menu_highlight_text on the highlight picture",
          worst(c["menu_highlight_text"], hl, 0, c["menu"], (2, 2, hl.w - 2, hl.fh - 2)), "7")
