@@ -13,7 +13,7 @@ name="Morvanta-$version"
 stage="$root/build/release/$name"
 rm -rf "$root/build/release"; mkdir -p "$stage/Skin"
 cp "$root/dist/Morvanta.exe" "$root/dist/dulib.dll" "$stage/"
-cp -r "$root/dist/Skin/." "$stage/Skin/"  # the .she files and the picture folders
+cp "$root/dist/Skin/"*.she "$stage/Skin/"
 rm -f "$root/$name.zip"
 # Python's zipfile marks the Chinese skin names as UTF-8, which Windows reads.
 python3 - "$root/build/release" "$name" "$root/$name.zip" <<'PY'
