@@ -174,10 +174,8 @@ def shade(c, amount):
 
 # ---- the parts, shared by the skins -----------------------------------------------
 
-FRAME_CAPTION = ("active", "inactive")
 FRAME_CAPTION_BUTTON = ("normal", "hover", "pressed", "inactive")
 FRAME_BUTTON = ("normal", "hover", "pressed", "disabled", "default")
-FRAME_THUMB = ("normal", "hover", "pressed")
 
 
 def glass_button(faces, border, ground, w=24, h=22, r=4.0):
@@ -530,9 +528,10 @@ def fretwork():
     pics["scroll_thumb"] = (pill_thumb([(rgb("#9A6A5A"), rgb("#7E4A3A")),
                                         (rgb("#98604F"), rgb("#7A4536")),
                                         (rgb("#7E3A2B"), rgb("#5E2519"))], track), "7 7 7 7")
-    return "回纹", "回纹: Chinese key pattern. A vermilion lacquer title bar worked with the\n" \
-        "; key pattern over a gold and an ink line, round caption buttons with gold\n" \
-        "; rims, ink text on rice paper.", c, pics
+    about = ("回纹: Chinese key pattern. A vermilion lacquer title bar worked with the\n"
+             "; key pattern over a gold and an ink line, round caption buttons with gold\n"
+             "; rims, ink text on rice paper.")
+    return "回纹", about, c, pics
 
 
 SKINS = [pearl, slate, fretwork]
@@ -713,7 +712,8 @@ def report_skin(make):
 
     def line(what, value, need):
         out.append("  %-52s %5.2f  (%s)" % (what, value, need))
-    for text, back in [("face_text", "face"), ("window_text", "window"), ("button_text", "button_face"),
+    for text, back in [("face_text", "face"), ("window_text", "window"),
+                       ("button_text", "button_face"),
                        ("caption_active_text", "caption_active"),
                        ("caption_inactive_text", "caption_inactive"),
                        ("selection_text", "selection"), ("menu_highlight_text", "menu_highlight")]:
@@ -755,9 +755,10 @@ def report_skin(make):
         line("button_text on button %s" % state, worst(text, btn, f, c["face"], box), "7")
     face_mean = mean(btn, 0, c["face"], box)
     line("button hover off normal (mean)", contrast(mean(btn, 1, c["face"], box), face_mean), "1.2")
-    line("button pressed off normal (mean)", contrast(mean(btn, 2, c["face"], box), face_mean), "1.4")
-    edge = [btn.get(0, btn.w // 2, 0)]
-    line("button outline off face", contrast(over(edge[0], c["face"]), c["face"]), "3")
+    line("button pressed off normal (mean)",
+         contrast(mean(btn, 2, c["face"], box), face_mean), "1.4")
+    edge = over(btn.get(0, btn.w // 2, 0), c["face"])
+    line("button outline off face", contrast(edge, c["face"]), "3")
     for part in ("check", "radio"):
         pic = pics[part][0]
         mid = pic.w // 2
@@ -770,7 +771,8 @@ def report_skin(make):
             back = over(pic.get(f, mid, 2), c["face"])
             mark = max((over(pic.get(f, x, y), c["face"]) for y in range(pic.fh)
                         for x in range(pic.w)), key=lambda m: contrast(m, back))
-            line("%s mark on its fill, checked %s" % (part, FRAME_BUTTON[f - 4]), contrast(mark, back), "3")
+            line("%s mark on its fill, checked %s" % (part, FRAME_BUTTON[f - 4]),
+                 contrast(mark, back), "3")
     hl = pics["menu_highlight"][0]
     line("menu_highlight_text on the highlight picture",
          worst(c["menu_highlight_text"], hl, 0, c["menu"], (2, 2, hl.w - 2, hl.fh - 2)), "7")
