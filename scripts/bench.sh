@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Builds dist/ and the benchmark, then measures Morvanta.exe against the bare
-# baseline browser window under Wine and prints the figures.
+# baseline browser window under Wine and prints the figures: the times (on
+# the machine as it is, then with one core kept busy), then the requests
+# each program makes to the Wine server and the X server.
+#   scripts/bench.sh [times|counts]   only the one part
 set -euo pipefail
+part="${1:-all}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" --target Morvanta dulib_dist bench bench_baseline >/dev/null
@@ -14,5 +18,37 @@ cp -r "$root/dist/." "$app/"
 rm -f "$app/config.ini" "$app/log.txt"
 
 source "$root/scripts/virtual-display.sh"
-"$root/scripts/wine-run.sh" "$root/build/win32/bench/bench.exe" "$(winepath -w "$app")" \
-  "$(winepath -w "$root/build/win32/bench/bench_baseline.exe")"
+bench="$root/build/win32/bench/bench.exe"
+baseline="$(winepath -w "$root/build/win32/bench/bench_baseline.exe")"
+if [ "$part" != counts ]; then
+  "$root/scripts/wine-run.sh" "$bench" "$(winepath -w "$app")" "$baseline"
+fi
+[ "$part" != times ] || exit 0
+
+# The counts. The Wine server is started again with its request trace on
+# (`-d1`: one line per request, each with the thread that made it), and the
+# benchmark and the programs it starts reach the X server through a proxy
+# display of xtrace, which logs every request of every connection. Tracing
+# slows both down: no time is taken here.
+traces="$root/build/bench/traces"
+rm -rf "$traces"; mkdir -p "$traces"
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+wineserver -f -p -d1 2>"$traces/server.txt" &
+server_pid=$!
+for proxy in $(seq 150 199); do [ -e "/tmp/.X11-unix/X$proxy" ] || break; done
+xtrace -d "$DISPLAY" -D ":$proxy" -n -k -m 4 -o "$traces/x.txt" >/dev/null 2>&1 &
+xtrace_pid=$!
+stop_tracing() {
+  kill "$xtrace_pid" 2>/dev/null || true
+  wait "$xtrace_pid" 2>/dev/null || true
+  rm -f "/tmp/.X11-unix/X$proxy"  # xtrace leaves its socket behind
+  wineserver -k 2>/dev/null || true
+  wait "$server_pid" 2>/dev/null || true
+}
+trap 'stop_tracing; [ -z "${virtual_display_pid:-}" ] || kill "$virtual_display_pid" 2>/dev/null || true' EXIT
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$proxy" ] && [ -e "$traces/x.txt" ] && break; sleep 0.1; done
+server_log="$(winepath -w "$traces/server.txt")"
+x_log="$(winepath -w "$traces/x.txt")"
+DISPLAY=":$proxy" "$root/scripts/wine-run.sh" "$bench" --count "$(winepath -w "$app")" "$baseline" \
+  "$server_log" "$x_log"

@@ -9,6 +9,7 @@ packages=(
   wine wine32:i386
   xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine fonts-arphic-uming
   locales python3 clang libclang-rt-14-dev
+  xtrace
 )
 
 sudo=""

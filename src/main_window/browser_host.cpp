@@ -82,13 +82,33 @@ bool BrowserHost::TranslateKey(MSG* msg) {
   return active->TranslateAccelerator(msg) == S_OK;
 }
 
+namespace {
+
+// One of the control's windows: its own or one inside it.
+bool IsWindowOf(HWND browser, HWND hwnd) {
+  return hwnd && (hwnd == browser || IsChild(browser, hwnd));
+}
+
+}  // namespace
+
+void BrowserHost::KeepFocus(HWND focus) {
+  HWND browser = Window();
+  keptFocus_ = browser && IsWindowOf(browser, focus) ? focus : nullptr;
+}
+
 void BrowserHost::Focus() {
   HWND browser = Window();
   if (!browser) return;
+  HWND kept = keptFocus_;
+  keptFocus_ = nullptr;
   site_->UIActivate();
+  // The window is checked again: it may have gone since it was kept.
+  if (IsWindowOf(browser, kept)) {
+    if (GetFocus() != kept) SetFocus(kept);
+    return;
+  }
   // The control may already have put the focus on its page, deeper inside.
-  HWND focus = GetFocus();
-  if (focus != browser && !IsChild(browser, focus)) SetFocus(browser);
+  if (!IsWindowOf(browser, GetFocus())) SetFocus(browser);
 }
 
 }  // namespace main_window

@@ -75,8 +75,12 @@ class BrowserHost {
   // true when the control has used it.
   bool TranslateKey(MSG* msg);
   // Makes the control the active part of the window and gives it the
-  // keyboard focus, as the user expects of a page.
+  // keyboard focus, as the user expects of a page: to the window kept by
+  // KeepFocus if it is still one of the control's, else to the control.
   void Focus();
+  // Remembers `focus` for the next Focus when it is one of the control's
+  // windows, and forgets any earlier one.
+  void KeepFocus(HWND focus);
 
  private:
   void UnbindWebV1();
@@ -85,6 +89,7 @@ class BrowserHost {
   toolkit::ComPtr<BrowserSite> site_;
   toolkit::ComPtr<IWebBrowser> webV1_;
   toolkit::ComPtr<WebEvents> events_;
+  HWND keptFocus_ = nullptr;
 };
 
 }  // namespace main_window

@@ -64,13 +64,26 @@ void FrmMain::Refrmsize(int32_t w, int32_t h) {
   // browser) before the window gets its size.
   EnsureLoaded();
   if (WindowState() == 2) return;
-  SetWidth(static_cast<float>(PixelsToTwips(w)));
-  SetHeight(static_cast<float>(PixelsToTwips(h)));
-  const float sw = toolkit::ScreenWidth(), width = Width();
-  const float sh = toolkit::ScreenHeight(), height = Height();
-  const float top = Centre(sh, height);
-  const float left = Centre(sw, width);
-  Move(left, top);
+  const float width = static_cast<float>(PixelsToTwips(w));
+  float height;
+  try {
+    height = static_cast<float>(PixelsToTwips(h));
+  } catch (const std::overflow_error&) {
+    SetWidth(width);  // the width is given before the height fails
+    throw;
+  }
+  // Width, height and place in one move: each window call is a round trip
+  // to the window system. The place is worked out from the size the window
+  // will have, which is the size asked for unless the system holds the
+  // window to another one (larger than it allows, or a size that is no
+  // whole number of pixels); then it is centred again at the size it took.
+  const float sw = toolkit::ScreenWidth(), sh = toolkit::ScreenHeight();
+  const float expectedWidth = toolkit::TwipsX(toolkit::PixelsX(width));
+  const float expectedHeight = toolkit::TwipsY(toolkit::PixelsY(height));
+  Move(Centre(sw, expectedWidth), Centre(sh, expectedHeight), width, height);
+  const float tookWidth = Width(), tookHeight = Height();
+  if (tookWidth != expectedWidth || tookHeight != expectedHeight)
+    Move(Centre(sw, tookWidth), Centre(sh, tookHeight));
 }
 
 void FrmMain::CreateControls() {
@@ -111,7 +124,6 @@ void FrmMain::Form_Unload() {
 }
 
 bool FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
-  const bool activated = msg == WM_ACTIVATE && LOWORD(wp) != WA_INACTIVE;
   const bool restacked =
       msg == WM_WINDOWPOSCHANGED && !(reinterpret_cast<const WINDOWPOS*>(lp)->flags & SWP_NOZORDER);
   // Either way: when the dialog itself is activated, this window must not
@@ -125,9 +137,21 @@ bool FrmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     return true;
   }
   // As in any browser host, the page takes the keyboard whenever the window
-  // does, so arrow keys, Page Down and Tab work without a click first.
-  if (!(activated && !HIWORD(wp)) && msg != WM_SETFOCUS) return false;
+  // does, so arrow keys, Page Down and Tab work without a click first, and
+  // gets it back in the window of the page that had it (a text field keeps
+  // its caret). A minimised window shows no page: it keeps the keyboard to
+  // itself until it is restored and activated again.
+  if (msg == WM_ACTIVATE && LOWORD(wp) == WA_INACTIVE) {
+    WebBrowser1.KeepFocus(GetFocus());
+    return false;
+  }
+  const bool activated = msg == WM_ACTIVATE && !HIWORD(wp);
+  const bool focused = msg == WM_SETFOCUS && !IsIconic(RawHwnd());
+  if (!activated && !focused) return false;
   if (!BrowserWindow()) return false;
+  // Focus given to the window itself comes from a window of the page when
+  // something took it away for a moment: that one gets it back.
+  if (focused) WebBrowser1.KeepFocus(reinterpret_cast<HWND>(wp));
   WebBrowser1.Focus();
   *result = 0;
   return true;

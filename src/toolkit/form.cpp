@@ -158,6 +158,12 @@ void Form::Move(float left, float top) {
   SetWindowPos(hwnd_, nullptr, PixelsX(left), PixelsY(top), 0, 0, GeometryFlags(hwnd_, SWP_NOSIZE));
 }
 
+void Form::Move(float left, float top, float width, float height) {
+  EnsureLoaded();
+  SetWindowPos(hwnd_, nullptr, PixelsX(left), PixelsY(top), PixelsX(width), PixelsY(height),
+               GeometryFlags(hwnd_, 0));
+}
+
 float Form::ScaleWidth() { return TwipsX(ClientRect().right); }
 float Form::ScaleHeight() { return TwipsY(ClientRect().bottom); }
 
@@ -170,14 +176,12 @@ void Form::Show() {
     return;
   }
   if (look_.centerOnShow) Move((ScreenWidth() - Width()) / 2, (ScreenHeight() - Height()) / 2);
-  resizeSeen_ = false;
-  ShowWindow(h, SW_SHOW);
-  // A window shown at the size it already had gets no size event; the form
-  // still learns that it is on screen now.
-  if (!resizeSeen_ && hwnd_ && !IsIconic(hwnd_)) {
-    resizeSeen_ = true;
-    Form_Resize();
-  }
+  // The form is laid out at the size it shows at before it shows, so that
+  // its first painting finds everything in place. A window shown at the
+  // size it already had gets no size event while showing; one that does
+  // (shown at another size) is laid out again then.
+  if (!IsIconic(h)) Form_Resize();
+  if (hwnd_) ShowWindow(hwnd_, SW_SHOW);
 }
 
 void Form::SetTopMost(bool on) {
@@ -212,10 +216,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp))) return 0;
       break;
     case WM_SIZE:
-      if (loaded_ && IsWindowVisible(hwnd_)) {
-        resizeSeen_ = true;
-        Form_Resize();
-      }
+      if (loaded_ && IsWindowVisible(hwnd_)) Form_Resize();
       return 0;
     case WM_CLOSE:
       Unload();

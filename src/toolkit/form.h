@@ -61,6 +61,8 @@ class Form {
   float Left();
   float Top();
   void Move(float left, float top);
+  // Place and outer size in one window call.
+  void Move(float left, float top, float width, float height);
   // The client area.
   float ScaleWidth();
   float ScaleHeight();
@@ -110,10 +112,9 @@ class Form {
 
   FormLook look_;
   HWND hwnd_ = nullptr;
-  bool loaded_ = false;      // Form_Load has run to completion
-  bool resizeSeen_ = false;  // a Resize event ran while showing
-  HWND focus_ = nullptr;     // the control that had the focus when the form was left
-  Font font_;                // the controls' font, if not the default one
+  bool loaded_ = false;   // Form_Load has run to completion
+  HWND focus_ = nullptr;  // the control that had the focus when the form was left
+  Font font_;             // the controls' font, if not the default one
 };
 
 // Creates a form object and runs its Form_Initialize.

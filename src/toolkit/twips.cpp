@@ -7,25 +7,28 @@
 namespace toolkit {
 namespace {
 
-float TwipsPerPixel(int axis) {
-  const common::ClientDc screen(nullptr);
-  const int dpi = GetDeviceCaps(screen.get(), axis);
-  return dpi > 0 ? 1440.0f / static_cast<float>(dpi) : 15.0f;
+struct TwipsPerPixelXY {
+  float x, y;
+};
+
+// The program is aware of the system DPI, which stays fixed while it runs:
+// ask the display once, for both axes.
+const TwipsPerPixelXY& DisplayTwipsPerPixel() {
+  static const TwipsPerPixelXY both = [] {
+    const common::ClientDc screen(nullptr);
+    auto perPixel = [&](int axis) {
+      const int dpi = GetDeviceCaps(screen.get(), axis);
+      return dpi > 0 ? 1440.0f / static_cast<float>(dpi) : 15.0f;
+    };
+    return TwipsPerPixelXY{perPixel(LOGPIXELSX), perPixel(LOGPIXELSY)};
+  }();
+  return both;
 }
 
 }  // namespace
 
-// The program is aware of the system DPI, which stays fixed while it runs:
-// ask the display once.
-float TwipsPerPixelX() {
-  static const float x = TwipsPerPixel(LOGPIXELSX);
-  return x;
-}
-
-float TwipsPerPixelY() {
-  static const float y = TwipsPerPixel(LOGPIXELSY);
-  return y;
-}
+float TwipsPerPixelX() { return DisplayTwipsPerPixel().x; }
+float TwipsPerPixelY() { return DisplayTwipsPerPixel().y; }
 
 int TwipsToPixels(float twips, float twipsPerPixel) {
   return static_cast<int>(std::lround(twips / twipsPerPixel));

@@ -1,9 +1,12 @@
 // The real WebBrowser control in the main window: an address given to
 // Navigate is requested from the network, a form posted into a new window
 // reaches the server as posted, Back on the first page is ignored without a
-// message, and the page has the keyboard whenever the window is active.
+// message, and the page has the keyboard whenever the window is active and
+// not minimised, in the window of the page that had it last.
 #include <gtest/gtest.h>
 #include <mshtmhst.h>
+
+#include <cstdio>
 
 #include "fake_browser.h"
 #include "internet_settings.h"
@@ -52,6 +55,14 @@ class RealBrowserTest : public testing::Test {
   std::wstring Address(const std::wstring& path) {
     const std::string port = std::to_string(server.Port());
     return L"http://127.0.0.1:" + std::wstring(port.begin(), port.end()) + path;
+  }
+  // A text field of the page: a window of its own inside the page's
+  // innermost window, as an embedded object in a page has.
+  HWND FieldInsideThePage() {
+    HWND inner = form->BrowserWindow();
+    while (HWND child = GetWindow(inner, GW_CHILD)) inner = child;
+    return CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 200, 24,
+                           inner, nullptr, nullptr, nullptr);
   }
   bool FocusIsInTheControl() {
     HWND browser = form->BrowserWindow(), focus = GetFocus();
@@ -117,31 +128,125 @@ TEST_F(RealBrowserTest, NewWindowForAPostedFormPostsItHere) {
   EXPECT_EQ(body, request.body);
 }
 
+std::string ClassOf(HWND hwnd) {
+  char cls[64] = {};
+  GetClassNameA(hwnd, cls, 64);
+  return cls;
+}
+
+// Another top-level window of this thread, active while it lives.
+class OtherWindow {
+ public:
+  OtherWindow()
+      : hwnd_(CreateWindowExW(0, L"Static", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                              100, nullptr, nullptr, nullptr, nullptr)) {
+    Activate(hwnd_);
+  }
+  ~OtherWindow() { DestroyWindow(hwnd_); }
+  static void Activate(HWND hwnd) {
+    SetForegroundWindow(hwnd);
+    SetActiveWindow(hwnd);
+    Pump(50);
+  }
+  HWND hwnd_;
+};
+
 // The page takes the keyboard whenever the window does: after start, after
-// a notice closes and when the window is activated again.
+// a notice closes and when the window is activated again, each time in the
+// very window of the control that had it.
 TEST_F(RealBrowserTest, TheControlHasTheFocusWheneverTheWindowIsActive) {
-  EXPECT_TRUE(PumpUntil([&] { return FocusIsInTheControl(); }, 2000)) << "focus " << GetFocus();
+  ASSERT_TRUE(PumpUntil([&] { return FocusIsInTheControl(); }, 2000)) << "focus " << GetFocus();
+  const HWND page = GetFocus();
+  std::printf("the page's keyboard window: %s\n", ClassOf(page).c_str());
 
   {
     MessageBoxAnswerer answerer(IDOK);
     ASSERT_TRUE(ChooseMenuItem(form->Hwnd(), L"窗体置顶"));
     ASSERT_EQ(1u, answerer.Seen().size());
-    EXPECT_TRUE(PumpUntil([&] { return FocusIsInTheControl(); }, 2000)) << "focus " << GetFocus();
+    EXPECT_TRUE(PumpUntil([&] { return GetFocus() == page; }, 2000)) << ClassOf(GetFocus());
     ASSERT_TRUE(ChooseMenuItem(form->Hwnd(), L"窗体置顶"));
-    EXPECT_TRUE(PumpUntil([&] { return FocusIsInTheControl(); }, 2000)) << "focus " << GetFocus();
+    EXPECT_TRUE(PumpUntil([&] { return GetFocus() == page; }, 2000)) << ClassOf(GetFocus());
   }
 
-  HWND other = CreateWindowExW(0, L"Static", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
-                               100, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(nullptr, other);
-  SetForegroundWindow(other);
-  SetActiveWindow(other);
+  {
+    OtherWindow other;
+    EXPECT_FALSE(FocusIsInTheControl());
+    OtherWindow::Activate(form->Hwnd());
+    EXPECT_TRUE(PumpUntil([&] { return GetFocus() == page; }, 2000)) << ClassOf(GetFocus());
+  }
+}
+
+// A text field of the page keeps the keyboard when the user leaves the
+// window and comes back.
+TEST_F(RealBrowserTest, ReactivationGivesTheFocusBackToTheFieldThatHadIt) {
+  ASSERT_TRUE(PumpUntil([&] { return FocusIsInTheControl(); }, 2000));
+  HWND field = FieldInsideThePage();
+  ASSERT_NE(nullptr, field);
+  SetFocus(field);
+  ASSERT_EQ(field, GetFocus());
+
+  {
+    OtherWindow other;
+    ASSERT_NE(field, GetFocus());
+    OtherWindow::Activate(form->Hwnd());
+    EXPECT_TRUE(PumpUntil([&] { return GetFocus() == field; }, 2000))
+        << "focus went to " << ClassOf(GetFocus());
+  }
+
+  // A field that went away while the window was left: the page still gets
+  // the keyboard.
+  {
+    OtherWindow other;
+    DestroyWindow(field);
+    OtherWindow::Activate(form->Hwnd());
+    EXPECT_TRUE(PumpUntil([&] { return FocusIsInTheControl(); }, 2000)) << ClassOf(GetFocus());
+  }
+}
+
+// Focus given to the main window while it stays active (a program's or a
+// tool's SetFocus) goes on to the page, into the window that had it.
+TEST_F(RealBrowserTest, SetFocusOnTheActiveWindowPutsTheKeysOnThePage) {
+  ASSERT_TRUE(PumpUntil([&] { return FocusIsInTheControl(); }, 2000));
+  const HWND page = GetFocus();
+  ASSERT_EQ(form->Hwnd(), GetActiveWindow());
+  SetFocus(form->Hwnd());
   Pump(50);
-  EXPECT_FALSE(FocusIsInTheControl());
-  SetForegroundWindow(form->Hwnd());
-  SetActiveWindow(form->Hwnd());
-  EXPECT_TRUE(PumpUntil([&] { return FocusIsInTheControl(); }, 2000)) << "focus " << GetFocus();
-  DestroyWindow(other);
+  EXPECT_EQ(form->Hwnd(), GetActiveWindow());
+  EXPECT_EQ(page, GetFocus()) << ClassOf(GetFocus());
+
+  HWND field = FieldInsideThePage();
+  ASSERT_NE(nullptr, field);
+  SetFocus(field);
+  SetFocus(form->Hwnd());
+  Pump(50);
+  EXPECT_EQ(field, GetFocus()) << ClassOf(GetFocus());
+}
+
+// A minimised window shows no page: activating it, or giving it the focus,
+// leaves the keyboard out of the page; once restored and activated, the
+// page's text field that had the keyboard has it again.
+TEST_F(RealBrowserTest, ActivatingTheMinimisedWindowLeavesTheHiddenPageAlone) {
+  ASSERT_TRUE(PumpUntil([&] { return FocusIsInTheControl(); }, 2000));
+  HWND field = FieldInsideThePage();
+  ASSERT_NE(nullptr, field);
+  SetFocus(field);
+  ASSERT_EQ(field, GetFocus());
+  {
+    OtherWindow other;
+    ShowWindow(form->Hwnd(), SW_MINIMIZE);
+    Pump(50);
+    ASSERT_TRUE(IsIconic(form->Hwnd()));
+    OtherWindow::Activate(form->Hwnd());
+    ASSERT_EQ(form->Hwnd(), GetActiveWindow());
+    ASSERT_TRUE(IsIconic(form->Hwnd()));
+    EXPECT_FALSE(FocusIsInTheControl()) << ClassOf(GetFocus());
+    SetFocus(form->Hwnd());
+    Pump(50);
+    EXPECT_FALSE(FocusIsInTheControl()) << ClassOf(GetFocus());
+  }
+  ShowWindow(form->Hwnd(), SW_RESTORE);
+  OtherWindow::Activate(form->Hwnd());
+  EXPECT_TRUE(PumpUntil([&] { return GetFocus() == field; }, 2000)) << ClassOf(GetFocus());
 }
 
 // The page is told to draw no sunken edge of its own and to scale with the

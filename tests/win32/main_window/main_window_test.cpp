@@ -25,8 +25,11 @@ std::string ExpectedLog(HWND h) {
          "\r\nH/W\r\n";
 }
 
-// Records the outer size the main window has at the moment it is first shown.
+// Records the outer size the main window has at the moment it is first
+// shown, and where its child window (the browser) is then, in client
+// coordinates, next to the client area.
 SIZE gSizeWhenShown = {-1, -1};
+RECT gChildWhenShown = {}, gClientWhenShown = {};
 LRESULT CALLBACK WatchShow(int code, WPARAM wp, LPARAM lp) {
   auto* msg = reinterpret_cast<CWPRETSTRUCT*>(lp);
   wchar_t cls[32] = {};
@@ -35,6 +38,11 @@ LRESULT CALLBACK WatchShow(int code, WPARAM wp, LPARAM lp) {
       std::wstring(cls) == toolkit::kFormClass && gSizeWhenShown.cx < 0) {
     RECT r = WindowRectOf(msg->hwnd);
     gSizeWhenShown = {r.right - r.left, r.bottom - r.top};
+    if (HWND child = GetWindow(msg->hwnd, GW_CHILD)) {
+      gChildWhenShown = WindowRectOf(child);
+      MapWindowPoints(nullptr, msg->hwnd, reinterpret_cast<POINT*>(&gChildWhenShown), 2);
+    }
+    GetClientRect(msg->hwnd, &gClientWhenShown);
   }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -73,6 +81,12 @@ TEST_F(MainWindowTest, StartsAt1040x750CentredWithCaptionAndLogsItsSize) {
   // Never shown at its created size: the start-up size comes first.
   EXPECT_EQ(1040, gSizeWhenShown.cx);
   EXPECT_EQ(750, gSizeWhenShown.cy);
+  // Nor with the browser anywhere but over the whole client area: it is
+  // placed before anything is painted.
+  EXPECT_TRUE(EqualRect(&gClientWhenShown, &gChildWhenShown))
+      << gChildWhenShown.left << "," << gChildWhenShown.top << " " << gChildWhenShown.right << "x"
+      << gChildWhenShown.bottom << " in " << gClientWhenShown.right << "x"
+      << gClientWhenShown.bottom;
 
   wchar_t caption[128] = {};
   GetWindowTextW(h, caption, 128);
@@ -171,6 +185,19 @@ TEST_F(MainWindowTest, RefrmsizeOverflowIsAnErrorNotAWrongSize) {
   EXPECT_THROW(form->Refrmsize(200000000, 750), std::overflow_error);
   RECT after = WindowRectOf(form->Hwnd());
   EXPECT_TRUE(EqualRect(&before, &after));
+}
+
+// A height too large fails after the width was given, as each step of
+// Refrmsize runs in turn; the place is left as it was.
+TEST_F(MainWindowTest, RefrmsizeHeightOverflowFailsAfterTheWidth) {
+  Start();
+  RECT before = WindowRectOf(form->Hwnd());
+  EXPECT_THROW(form->Refrmsize(800, 200000000), std::overflow_error);
+  RECT after = WindowRectOf(form->Hwnd());
+  EXPECT_EQ(800, after.right - after.left);
+  EXPECT_EQ(before.bottom - before.top, after.bottom - after.top);
+  EXPECT_EQ(before.left, after.left);
+  EXPECT_EQ(before.top, after.top);
 }
 
 TEST_F(MainWindowTest, UnwritableLogIsSkippedQuietlyAndTheBrowserStillFills) {
