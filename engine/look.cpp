@@ -413,11 +413,9 @@ void Draw(HDC dc, Part part, States s, const RECT& rc) {
     DrawColours(dc, part, s, rc);
     return;
   }
-  if (IsCaptionButton(part)) {
-    if (s & (kHover | kPressed)) draw::Fill(dc, rc, Back(part, s));
-  } else {
-    DrawColours(dc, part, s, rc);
-  }
+  // A caption button's picture lies on the band, drawn whole just before
+  // it: a round or glassy button keeps the band around it in every state.
+  if (!IsCaptionButton(part)) DrawColours(dc, part, s, rc);
   pictures::Draw(dc, picture.image, picture.frame, rc);
   if (IsCaptionButton(part)) DrawCaptionGlyph(dc, part, s, rc);
 }

@@ -396,4 +396,35 @@ TEST_F(PictureTest, PicturesBeyondTheSkinsBudgetAreNotUsed) {
   EXPECT_COLOR(close_corner(), Ref(kBig));
 }
 
+// A caption button's picture lies on the band in every state: a round
+// button (here a wholly clear one) shows the caption picture around it
+// under the pointer too, not a square of the hover colour.
+TEST_F(PictureTest, ACaptionButtonPictureKeepsTheBandAroundItUnderThePointer) {
+  constexpr uint32_t kBand = 0xFF3070B0;
+  const std::string clear = Png(4, 16, std::vector<uint32_t>(64, 0x00000000));
+  const std::string keys =
+      "image_caption = caption.png, 1, 0 0 0 0\nimage_caption_close = close.png, 4, 0 0 0 0";
+  ASSERT_EQ(SkinH::SkinH_AttachEx(
+                WriteSkin(keys, Files{{L"caption.png", Png(4, 4, std::vector<uint32_t>(16, kBand))},
+                                      {L"close.png", clear}}),
+                L""),
+            1);
+  hwnd = MakeWindow(300, 200);
+  RECT w = engine_test::ScreenRectOfWindow(hwnd);
+  POINT corner = {-1, -1}, inside = {-1, -1};
+  for (int x = w.right - 2; x > w.right - 60 && corner.x < 0; x--) {
+    if (SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(x, w.top + 8)) == HTCLOSE) {
+      corner = {x - 1, w.top + 8};
+      inside = {x - 6, w.top + 10};
+    }
+  }
+  ASSERT_GE(corner.x, 0) << "no close button";
+  SetCursorPos(inside.x, inside.y);
+  Pump(300);
+  ASSERT_EQ(HTCLOSE, SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)));
+  EXPECT_COLOR(Shot::Settled(w).At(corner.x, corner.y), Ref(kBand));
+  SetCursorPos(0, 0);
+  Pump(100);
+}
+
 }  // namespace
