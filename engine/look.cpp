@@ -388,14 +388,36 @@ void Draw(HDC dc, Part part, States s, const RECT& rc) {
   }
 }
 
-void DrawFocus(HDC dc, Part part, States s, const RECT& text) {
+namespace {
+
+RECT Ring(const RECT& text) {
   RECT ring = text;
   InflateRect(&ring, 2, 2);
-  draw::DottedFrame(dc, ring, TextColor(part, s));
+  return ring;
+}
+
+}  // namespace
+
+void DrawFocus(HDC dc, Part part, States s, const RECT& text) {
+  draw::DottedFrame(dc, Ring(text), TextColor(part, s));
+}
+
+RECT FocusInside(const RECT& text) {
+  RECT inside = draw::DottedBounds(Ring(text));
+  InflateRect(&inside, -1, -1);
+  return inside;
 }
 
 int CaptionGlyphSize() { return 10 * draw::Dpi() / 96; }
 
-int ListItemHeight(int font_height) { return font_height + draw::Scaled(4); }
+int ListItemHeight(int font_height) {
+  int height = font_height + draw::Scaled(4);
+  // The ring lies on the row's edge and gives up its last row where the
+  // height is even (DottedBounds): then one more row keeps it clear.
+  RECT row = {0, 0, 3, height};
+  InflateRect(&row, 0, -2);
+  RECT inside = FocusInside(row);
+  return inside.bottom - inside.top >= font_height + 2 ? height : height + 1;
+}
 
 }  // namespace dulib::look
