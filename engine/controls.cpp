@@ -205,7 +205,7 @@ void PaintGroupBox(HWND hwnd, HDC dc, const RECT& rc) {
 
 // ---- list items --------------------------------------------------------------
 
-// The ring DrawFocus puts around the whole row, on its edge.
+// What to give DrawFocus for a ring on the row's edge.
 RECT ListRingText(const RECT& row) {
   RECT text = row;
   InflateRect(&text, -2, -2);

@@ -414,9 +414,7 @@ int ListItemHeight(int font_height) {
   int height = font_height + draw::Scaled(4);
   // The ring lies on the row's edge and gives up its last row where the
   // height is even (DottedBounds): then one more row keeps it clear.
-  RECT row = {0, 0, 3, height};
-  InflateRect(&row, 0, -2);
-  RECT inside = FocusInside(row);
+  RECT inside = FocusInside({2, 2, 3, height - 2});
   return inside.bottom - inside.top >= font_height + 2 ? height : height + 1;
 }
 
