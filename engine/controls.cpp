@@ -205,34 +205,46 @@ void PaintGroupBox(HWND hwnd, HDC dc, const RECT& rc) {
 
 // ---- list items --------------------------------------------------------------
 
+// What to give DrawFocus for a ring on the row's edge.
+RECT ListRingText(const RECT& row) {
+  RECT text = row;
+  InflateRect(&text, -2, -2);
+  return text;
+}
+
+void PaintListItemText(HDC dc, const DRAWITEMSTRUCT& item, look::States s) {
+  LRESULT length = SendMessageW(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0);
+  if (length == LB_ERR) return;
+  std::wstring text(size_t(length) + 1, L'\0');
+  LRESULT got =
+      SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got == LB_ERR ? 0 : size_t(got));
+  common::Selected f(dc, look::Solid(FontOf(item.hwndItem)));
+  TEXTMETRICW tm = {};
+  GetTextMetricsW(dc, &tm);
+  // The text's cell in the middle of what the focus ring leaves clear,
+  // placed here rather than by DT_VCENTER, whose rounding may put the
+  // cell's last row against the ring's bottom line.
+  RECT clear = look::FocusInside(ListRingText(item.rcItem));
+  RECT t = item.rcItem;
+  t.left += draw::Scaled(3);
+  t.top = std::max(t.top, clear.top + (clear.bottom - clear.top - tm.tmHeight) / 2);
+  SetTextColor(dc, look::TextColor(Part::ListItem, s));
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextW(dc, text.c_str(), int(text.size()), &t,
+            DT_SINGLELINE | DT_TOP | DT_NOPREFIX | DT_EXPANDTABS);
+}
+
 void PaintListItem(const DRAWITEMSTRUCT& item) {
   HDC dc = item.hDC;
-  RECT rc = item.rcItem;
   look::States s = look::kNormal;
   if ((item.itemState & ODS_SELECTED) && item.itemID != UINT(-1)) s |= look::kHighlighted;
   if (item.itemState & ODS_DISABLED) s |= look::kDisabled;
-  look::Draw(dc, Part::ListItem, s, rc);
-  if (item.itemID != UINT(-1)) {
-    LRESULT length = SendMessageW(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0);
-    if (length != LB_ERR) {
-      std::wstring text(size_t(length) + 1, L'\0');
-      LRESULT got = SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID,
-                                 reinterpret_cast<LPARAM>(text.data()));
-      text.resize(got == LB_ERR ? 0 : size_t(got));
-      RECT t = rc;
-      t.left += draw::Scaled(3);
-      common::Selected f(dc, look::Solid(FontOf(item.hwndItem)));
-      SetTextColor(dc, look::TextColor(Part::ListItem, s));
-      SetBkMode(dc, TRANSPARENT);
-      DrawTextW(dc, text.c_str(), int(text.size()), &t,
-                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS);
-    }
-  }
+  look::Draw(dc, Part::ListItem, s, item.rcItem);
+  if (item.itemID != UINT(-1)) PaintListItemText(dc, item, s);
   if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
     // Around the whole row, which leaves room above and below the text.
-    RECT inner = rc;
-    InflateRect(&inner, -2, -2);
-    look::DrawFocus(dc, Part::ListItem, s, inner);
+    look::DrawFocus(dc, Part::ListItem, s, ListRingText(item.rcItem));
   }
 }
 

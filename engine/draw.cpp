@@ -53,18 +53,24 @@ void Frame(HDC dc, const RECT& rc, COLORREF color, int width) {
   Box(dc, rc.right - width, rc.top, rc.right, rc.bottom, color);
 }
 
-void DottedFrame(HDC dc, const RECT& rc, COLORREF color) {
+RECT DottedBounds(const RECT& rc) {
   // An odd width and height put a dot on every corner.
-  int right = rc.right - ((rc.right - rc.left) % 2 == 0 ? 1 : 0);
-  int bottom = rc.bottom - ((rc.bottom - rc.top) % 2 == 0 ? 1 : 0);
-  if (right - rc.left < 3 || bottom - rc.top < 3) return;
-  for (int x = rc.left; x < right; x += 2) {
-    SetPixelV(dc, x, rc.top, color);
-    SetPixelV(dc, x, bottom - 1, color);
+  RECT dotted = rc;
+  if ((rc.right - rc.left) % 2 == 0) dotted.right--;
+  if ((rc.bottom - rc.top) % 2 == 0) dotted.bottom--;
+  return dotted;
+}
+
+void DottedFrame(HDC dc, const RECT& rc, COLORREF color) {
+  RECT d = DottedBounds(rc);
+  if (d.right - d.left < 3 || d.bottom - d.top < 3) return;
+  for (int x = d.left; x < d.right; x += 2) {
+    SetPixelV(dc, x, d.top, color);
+    SetPixelV(dc, x, d.bottom - 1, color);
   }
-  for (int y = rc.top + 2; y < bottom - 1; y += 2) {
-    SetPixelV(dc, rc.left, y, color);
-    SetPixelV(dc, right - 1, y, color);
+  for (int y = d.top + 2; y < d.bottom - 1; y += 2) {
+    SetPixelV(dc, d.left, y, color);
+    SetPixelV(dc, d.right - 1, y, color);
   }
 }
 

@@ -29,6 +29,9 @@ void Box(HDC dc, int left, int top, int right, int bottom, COLORREF color);
 void Frame(HDC dc, const RECT& rc, COLORREF color, int width = 1);
 // Every other pixel along the inside of `rc`, with all four corners set.
 void DottedFrame(HDC dc, const RECT& rc, COLORREF color);
+// The rectangle whose edge DottedFrame dots inside `rc`: `rc` less a
+// column and a row where its width and height are even.
+RECT DottedBounds(const RECT& rc);
 // A tick filling most of `box`, strokes `stroke` pixels thick.
 void Tick(HDC dc, const RECT& box, COLORREF color, int stroke);
 

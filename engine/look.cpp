@@ -489,16 +489,32 @@ void DrawColours(HDC dc, Part part, States s, const RECT& rc) {
   }
 }
 
+RECT Ring(const RECT& text) {
+  RECT ring = text;
+  InflateRect(&ring, 2, 2);
+  return ring;
+}
+
 }  // namespace
 
 void DrawFocus(HDC dc, Part part, States s, const RECT& text) {
-  RECT ring = text;
-  InflateRect(&ring, 2, 2);
-  draw::DottedFrame(dc, ring, TextColor(part, s));
+  draw::DottedFrame(dc, Ring(text), TextColor(part, s));
+}
+
+RECT FocusInside(const RECT& text) {
+  RECT inside = draw::DottedBounds(Ring(text));
+  InflateRect(&inside, -1, -1);
+  return inside;
 }
 
 int CaptionGlyphSize() { return 10 * draw::Dpi() / 96; }
 
-int ListItemHeight(int font_height) { return font_height + draw::Scaled(4); }
+int ListItemHeight(int font_height) {
+  int height = font_height + draw::Scaled(4);
+  // The ring lies on the row's edge and gives up its last row where the
+  // height is even (DottedBounds): then one more row keeps it clear.
+  RECT inside = FocusInside({2, 2, 3, height - 2});
+  return inside.bottom - inside.top >= font_height + 2 ? height : height + 1;
+}
 
 }  // namespace dulib::look

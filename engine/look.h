@@ -82,9 +82,13 @@ HFONT Solid(HFONT font);
 void Draw(HDC dc, Part part, States states, const RECT& rc);
 // The focus ring around a text drawn at `text`: dotted, a pixel clear of it.
 void DrawFocus(HDC dc, Part part, States states, const RECT& text);
+// What the ring DrawFocus draws around `text` leaves clear inside it.
+RECT FocusInside(const RECT& text);
 
 // Sizes the parts are drawn at, scaled to the display.
 int CaptionGlyphSize();
+// A list row for a font `font_height` pixels high (its cell, tmHeight):
+// the row's focus ring keeps a clear pixel above and below that cell.
 int ListItemHeight(int font_height);
 
 }  // namespace dulib::look

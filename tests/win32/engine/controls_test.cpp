@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -639,6 +641,64 @@ TEST_F(ControlsTest, AListFilledExactlyHasNoBar) {
   SendMessageW(list, LB_ADDSTRING, 0, LPARAM(L"one more"));
   EXPECT_EQ(empty_width - GetSystemMetrics(SM_CXVSCROLL), width());
   DestroyWindow(top);
+}
+
+// Clear pixel rows between a list row's focus ring and its text, above
+// and below. The ring is what the focus adds to the row; the text is what
+// differs from the row's fill, read where the text does not reach.
+struct RingClearance {
+  int above = -1, below = -1;
+};
+
+RingClearance ClearanceIn(const Shot& focused, const Shot& unfocused, const RECT& row) {
+  const COLORREF fill = unfocused.At(row.right - 2, (row.top + row.bottom) / 2);
+  int ring_top = INT_MAX, ring_bottom = -1, ink_top = INT_MAX, ink_bottom = -1;
+  for (int y = row.top; y < row.bottom; y++) {
+    for (int x = row.left; x < row.right; x++) {
+      if (focused.At(x, y) != unfocused.At(x, y)) {
+        ring_top = std::min(ring_top, y);
+        ring_bottom = std::max(ring_bottom, y);
+      } else if (unfocused.At(x, y) != fill) {
+        ink_top = std::min(ink_top, y);
+        ink_bottom = std::max(ink_bottom, y);
+      }
+    }
+  }
+  if (ring_bottom < 0 || ink_bottom < 0) return {};
+  return {ink_top - ring_top - 1, ring_bottom - ink_bottom - 1};
+}
+
+// Whatever the font's cell height, even or odd, the focus ring of a list
+// row keeps a clear pixel row between itself and text that fills the
+// cell: accented capitals up to its top, descenders down to its bottom.
+TEST_F(ControlsTest, AListRowsFocusRingKeepsClearOfItsTextAtEveryFontSize) {
+  for (int height = 11; height <= 16; height++) {
+    HWND top = Panel(L"list");
+    HWND list = Child(top, L"ListBox", L"", WS_BORDER | LBS_NOINTEGRALHEIGHT, {10, 10, 200, 150});
+    HWND button = Child(top, L"Button", L"ok", BS_PUSHBUTTON, {220, 10, 300, 40});
+    LOGFONTW lf = {};
+    lf.lfHeight = -height;
+    lf.lfQuality = NONANTIALIASED_QUALITY;
+    lstrcpynW(lf.lfFaceName, L"\u5b8b\u4f53", LF_FACESIZE);
+    HFONT font = CreateFontIndirectW(&lf);
+    SendMessageW(list, WM_SETFONT, WPARAM(font), TRUE);
+    SendMessageW(list, LB_ADDSTRING, 0, LPARAM(L"\u5b8b\u4f53 \u00c9\u00c5 gjpqy"));
+    SendMessageW(top, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    RECT row = {};
+    SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&row), 2);
+    SetFocus(list);
+    Pump(150);
+    Shot focused = Shot::Settled(row);
+    SetFocus(button);
+    Pump(150);
+    Shot unfocused = Shot::Settled(row);
+    RingClearance clear = ClearanceIn(focused, unfocused, row);
+    EXPECT_GE(clear.above, 1) << "font " << height << " px, row " << row.bottom - row.top;
+    EXPECT_GE(clear.below, 1) << "font " << height << " px, row " << row.bottom - row.top;
+    DestroyWindow(top);
+    DeleteObject(font);
+  }
 }
 
 TEST_F(ControlsTest, QuestionBoxShowsTheSkinAndEnterPressesItsDefault) {
