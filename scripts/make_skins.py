@@ -316,7 +316,7 @@ def pearl():
         (rgb("#CDE1F6"), rgb("#CDE1F6"), rgb("#3C6A9E")),
         (rgb("#B0CAE9"), rgb("#B0CAE9"), rgb("#2D557F")),
         (rgb("#F0F2F6"), rgb("#F0F2F6"), rgb("#A4AFBC")),
-        (rgb("#F7F9FC"), rgb("#F7F9FC"), rgb("#1F4A7C")),
+        (rgb("#F7F9FC"), rgb("#F7F9FC"), None),  # the focus ring marks it
     ], rgb("#6D839B"), c["face"]), "5 5 5 5")
 
     bar = Picture(4, 20)
@@ -459,7 +459,7 @@ def fret(size):
 
 def fretwork():
     """Chinese style: vermilion lacquer with a key-pattern (回纹) title bar,
-    ink and gold, round caption buttons, on rice paper."""
+    ink and gold, caption buttons on lacquer plaques, on rice paper."""
     c = {k: rgb(v) for k, v in dict(
         face="#F5EEE3", face_text="#2A1810", window="#FFFCF6", window_text="#1E120C",
         menu="#EFE3D2", border="#7A2E20", caption_active="#58140C",
@@ -491,24 +491,24 @@ def fretwork():
                 cap.put(x, f * cap.fh + y, colour)
     pics["caption"] = (cap, "0 1 0 2, tile")
 
-    # Round caption buttons: a lacquer disc with a gold rim; vermilion under
-    # the mouse, ink when held down; a pale disc on the inactive band.
+    # Caption buttons: lacquer plaques with a gold rim; vermilion under the
+    # mouse, ink when held down; a pale plaque on the inactive band. They
+    # fill their cell, so that the step under the mouse is the plaque's.
     w, h = 20, 15
-    cx, cy, rad = w / 2, h / 2, h / 2
-    rim = disc(cx, cy, rad)
-    face = disc(cx, cy, rad - 1.0)
+    rim = rounded(0.5, 0.5, w - 0.5, h - 0.5, 4.0)
+    face = rounded(1.5, 1.5, w - 1.5, h - 1.5, 3.0)
 
-    # At rest the disc is the band's own lacquer inside its gold rim; under
+    # At rest the plaque is the band's own lacquer inside its gold rim; under
     # the mouse a quiet step lighter, held down ink. Close turns red with a
     # rim of deeper red, so that only the white glyph stands out on it.
     def coin(body, edge):
         return [(rim, edge), (face, solid(body))]
     buttons = [coin(rgb("#5E160E"), rgb("#C9974A")), coin(rgb("#A83A28"), rgb("#E2B866")),
-               coin(rgb("#24120D"), rgb("#C9974A")), coin(rgb("#E6D3C8"), rgb("#B88F72"))]
+               coin(rgb("#24120D"), rgb("#C9974A")), coin(rgb("#E6D3C8"), rgb("#C9AD9C"))]
     close = [buttons[0], coin(rgb("#C42B1C"), rgb("#A82416")),
              coin(rgb("#8E1E12"), rgb("#6E140A")), buttons[3]]
-    pics["caption_button"] = (caption_faces(buttons, w, h), "9 7 10 7")
-    pics["caption_close"] = (caption_faces(close, w, h), "9 7 10 7")
+    pics["caption_button"] = (caption_faces(buttons, w, h), "5 5 5 5")
+    pics["caption_close"] = (caption_faces(close, w, h), "5 5 5 5")
 
     pics["button"] = (glass_button([
         (rgb("#FFFBF4"), rgb("#FFFBF4"), None),
@@ -527,7 +527,9 @@ def fretwork():
 
     hl = Picture(12, 20)
     hl.fill(0, rounded(0, 0, 12, 20, 2), solid(rgb("#58140C")))
-    hl.fill(0, lambda x, y: 1 <= x < 11 and 18 <= y < 19, solid(rgb("#C9974A")))
+    # A lacquer line a shade lighter at its foot (a gold one would read as
+    # a separator under the item).
+    hl.fill(0, lambda x, y: 1 <= x < 11 and 18 <= y < 19, solid(rgb("#6E1D12")))
     pics["menu_highlight"] = (hl, "4 4 4 4")
 
     looks = box_looks(c["window"], rgb("#EEDCCB"), rgb("#E0C6B0"), rgb("#F0E9DF"), rgb("#7A2E20"),
@@ -542,7 +544,7 @@ def fretwork():
                                         (rgb("#98604F"), rgb("#7A4536")),
                                         (rgb("#7E3A2B"), rgb("#5E2519"))], track), "7 7 7 7")
     about = ("回纹: Chinese key pattern. A vermilion lacquer title bar worked with the\n"
-             "; key pattern over a gold and an ink line, round caption buttons with gold\n"
+             "; key pattern over a gold and an ink line, caption plaques with gold\n"
              "; rims, ink text on rice paper.")
     return "回纹", about, c, pics
 
