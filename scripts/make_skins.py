@@ -498,13 +498,14 @@ def fretwork():
     rim = rounded(0.5, 0.5, w - 0.5, h - 0.5, 4.0)
     face = rounded(1.5, 1.5, w - 1.5, h - 1.5, 3.0)
 
-    # At rest the plaque is the band's own lacquer inside its gold rim; under
-    # the mouse a quiet step lighter, held down ink. Close turns red with a
-    # rim of deeper red, so that only the white glyph stands out on it.
+    # At rest the plaque is the band's own lacquer inside a rim the shade of
+    # the pattern (a gold rim would read as strokes beside the title); under
+    # the mouse a quiet step lighter in a gold rim, held down ink. Close
+    # turns red with a rim of deeper red, so that only its glyph stands out.
     def coin(body, edge):
         return [(rim, edge), (face, solid(body))]
-    buttons = [coin(rgb("#5E160E"), rgb("#C9974A")), coin(rgb("#A83A28"), rgb("#E2B866")),
-               coin(rgb("#24120D"), rgb("#C9974A")), coin(rgb("#E6D3C8"), rgb("#C9AD9C"))]
+    buttons = [coin(rgb("#5E160E"), rgb("#7A2317")), coin(rgb("#A83A28"), rgb("#E2B866")),
+               coin(rgb("#24120D"), rgb("#7A2317")), coin(rgb("#E6D3C8"), rgb("#C9AD9C"))]
     close = [buttons[0], coin(rgb("#C42B1C"), rgb("#A82416")),
              coin(rgb("#8E1E12"), rgb("#6E140A")), buttons[3]]
     pics["caption_button"] = (caption_faces(buttons, w, h), "5 5 5 5")
@@ -527,9 +528,7 @@ def fretwork():
 
     hl = Picture(12, 20)
     hl.fill(0, rounded(0, 0, 12, 20, 2), solid(rgb("#58140C")))
-    # A lacquer line a shade lighter at its foot (a gold one would read as
-    # a separator under the item).
-    hl.fill(0, lambda x, y: 1 <= x < 11 and 18 <= y < 19, solid(rgb("#6E1D12")))
+    # Plain lacquer: a line across its foot would read as a separator.
     pics["menu_highlight"] = (hl, "4 4 4 4")
 
     looks = box_looks(c["window"], rgb("#EEDCCB"), rgb("#E0C6B0"), rgb("#F0E9DF"), rgb("#7A2E20"),
@@ -544,8 +543,8 @@ def fretwork():
                                         (rgb("#98604F"), rgb("#7A4536")),
                                         (rgb("#7E3A2B"), rgb("#5E2519"))], track), "7 7 7 7")
     about = ("回纹: Chinese key pattern. A vermilion lacquer title bar worked with the\n"
-             "; key pattern over a gold and an ink line, caption plaques with gold\n"
-             "; rims, ink text on rice paper.")
+             "; key pattern over a gold and an ink line, caption plaques that\n"
+             "; show a gold rim under the mouse, ink text on rice paper.")
     return "回纹", about, c, pics
 
 
