@@ -189,7 +189,8 @@ FRAME_BUTTON = ("normal", "hover", "pressed", "disabled", "default")
 def glass_button(faces, border, ground, w=24, h=22, r=4.0):
     """Push button: a rounded body with a vertical gradient per state and a
     one-pixel light line under its top edge. faces: per frame (top, bottom,
-    border or None). The corners outside the curve are opaque in ground,
+    border or None); the shipped skins give top and bottom alike, one
+    colour per state, which text and the state steps are read against. The corners outside the curve are opaque in ground,
     the face the buttons stand on, so that nothing else shows there."""
     pic = Picture(w, h, len(faces))
     for f, (top, bottom, edge) in enumerate(faces):
