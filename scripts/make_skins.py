@@ -167,6 +167,14 @@ def brushed(width, height, seed, strength):
     return grain
 
 
+def streaks(grain, share=0.7, step=0.04):
+    """The grain in three levels: the quietest share of it flat (0), the
+    rest a step lighter or darker, so that the metal has one colour of
+    its own for the text and the buttons to stand on."""
+    quiet = sorted(abs(v) for row in grain for v in row)[int(share * sum(map(len, grain)))]
+    return [[0.0 if abs(v) < quiet else (step if v > 0 else -step) for v in row] for row in grain]
+
+
 def shade(c, amount):
     """c lightened (amount > 0) or darkened (amount < 0), hue kept."""
     return mix(c, (1, 1, 1), amount) if amount > 0 else mix(c, (0, 0, 0), -amount)
@@ -181,7 +189,8 @@ FRAME_BUTTON = ("normal", "hover", "pressed", "disabled", "default")
 def glass_button(faces, border, ground, w=24, h=22, r=4.0):
     """Push button: a rounded body with a vertical gradient per state and a
     one-pixel light line under its top edge. faces: per frame (top, bottom,
-    border or None). The corners outside the curve are opaque in ground,
+    border or None); the shipped skins give top and bottom alike, one
+    colour per state, which text and the state steps are read against. The corners outside the curve are opaque in ground,
     the face the buttons stand on, so that nothing else shows there."""
     pic = Picture(w, h, len(faces))
     for f, (top, bottom, edge) in enumerate(faces):
@@ -275,12 +284,13 @@ def pearl():
     # Title bar: a gloss that steps at the middle, a highlight line on top
     # and a dark line at the bottom; 24 rows that stretch to the band.
     cap = Picture(8, 24, 2)
-    gloss = {0: [(0, rgb("#2A5078")), (0.5, rgb("#22466C")), (0.5, rgb("#16324F")),
-                 (1, rgb("#1B3A5C"))],
-             1: [(0, rgb("#D8DEE5")), (0.5, rgb("#CBD2DB")), (0.5, rgb("#BCC5CF")),
-                 (1, rgb("#C3CBD5"))]}
+    # The body is one colour, so that the buttons' quiet steps and the
+    # caption text are measured against the band itself; the gloss is a
+    # band of four lighter rows under the highlight line.
+    gloss = {0: (rgb("#22466C"), rgb("#1B3A5C")), 1: (rgb("#D2D9E1"), rgb("#C3CBD5"))}
     for f in (0, 1):
-        cap.fill(f, everywhere, vertical(gloss[f], 24))
+        cap.fill(f, everywhere, solid(gloss[f][1]))
+        cap.fill(f, lambda x, y: y < 5, solid(gloss[f][0]))
         cap.fill(f, lambda x, y: y < 1, solid(rgb("#7496BE") if f == 0 else rgb("#EEF1F5")))
         cap.fill(f, lambda x, y: y >= 23, solid(rgb("#0F2744") if f == 0 else rgb("#A9B3BF")))
     pics["caption"] = (cap, "0 1 0 1")
@@ -290,28 +300,29 @@ def pearl():
     pane = rounded(0.5, 0.5, w - 0.5, h - 0.5, r)
     inner = rounded(1.5, 1.5, w - 1.5, h - 1.5, r - 1)
 
-    def glass(top, bottom, edge):
-        return [(pane, edge), (inner, vertical([(0, top), (0.5, mix(top, bottom, 0.4)),
-                                                (0.5, mix(top, bottom, 0.7)), (1, bottom)], h))]
-    rest = [(pane, rgb("#34587F")), (inner, solid(rgb("#20405F")))]
-    buttons = [rest, glass(rgb("#4C76A6"), rgb("#385F8C"), rgb("#7FA3CE")),
-               glass(rgb("#14304F"), rgb("#1A3A60"), rgb("#0C223B")), []]
-    close = [rest, glass(rgb("#D2392A"), rgb("#B52516"), rgb("#E06A5E")),
-             glass(rgb("#8E1A10"), rgb("#9E2114"), rgb("#6E120A")), []]
+    # At rest the band shows through; under the mouse a pane a quiet step
+    # lighter than the band (2:1), held down a step darker than that.
+    def glass(body, edge):
+        return [(pane, edge), (inner, solid(body))]
+    buttons = [[], glass(rgb("#3F6894"), rgb("#7FA3CE")), glass(rgb("#0F2440"), rgb("#0C223B")),
+               []]
+    close = [[], glass(rgb("#C42B1C"), rgb("#E06A5E")), glass(rgb("#8E1A10"), rgb("#6E120A")),
+             []]
     pics["caption_button"] = (caption_faces(buttons, w, h), "5 5 5 5")
     pics["caption_close"] = (caption_faces(close, w, h), "5 5 5 5")
 
     # Push buttons: white glass, sky glass under the mouse, pressed deeper.
     pics["button"] = (glass_button([
-        (rgb("#FFFFFF"), rgb("#E6ECF3"), None),
-        (rgb("#E4F0FC"), rgb("#B4D1F0"), rgb("#3C6A9E")),
-        (rgb("#A9C4E4"), rgb("#C0D6EE"), rgb("#2D557F")),
-        (rgb("#F3F5F8"), rgb("#EBEEF2"), rgb("#A4AFBC")),
-        (rgb("#FFFFFF"), rgb("#E2EBF5"), rgb("#1F4A7C")),
+        (rgb("#F7F9FC"), rgb("#F7F9FC"), None),
+        (rgb("#CDE1F6"), rgb("#CDE1F6"), rgb("#3C6A9E")),
+        (rgb("#B0CAE9"), rgb("#B0CAE9"), rgb("#2D557F")),
+        (rgb("#F0F2F6"), rgb("#F0F2F6"), rgb("#A4AFBC")),
+        (rgb("#F7F9FC"), rgb("#F7F9FC"), None),  # the focus ring marks it
     ], rgb("#6D839B"), c["face"]), "5 5 5 5")
 
     bar = Picture(4, 20)
-    bar.fill(0, everywhere, vertical([(0, rgb("#F3F6FA")), (1, rgb("#E0E7F0"))], 20))
+    bar.fill(0, everywhere, solid(rgb("#E8EEF5")))
+    bar.fill(0, lambda x, y: y < 1, solid(rgb("#F6F8FB")))
     pics["menubar"] = (bar, "0 0 0 0")
 
     hl = Picture(12, 20)
@@ -354,7 +365,7 @@ def slate():
     for f, (base, top, bottom, seed) in enumerate(
             [(rgb("#2F343A"), rgb("#4E555E"), rgb("#15171A"), 20141),
              (rgb("#454A51"), rgb("#5C6168"), rgb("#303439"), 20142)]):
-        grain = brushed(width, rows, seed, 0.045)
+        grain = streaks(brushed(width, rows, seed, 0.045))
         for y in range(rows + 2):
             for x in range(width):
                 if y == 0:
@@ -371,23 +382,24 @@ def slate():
     plate = rounded(0.5, 0.5, w - 0.5, h - 0.5, r)
     inner = rounded(1.5, 1.5, w - 1.5, h - 1.5, r - 1)
 
-    def steel(top, bottom, edge):
-        return [(plate, edge), (inner, vertical([(0, top), (1, bottom)], h))]
-    rest = [(plate, rgb("#3E444B")), (inner, vertical([(0, rgb("#30353B")),
-                                                       (1, rgb("#2A2E33"))], h))]
-    buttons = [rest, steel(rgb("#5E656E"), rgb("#4C525A"), rgb("#7C848E")),
-               steel(rgb("#1C1F23"), rgb("#24282D"), rgb("#5C636C")), []]
-    close = [rest, steel(rgb("#CF3A2B"), rgb("#B0281A"), rgb("#E2695C")),
-             steel(rgb("#8A1C12"), rgb("#9A2217"), rgb("#C04A3E")), []]
+    # At rest the plate is the band's own metal inside an engraved edge;
+    # under the mouse a quiet step lighter, held down a step darker.
+    def steel(body, edge):
+        return [(plate, edge), (inner, solid(body))]
+    rest = steel(rgb("#2F343A"), rgb("#3E444B"))
+    buttons = [rest, steel(rgb("#575E67"), rgb("#7C848E")), steel(rgb("#1C1F23"), rgb("#5C636C")),
+               []]
+    close = [rest, steel(rgb("#C42B1C"), rgb("#E2695C")), steel(rgb("#8A1C12"), rgb("#C04A3E")),
+             []]
     pics["caption_button"] = (caption_faces(buttons, w, h), "5 5 5 5")
     pics["caption_close"] = (caption_faces(close, w, h), "5 5 5 5")
 
     pics["button"] = (glass_button([
-        (rgb("#3B4047"), rgb("#2E3238"), None),
-        (rgb("#4B5158"), rgb("#3B4047"), rgb("#9AA8BA")),
-        (rgb("#17191C"), rgb("#1D1F23"), rgb("#8C99AA")),
-        (rgb("#2C2F34"), rgb("#292C30"), rgb("#5A616B")),
-        (rgb("#3B4047"), rgb("#2E3238"), rgb("#B8C4D4")),
+        (rgb("#3B4047"), rgb("#3B4047"), None),
+        (rgb("#545B63"), rgb("#545B63"), rgb("#9AA8BA")),
+        (rgb("#17191C"), rgb("#17191C"), rgb("#8C99AA")),
+        (rgb("#2C2F34"), rgb("#2C2F34"), rgb("#5A616B")),
+        (rgb("#3B4047"), rgb("#3B4047"), rgb("#B8C4D4")),
     ], rgb("#8C99AA"), c["face"]), "5 5 5 5")
     # The glass line under the top edge is too bright on dark steel: dim it.
     btn = pics["button"][0]
@@ -398,14 +410,14 @@ def slate():
                 p[0], p[1], p[2] = rgb("#5F6770")
 
     bar = Picture(64, 20)
-    grain = brushed(64, 20, 20143, 0.035)
+    grain = streaks(brushed(64, 20, 20143, 0.035), step=0.03)
     for y in range(20):
         for x in range(64):
             bar.put(x, y, shade(c["menu"], grain[y][x]))
     pics["menubar"] = (bar, "0 0 0 0, tile")
 
     hl = Picture(12, 20)
-    hl.fill(0, rounded(0, 0, 12, 20, 3), vertical([(0, rgb("#C3CFDE")), (1, rgb("#A9B7CA"))], 20))
+    hl.fill(0, rounded(0, 0, 12, 20, 3), solid(rgb("#B5C2D3")))
     pics["menu_highlight"] = (hl, "4 4 4 4")
 
     looks = box_looks(c["window"], rgb("#3A3F46"), rgb("#4A5058"), rgb("#2A2D31"), rgb("#8C99AA"),
@@ -448,7 +460,7 @@ def fret(size):
 
 def fretwork():
     """Chinese style: vermilion lacquer with a key-pattern (回纹) title bar,
-    ink and gold, round caption buttons, on rice paper."""
+    ink and gold, caption buttons on lacquer plaques, on rice paper."""
     c = {k: rgb(v) for k, v in dict(
         face="#F5EEE3", face_text="#2A1810", window="#FFFCF6", window_text="#1E120C",
         menu="#EFE3D2", border="#7A2E20", caption_active="#58140C",
@@ -480,41 +492,44 @@ def fretwork():
                 cap.put(x, f * cap.fh + y, colour)
     pics["caption"] = (cap, "0 1 0 2, tile")
 
-    # Round caption buttons: a lacquer disc with a gold rim; vermilion under
-    # the mouse, ink when held down; a pale disc on the inactive band.
+    # Caption buttons: lacquer plaques with a gold rim; vermilion under the
+    # mouse, ink when held down; a pale plaque on the inactive band. They
+    # fill their cell, so that the step under the mouse is the plaque's.
     w, h = 20, 15
-    cx, cy, rad = w / 2, h / 2, h / 2
-    rim = disc(cx, cy, rad)
-    face = disc(cx, cy, rad - 1.0)
+    rim = rounded(0.5, 0.5, w - 0.5, h - 0.5, 4.0)
+    face = rounded(1.5, 1.5, w - 1.5, h - 1.5, 3.0)
 
-    def coin(body, edge, light):
-        return [(rim, edge), (face, vertical([(0, light), (0.55, body), (1, body)], h))]
-    buttons = [coin(rgb("#5A140C"), rgb("#C9974A"), rgb("#6E1D12")),
-               coin(rgb("#A83A28"), rgb("#E2B866"), rgb("#B84A36")),
-               coin(rgb("#24120D"), rgb("#C9974A"), rgb("#2E1812")),
-               coin(rgb("#E6D3C8"), rgb("#B88F72"), rgb("#EFE2D9"))]
-    close = [buttons[0], coin(rgb("#C42B1C"), rgb("#E8C27A"), rgb("#CF3A2A")),
-             coin(rgb("#8E1E12"), rgb("#C9974A"), rgb("#9A2618")), buttons[3]]
-    pics["caption_button"] = (caption_faces(buttons, w, h), "9 7 10 7")
-    pics["caption_close"] = (caption_faces(close, w, h), "9 7 10 7")
+    # At rest the plaque is the band's own lacquer inside a rim the shade of
+    # the pattern (a gold rim would read as strokes beside the title); under
+    # the mouse a quiet step lighter in a gold rim, held down ink. Close
+    # turns red with a rim of deeper red, so that only its glyph stands out.
+    def coin(body, edge):
+        return [(rim, edge), (face, solid(body))]
+    buttons = [coin(rgb("#5E160E"), rgb("#7A2317")), coin(rgb("#A83A28"), rgb("#E2B866")),
+               coin(rgb("#24120D"), rgb("#7A2317")), coin(rgb("#E6D3C8"), rgb("#C9AD9C"))]
+    close = [buttons[0], coin(rgb("#C42B1C"), rgb("#A82416")),
+             coin(rgb("#8E1E12"), rgb("#6E140A")), buttons[3]]
+    pics["caption_button"] = (caption_faces(buttons, w, h), "5 5 5 5")
+    pics["caption_close"] = (caption_faces(close, w, h), "5 5 5 5")
 
     pics["button"] = (glass_button([
-        (rgb("#FFFBF4"), rgb("#F1E6D7"), None),
-        (rgb("#F4E2D0"), rgb("#E2C8AF"), rgb("#7A2E20")),
-        (rgb("#D8B79C"), rgb("#E2C6AE"), rgb("#58140C")),
-        (rgb("#F6F0E8"), rgb("#F0E9DF"), rgb("#C2AEA2")),
-        (rgb("#FFFBF4"), rgb("#F1E6D7"), rgb("#58140C")),
+        (rgb("#FFFBF4"), rgb("#FFFBF4"), None),
+        (rgb("#F0DAC5"), rgb("#F0DAC5"), rgb("#7A2E20")),
+        (rgb("#DDBDA2"), rgb("#DDBDA2"), rgb("#58140C")),
+        (rgb("#F6F0E8"), rgb("#F6F0E8"), rgb("#C2AEA2")),
+        (rgb("#FFFBF4"), rgb("#FFFBF4"), rgb("#58140C")),
     ], rgb("#8E5A4A"), c["face"], r=3.0), "5 5 5 5")
 
     # Menu bar: paper, a shade lighter at the top (the menu bar's items are
     # drawn with it one by one, so it carries no pattern that would restart).
     bar = Picture(4, 20)
-    bar.fill(0, everywhere, vertical([(0, rgb("#F6EDE0")), (1, c["menu"])], 20))
+    bar.fill(0, everywhere, solid(c["menu"]))
+    bar.fill(0, lambda x, y: y < 1, solid(rgb("#F6EDE0")))
     pics["menubar"] = (bar, "0 0 0 0")
 
     hl = Picture(12, 20)
     hl.fill(0, rounded(0, 0, 12, 20, 2), solid(rgb("#58140C")))
-    hl.fill(0, lambda x, y: 1 <= x < 11 and 18 <= y < 19, solid(rgb("#C9974A")))
+    # Plain lacquer: a line across its foot would read as a separator.
     pics["menu_highlight"] = (hl, "4 4 4 4")
 
     looks = box_looks(c["window"], rgb("#EEDCCB"), rgb("#E0C6B0"), rgb("#F0E9DF"), rgb("#7A2E20"),
@@ -529,8 +544,8 @@ def fretwork():
                                         (rgb("#98604F"), rgb("#7A4536")),
                                         (rgb("#7E3A2B"), rgb("#5E2519"))], track), "7 7 7 7")
     about = ("回纹: Chinese key pattern. A vermilion lacquer title bar worked with the\n"
-             "; key pattern over a gold and an ink line, round caption buttons with gold\n"
-             "; rims, ink text on rice paper.")
+             "; key pattern over a gold and an ink line, caption plaques that\n"
+             "; show a gold rim under the mouse, ink text on rice paper.")
     return "回纹", about, c, pics
 
 
