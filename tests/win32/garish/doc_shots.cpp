@@ -9,14 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "shipped_skins.h"
+#include "support/program.h"
 #include "support/screen.h"
 #include "support/wine_test.h"
 
-using namespace garish;
+using namespace wine_test;  // the program seen from outside, files in its folder
 using engine_test::Shot;
-using wine_test::Gbk;
-using wine_test::InApp;
 
 namespace {
 

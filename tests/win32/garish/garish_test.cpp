@@ -15,16 +15,19 @@
 #include <string>
 #include <vector>
 
-#include "shipped_skins.h"
+#include "support/program.h"
 #include "support/screen.h"
 #include "support/wine_test.h"
 
 namespace {
 
-using namespace garish;
+using namespace wine_test;  // the program seen from outside, files in its folder
 using engine_test::Shot;
-using wine_test::Gbk;
-using wine_test::InApp;
+
+struct Figure {
+  std::wstring skin, window, state;
+  double share;
+};
 
 // At most this share of a window's pixels may be in a system colour.
 constexpr double kMaxShare = 0.005;

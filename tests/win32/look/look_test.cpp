@@ -507,16 +507,7 @@ std::vector<std::wstring> SkinsToMeasure() {
       names.push_back(std::wstring(all.begin() + at, all.begin() + comma));
     return names;
   }
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW(InApp(L"shipped\\*.she").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::wstring n = data.cFileName;
-    names.push_back(n.substr(0, n.size() - 4));
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  std::sort(names.begin(), names.end());
-  return names;
+  return ShippedSkins();
 }
 
 // The formula against figures published with WCAG 2: black on white is

@@ -1,4 +1,7 @@
 #include "support/program.h"
+#include "support/wine_test.h"
+
+#include <algorithm>
 
 namespace wine_test {
 
@@ -136,6 +139,20 @@ bool Program::CloseMenus() const {
   PostMessageW(main_, WM_KEYDOWN, VK_ESCAPE, 0);
   for (int n = 0; n < 100 && DropDown(0); n++) Sleep(20);
   return !DropDown(0);
+}
+
+std::vector<std::wstring> ShippedSkins() {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(InApp(L"shipped\\*.she").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::wstring n = data.cFileName;
+    names.push_back(n.substr(0, n.size() - 4));
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace wine_test

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace wine_test {
 
@@ -23,6 +24,10 @@ HWND FindChild(HWND parent, std::function<bool(HWND)> match);
 HWND FocusOf(HWND window);
 // A key pressed and released, as the keyboard sends it to the foreground window.
 void PressKey(WORD key);
+
+// The shipped skins' names, sorted, from the copies of their files that the
+// test's folder holds in "shipped".
+std::vector<std::wstring> ShippedSkins();
 
 // The program's commands, as its menu sends them.
 constexpr WORD kKeepOnTopCommand = 104;
