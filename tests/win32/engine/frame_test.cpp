@@ -461,7 +461,9 @@ TEST_F(FrameTest, CaptionButtonsHoverPressAndDoTheirWork) {
   EXPECT_FALSE(IsWindow(hwnd));
 }
 
-TEST_F(FrameTest, CaptionStillDragsBorderResizesDoubleClickMaximisesAltSpaceOpensSystemMenu) {
+// Drags the caption, resizes by the right border, maximises by a double
+// click and opens the system menu with Alt+Space, checking each.
+void DragResizeMaximiseAndOpenTheSystemMenu(HWND hwnd) {
   POINT spot = CaptionSpot(hwnd);
   RECT before = ScreenRectOfWindow(hwnd);
   Act([&] {
@@ -504,6 +506,18 @@ TEST_F(FrameTest, CaptionStillDragsBorderResizesDoubleClickMaximisesAltSpaceOpen
     Press(VK_ESCAPE);
   });
   EXPECT_TRUE(system_menu);
+}
+
+TEST_F(FrameTest, CaptionStillDragsBorderResizesDoubleClickMaximisesAltSpaceOpensSystemMenu) {
+  DragResizeMaximiseAndOpenTheSystemMenu(hwnd);
+}
+
+// The same with a shipped picture skin, whose caption and caption buttons
+// are pictures: only pixels differ.
+TEST_F(FrameTest, WithAPictureSkinTheFrameStillDragsResizesMaximisesAndOpensItsMenu) {
+  ASSERT_EQ(SkinH_AttachEx(InApp(L"Skin\\\u56de\u7eb9.she"), L""), 1);  // 回纹
+  Pump(200);
+  DragResizeMaximiseAndOpenTheSystemMenu(hwnd);
 }
 
 // The same window made by a thread the engine does not follow.
