@@ -52,7 +52,7 @@ class ComScope {
 };
 
 struct Picture {
-  skin::ImageSpec spec;
+  skin::ImageLayout layout;
   int width = 0;
   int height = 0;
   // Premultiplied BGRA as decoded, in a DIB section AlphaBlend reads.
@@ -137,7 +137,7 @@ bool Decode(IWICImagingFactory* factory, std::vector<BYTE>& bytes, size_t budget
   if (width < 1 || height < 1 || width > UINT(kMaxSide) || height > UINT(kMaxSide)) return false;
   const size_t size = size_t(width) * height * 4;
   if (size > budget) return false;
-  if (!skin::ImageFits(out->spec, int(width), int(height))) return false;
+  if (!skin::ImageFits(out->layout, int(width), int(height))) return false;
   if (FAILED(factory->CreateFormatConverter(converter.put())) ||
       FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA,
                                    WICBitmapDitherTypeNone, nullptr, 0,
@@ -258,13 +258,13 @@ void Load(const std::wstring& she_path, const skin::Skin& skin) {
   size_t budget = kMaxSkinBytes;
   for (size_t i = 0; i < skin::kImagePartCount; i++) {
     if (!skin.images[i]) continue;
-    const skin::ImageSpec& spec = *skin.images[i];
+    const skin::ImageLayout& layout = *skin.images[i];
     // The name was checked when the file was read: a bare file name.
-    std::wstring path = folder + L'\\' + std::wstring(spec.file.begin(), spec.file.end());
+    std::wstring path = folder + L'\\' + std::wstring(layout.file.begin(), layout.file.end());
     std::vector<BYTE> bytes;
     if (!ReadPlainFile(path, &bytes)) continue;
     auto picture = std::make_unique<Picture>();
-    picture->spec = spec;
+    picture->layout = layout;
     if (!Decode(factory.get(), bytes, budget, picture.get())) continue;
     budget -= size_t(picture->width) * picture->height * 4;
     pictures.parts[i] = std::move(picture);
@@ -277,7 +277,7 @@ bool Has(skin::ImagePart part) { return ThePictures().parts[size_t(part)] != nul
 
 int Frames(skin::ImagePart part) {
   const auto& picture = ThePictures().parts[size_t(part)];
-  return picture ? picture->spec.frames : 0;
+  return picture ? picture->layout.frames : 0;
 }
 
 bool Draw(HDC dc, skin::ImagePart part, int frame, const RECT& rc) {
@@ -285,18 +285,18 @@ bool Draw(HDC dc, skin::ImagePart part, int frame, const RECT& rc) {
   Picture* picture = pictures.parts[size_t(part)].get();
   HBITMAP bitmap = picture ? Prepare(*picture, pictures.adjustment) : nullptr;
   if (!bitmap) return false;
-  const skin::ImageSpec& spec = picture->spec;
-  if (frame < 0 || frame >= spec.frames) frame = 0;
-  const int fw = picture->width, fh = picture->height / spec.frames, fy = frame * fh;
+  const skin::ImageLayout& layout = picture->layout;
+  if (frame < 0 || frame >= layout.frames) frame = 0;
+  const int fw = picture->width, fh = picture->height / layout.frames, fy = frame * fh;
 
   HDC source = CreateCompatibleDC(dc);
   if (!source) return false;
   HGDIOBJ old = SelectObject(source, bitmap);
 
   // Source columns and rows of the grid, and where they go.
-  const int sx[4] = {0, spec.left, fw - spec.right, fw};
-  const int sy[4] = {0, spec.top, fh - spec.bottom, fh};
-  int left = spec.left, right = spec.right, top = spec.top, bottom = spec.bottom;
+  const int sx[4] = {0, layout.left, fw - layout.right, fw};
+  const int sy[4] = {0, layout.top, fh - layout.bottom, fh};
+  int left = layout.left, right = layout.right, top = layout.top, bottom = layout.bottom;
   Fit(&left, &right, rc.right - rc.left);
   Fit(&top, &bottom, rc.bottom - rc.top);
   const int dx[4] = {int(rc.left), int(rc.left) + left, int(rc.right) - right, int(rc.right)};
@@ -308,7 +308,7 @@ bool Draw(HDC dc, skin::ImagePart part, int frame, const RECT& rc) {
       // Corners keep their pixels; edges and centre stretch or repeat.
       const bool corner = col != 1 && row != 1;
       Piece(dc, source, to, sx[col], fy + sy[row], sw, sh, draw::Scaled(sw), draw::Scaled(sh),
-            spec.tile && !corner);
+            layout.tile && !corner);
     }
   }
   SelectObject(source, old);

@@ -87,19 +87,19 @@ std::string_view Cut(std::string_view* s, char sep) {
 }
 
 // "<file>, <frames>, <left> <top> <right> <bottom>[, tile]"
-std::optional<ImageSpec> ParseImage(std::string_view value) {
-  ImageSpec spec;
+std::optional<ImageLayout> ParseImage(std::string_view value) {
+  ImageLayout layout;
   std::string_view rest = value;
   std::string_view file = Trim(Cut(&rest, ','));
   std::string_view frames = Trim(Cut(&rest, ','));
   std::string_view margins = Trim(Cut(&rest, ','));
   std::string_view mode = Trim(rest);
   if (value.find(',') == std::string_view::npos || !IsImageFileName(file)) return std::nullopt;
-  spec.file = std::string(file);
+  layout.file = std::string(file);
   std::optional<int> count = ParseSize(frames, 1, kMaxImageFrames);
   if (!count) return std::nullopt;
-  spec.frames = *count;
-  int* sides[] = {&spec.left, &spec.top, &spec.right, &spec.bottom};
+  layout.frames = *count;
+  int* sides[] = {&layout.left, &layout.top, &layout.right, &layout.bottom};
   for (int* side : sides) {
     while (!margins.empty() && (margins[0] == ' ' || margins[0] == '\t')) margins.remove_prefix(1);
     size_t end = margins.find_first_of(" \t");
@@ -115,11 +115,11 @@ std::optional<ImageSpec> ParseImage(std::string_view value) {
   for (char c : value) commas += c == ',';
   if (commas == 3) {
     if (LowerAscii(mode) != "tile") return std::nullopt;
-    spec.tile = true;
+    layout.tile = true;
   } else if (commas != 2) {
     return std::nullopt;
   }
-  return spec;
+  return layout;
 }
 
 bool IsComment(std::string_view line) { return line.empty() || line[0] == '#' || line[0] == ';'; }
@@ -192,7 +192,7 @@ class Reader {
   std::optional<int> border_width_;
   std::array<bool, kRoleCount> have_{};
   Palette palette_;
-  std::array<std::optional<ImageSpec>, kImagePartCount> images_;
+  std::array<std::optional<ImageLayout>, kImagePartCount> images_;
 };
 
 bool Reader::Line(int number, std::string_view raw) {
@@ -234,12 +234,12 @@ bool Reader::Line(int number, std::string_view raw) {
   // Version 1 knows no pictures: it ignores their keys like any other
   // key of a later version.
   if (std::optional<ImagePart> part = FindImagePart(key); part && version_ >= 2) {
-    std::optional<ImageSpec> spec = ParseImage(value);
-    if (!spec) {
+    std::optional<ImageLayout> layout = ParseImage(value);
+    if (!layout) {
       return Fail(number,
                   "'" + key + "' must be 'file.png, frames, left top right bottom[, tile]'");
     }
-    images_[static_cast<size_t>(*part)] = std::move(spec);
+    images_[static_cast<size_t>(*part)] = std::move(layout);
     return true;
   }
 
@@ -302,10 +302,10 @@ bool IsImageFileName(std::string_view name) {
   return true;
 }
 
-bool ImageFits(const ImageSpec& spec, int width, int height) {
-  if (width <= 0 || height <= 0 || spec.frames < 1 || height % spec.frames != 0) return false;
-  int frame = height / spec.frames;
-  return spec.left + spec.right < width && spec.top + spec.bottom < frame;
+bool ImageFits(const ImageLayout& layout, int width, int height) {
+  if (width <= 0 || height <= 0 || layout.frames < 1 || height % layout.frames != 0) return false;
+  int frame = height / layout.frames;
+  return layout.left + layout.right < width && layout.top + layout.bottom < frame;
 }
 
 Skin DefaultSkin() {

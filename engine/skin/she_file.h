@@ -53,7 +53,7 @@ constexpr size_t kMaxImageFileName = 64;
 
 // One picture key: a strip of `frames` frames stacked top to bottom,
 // drawn as a nine-grid with these margins (in the picture's pixels).
-struct ImageSpec {
+struct ImageLayout {
   std::string file;  // a bare file name, checked by IsImageFileName
   int frames = 1;
   int left = 0, top = 0, right = 0, bottom = 0;
@@ -66,7 +66,7 @@ bool IsImageFileName(std::string_view name);
 
 // Whether a decoded picture of this size can be drawn as the key says:
 // its height a whole number of frames and the margins inside a frame.
-bool ImageFits(const ImageSpec& spec, int width, int height);
+bool ImageFits(const ImageLayout& layout, int width, int height);
 
 struct Skin {
   std::string name;  // UTF-8, for people only: the engine never shows it
@@ -74,7 +74,7 @@ struct Skin {
   Metrics metrics;
   int version = 1;
   // Format 2 only: the parts drawn from pictures; the others from colours.
-  std::array<std::optional<ImageSpec>, kImagePartCount> images;
+  std::array<std::optional<ImageLayout>, kImagePartCount> images;
 };
 
 // The look before any skin file is attached: quiet blue-grey, dark text.

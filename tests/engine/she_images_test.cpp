@@ -31,15 +31,15 @@ TEST(SkinImagesTest, ReadsAPictureKey) {
   Skin skin;
   ASSERT_TRUE(Parse(WithImage("image_button", "Button-1.PNG, 5, 3 4 5 6, tile"), &skin));
   EXPECT_EQ(skin.version, 2);
-  const auto& spec = skin.images[static_cast<size_t>(ImagePart::Button)];
-  ASSERT_TRUE(spec.has_value());
-  EXPECT_EQ(spec->file, "Button-1.PNG");
-  EXPECT_EQ(spec->frames, 5);
-  EXPECT_EQ(spec->left, 3);
-  EXPECT_EQ(spec->top, 4);
-  EXPECT_EQ(spec->right, 5);
-  EXPECT_EQ(spec->bottom, 6);
-  EXPECT_TRUE(spec->tile);
+  const auto& layout = skin.images[static_cast<size_t>(ImagePart::Button)];
+  ASSERT_TRUE(layout.has_value());
+  EXPECT_EQ(layout->file, "Button-1.PNG");
+  EXPECT_EQ(layout->frames, 5);
+  EXPECT_EQ(layout->left, 3);
+  EXPECT_EQ(layout->top, 4);
+  EXPECT_EQ(layout->right, 5);
+  EXPECT_EQ(layout->bottom, 6);
+  EXPECT_TRUE(layout->tile);
   for (size_t i = 0; i < kImagePartCount; i++) {
     if (i != static_cast<size_t>(ImagePart::Button)) EXPECT_FALSE(skin.images[i]) << i;
   }
@@ -110,17 +110,17 @@ TEST(SkinImagesTest, APictureKeyGivenTwiceIsRefused) {
 }
 
 TEST(SkinImagesTest, APictureFitsWhenFramesDivideItAndMarginsLeaveRoom) {
-  ImageSpec spec;
-  spec.frames = 3;
-  spec.left = 4;
-  spec.right = 5;
-  spec.top = 2;
-  spec.bottom = 3;
-  EXPECT_TRUE(ImageFits(spec, 10, 18));   // frames of 6: 2 + 3 < 6, 4 + 5 < 10
-  EXPECT_FALSE(ImageFits(spec, 10, 17));  // not a whole number of frames
-  EXPECT_FALSE(ImageFits(spec, 9, 18));   // 4 + 5 leave no centre column
-  EXPECT_FALSE(ImageFits(spec, 10, 15));  // frames of 5: 2 + 3 leave no centre row
-  EXPECT_FALSE(ImageFits(spec, 0, 0));
+  ImageLayout layout;
+  layout.frames = 3;
+  layout.left = 4;
+  layout.right = 5;
+  layout.top = 2;
+  layout.bottom = 3;
+  EXPECT_TRUE(ImageFits(layout, 10, 18));   // frames of 6: 2 + 3 < 6, 4 + 5 < 10
+  EXPECT_FALSE(ImageFits(layout, 10, 17));  // not a whole number of frames
+  EXPECT_FALSE(ImageFits(layout, 9, 18));   // 4 + 5 leave no centre column
+  EXPECT_FALSE(ImageFits(layout, 10, 15));  // frames of 5: 2 + 3 leave no centre row
+  EXPECT_FALSE(ImageFits(layout, 0, 0));
 }
 
 }  // namespace

@@ -28,26 +28,7 @@ using SkinH::SkinH_AttachEx;
 const COLORREF kBand = RGB(0x30, 0x58, 0x78);
 const COLORREF kInk = RGB(0xFF, 0xE0, 0xF0);
 
-HWND MakeWindow() {
-  static bool registered = [] {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = L"LookTestWindow";
-    return RegisterClassW(&wc) != 0;
-  }();
-  (void)registered;
-  HWND hwnd = CreateWindowExW(0, L"LookTestWindow", L"Look \u6d4b\u8bd5", WS_OVERLAPPEDWINDOW, 80,
-                              80, 420, 240, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  ShowWindow(hwnd, SW_SHOWNORMAL);
-  UpdateWindow(hwnd);
-  SetForegroundWindow(hwnd);
-  PumpUntil([hwnd] { return GetForegroundWindow() == hwnd; }, 2000);
-  Pump(300);
-  return hwnd;
-}
+HWND MakeWindow() { return engine_test::MakeShownWindow(80, 80, 420, 240, L"Look \u6d4b\u8bd5"); }
 
 // The screen rectangle of the points the window calls `code`.
 RECT HitRect(HWND hwnd, LRESULT code) {

@@ -140,24 +140,7 @@ std::wstring WriteSkin(const std::string& image_line, const std::string& png) {
 const char kCaptionKey[] = "image_caption = caption.png, 2, 4 2 4 2";
 
 HWND MakeWindow(int width, int height) {
-  static bool registered = [] {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = L"PictureTestWindow";
-    return RegisterClassW(&wc) != 0;
-  }();
-  (void)registered;
-  HWND hwnd = CreateWindowExW(0, L"PictureTestWindow", L"", WS_OVERLAPPEDWINDOW, 60, 60, width,
-                              height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  ShowWindow(hwnd, SW_SHOWNORMAL);
-  UpdateWindow(hwnd);
-  SetForegroundWindow(hwnd);
-  PumpUntil([hwnd] { return GetForegroundWindow() == hwnd; }, 2000);
-  Pump(300);
-  return hwnd;
+  return engine_test::MakeShownWindow(60, 60, width, height, L"");
 }
 
 // The caption band's height: from the window's top to its client area.

@@ -67,6 +67,28 @@ inline std::wstring WriteSkin(const TestSkin& s) {
 // so every colour's channels move one place along.
 inline COLORREF HueTurned120(COLORREF c) { return RGB(GetBValue(c), GetRValue(c), GetGValue(c)); }
 
+// A plain captioned window of the test's own, shown, active and painted.
+inline HWND MakeShownWindow(int x, int y, int width, int height, const wchar_t* title) {
+  static const bool registered = [] {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = L"EngineTestWindow";
+    return RegisterClassW(&wc) != 0;
+  }();
+  (void)registered;
+  HWND hwnd = CreateWindowExW(0, L"EngineTestWindow", title, WS_OVERLAPPEDWINDOW, x, y, width,
+                              height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ShowWindow(hwnd, SW_SHOWNORMAL);
+  UpdateWindow(hwnd);
+  SetForegroundWindow(hwnd);
+  wine_test::PumpUntil([hwnd] { return GetForegroundWindow() == hwnd; }, 2000);
+  wine_test::Pump(300);
+  return hwnd;
+}
+
 }  // namespace engine_test
 
 #define EXPECT_COLOR(actual, expected) \
