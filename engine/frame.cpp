@@ -2,14 +2,17 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "draw.h"
 #include "look.h"
+#include "menubar.h"
 #include "menus.h"
 #include "record.h"
 #include "subclass.h"
 #include "common/win_handles.h"
+#include "skin/she_file.h"
 
 namespace dulib::frame {
 
@@ -97,6 +100,13 @@ void DisableDwmFrame(HWND hwnd) {
 
 // ---- geometry -------------------------------------------------------------------
 
+// The frame sizes of the attached skin; `given` false keeps the
+// platform's own layout.
+skin::Metrics& TheMetrics() {
+  static skin::Metrics metrics;
+  return metrics;
+}
+
 // Everything in window coordinates (0, 0 is the window's top left corner).
 struct Layout {
   SIZE size = {};
@@ -107,9 +117,61 @@ struct Layout {
   static constexpr int kCodes[3] = {HTCLOSE, HTMAXBUTTON, HTMINBUTTON};
 };
 
+// Caption buttons, right to left: close, then maximise, then minimise,
+// only those the window's style asks for.
+void PlaceButtons(Layout* l, LONG style, LONG ex) {
+  if (!(style & WS_SYSMENU)) return;
+  int height = l->caption.bottom - l->caption.top - 2 * Scaled(2);
+  int width = height + height / 3;
+  int right = l->caption.right - Scaled(2);
+  int top = l->caption.top + Scaled(2);
+  bool wanted[3] = {true, !(ex & WS_EX_TOOLWINDOW) && (style & WS_MAXIMIZEBOX),
+                    !(ex & WS_EX_TOOLWINDOW) && (style & WS_MINIMIZEBOX)};
+  for (int i = 0; i < 3; i++) {
+    if (!wanted[i] || height <= 0) continue;
+    SetRect(&l->buttons[i], right - width, top, right, top + height);
+    right -= width + (i == 0 ? Scaled(2) : 0);
+  }
+}
+
+// The widths of the frame around the client area of a window of this
+// style, at the skin's sizes; a maximised window has no sizing border.
+RECT OwnInsets(HWND hwnd, LONG style) {
+  const skin::Metrics& m = TheMetrics();
+  int border = (style & WS_MAXIMIZE) ? 0 : Scaled(m.border_width);
+  int top = border + Scaled(m.caption_height) + menubar::Height(hwnd);
+  return {border, top, border, border};
+}
+
+// Where the engine lays the frame out itself, all of it follows from the
+// window's rectangle and the skin's sizes.
+Layout OwnLayoutOf(HWND hwnd) {
+  Layout l;
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  l.size = {window.right - window.left, window.bottom - window.top};
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  LONG ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
+  const skin::Metrics& m = TheMetrics();
+  int border = (style & WS_MAXIMIZE) ? 0 : Scaled(m.border_width);
+  int caption_bottom = std::min<int>(border + Scaled(m.caption_height), l.size.cy - border);
+  SetRect(&l.caption, border, border, l.size.cx - border, caption_bottom);
+  int top = caption_bottom;
+  if (!IsIconic(hwnd)) {
+    if (int bar = menubar::Height(hwnd)) {
+      SetRect(&l.bar, border, top, l.size.cx - border,
+              std::min<int>(top + bar, l.size.cy - border));
+      top = l.bar.bottom;
+    }
+  }
+  SetRect(&l.client, border, top, l.size.cx - border, std::max<int>(top, l.size.cy - border));
+  PlaceButtons(&l, style, ex);
+  return l;
+}
+
 // The platform keeps laying the frame out: we find where it put the
 // client area and the menu bar, and the title band is what lies above.
-Layout LayoutOf(HWND hwnd) {
+Layout PlatformLayoutOf(HWND hwnd) {
   Layout l;
   RECT window;
   GetWindowRect(hwnd, &window);
@@ -139,24 +201,13 @@ Layout LayoutOf(HWND hwnd) {
   int caption_top = caption_bottom - caption_height;
   if (caption_top < border) caption_top = border;
   SetRect(&l.caption, border, caption_top, l.size.cx - border, caption_bottom);
-
-  // Caption buttons, right to left: close, then maximise, then minimise,
-  // only those the window's style asks for.
-  if (style & WS_SYSMENU) {
-    int height = caption_bottom - caption_top - 2 * Scaled(2);
-    int width = height + height / 3;
-    int right = l.caption.right - Scaled(2);
-    int top = caption_top + Scaled(2);
-    bool wanted[3] = {true, !(ex & WS_EX_TOOLWINDOW) && (style & WS_MAXIMIZEBOX),
-                      !(ex & WS_EX_TOOLWINDOW) && (style & WS_MINIMIZEBOX)};
-    for (int i = 0; i < 3; i++) {
-      if (!wanted[i] || height <= 0) continue;
-      SetRect(&l.buttons[i], right - width, top, right, top + height);
-      right -= width + (i == 0 ? Scaled(2) : 0);
-    }
-  }
+  PlaceButtons(&l, style, ex);
   return l;
 }
+
+bool Owned() { return TheMetrics().given; }
+
+Layout LayoutOf(HWND hwnd) { return Owned() ? OwnLayoutOf(hwnd) : PlatformLayoutOf(hwnd); }
 
 // The caption button under a point on the screen, as a hit-test code.
 int ButtonAt(HWND hwnd, POINT screen) {
@@ -331,7 +382,13 @@ void Paint(HWND hwnd) {
   const RECT whole = {0, 0, l.size.cx, l.size.cy};
   look::Draw(dc, Part::CaptionBand, band, {0, 0, l.size.cx, top});
   PaintCaption(hwnd, dc, l, state);
-  if (!IsRectEmpty(&l.bar)) menus::PaintBar(hwnd, dc, l.bar);
+  if (!IsRectEmpty(&l.bar)) {
+    if (Owned()) {
+      menubar::Paint(hwnd, dc, l.bar);
+    } else {
+      menus::PaintBar(hwnd, dc, l.bar);
+    }
+  }
   look::Draw(dc, Part::FrameEdge, band, whole);  // its bottom line falls outside the copy
   BitBlt(target.get(), 0, 0, l.size.cx, top, dc, 0, 0, SRCCOPY);
 
@@ -424,6 +481,145 @@ bool OnManagedMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result
   return false;
 }
 
+// ---- a frame the engine lays out -------------------------------------------------
+
+// Where the small icon sits in the caption.
+RECT IconRect(const Layout& l) {
+  int size = GetSystemMetrics(SM_CXSMICON);
+  int top = l.caption.top + (l.caption.bottom - l.caption.top - size) / 2;
+  int left = l.caption.left + Scaled(4);
+  return {left, top, left + size, top + size};
+}
+
+// The sizing edge or corner under `p` (window coordinates), or 0. Corners
+// reach a little along each edge, so that they can be hit with a thin border.
+int SizingEdgeAt(const Layout& l, POINT p, int border) {
+  int corner = Scaled(16);
+  bool left = p.x < border, right = p.x >= l.size.cx - border;
+  bool top = p.y < border, bottom = p.y >= l.size.cy - border;
+  if (!left && !right && !top && !bottom) return 0;
+  if (top || bottom) {
+    left = p.x < corner;
+    right = p.x >= l.size.cx - corner;
+  } else {
+    top = p.y < corner;
+    bottom = p.y >= l.size.cy - corner;
+  }
+  if (top) return left ? HTTOPLEFT : right ? HTTOPRIGHT : HTTOP;
+  if (bottom) return left ? HTBOTTOMLEFT : right ? HTBOTTOMRIGHT : HTBOTTOM;
+  return left ? HTLEFT : HTRIGHT;
+}
+
+LRESULT OwnHitTest(HWND hwnd, POINT screen) {
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  POINT p = {screen.x - window.left, screen.y - window.top};
+  if (p.x < 0 || p.y < 0 || p.x >= window.right - window.left || p.y >= window.bottom - window.top)
+    return HTNOWHERE;
+  Layout l = OwnLayoutOf(hwnd);
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  if (PtInRect(&l.client, p)) return HTCLIENT;
+  if ((style & WS_THICKFRAME) && !(style & WS_MAXIMIZE) && !IsIconic(hwnd)) {
+    if (int edge = SizingEdgeAt(l, p, l.caption.left)) return edge;
+  }
+  for (int i = 0; i < 3; i++) {
+    if (PtInRect(&l.buttons[i], p)) return Layout::kCodes[i];
+  }
+  RECT icon = IconRect(l);
+  if ((style & WS_SYSMENU) && PtInRect(&icon, p)) return HTSYSMENU;
+  if (PtInRect(&l.caption, p)) return HTCAPTION;
+  if (PtInRect(&l.bar, p)) return HTMENU;
+  return HTBORDER;
+}
+
+void OwnClientArea(HWND hwnd, RECT* rc) {
+  if (IsIconic(hwnd)) return;
+  RECT in = OwnInsets(hwnd, GetWindowLongW(hwnd, GWL_STYLE));
+  rc->left += in.left;
+  rc->top += in.top;
+  rc->right -= in.right;
+  rc->bottom -= in.bottom;
+  if (rc->right < rc->left) rc->right = rc->left;
+  if (rc->bottom < rc->top) rc->bottom = rc->top;
+}
+
+// A maximised window fills the work area of its monitor, and no more: a
+// frame of ours has no border to hide past the screen's edges.
+void FitMaximised(HWND hwnd, MINMAXINFO* info) {
+  HMONITOR monitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
+  MONITORINFO mi = {sizeof mi};
+  if (!GetMonitorInfoW(monitor, &mi)) return;
+  info->ptMaxPosition = {mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top};
+  info->ptMaxSize = {mi.rcWork.right - mi.rcWork.left, mi.rcWork.bottom - mi.rcWork.top};
+}
+
+// Rounded corners, through a window region made again for every size.
+void ShapeCorners(HWND hwnd) {
+  Record* record = RecordOf(hwnd);
+  if (!record) return;
+  int radius = Scaled(TheMetrics().corner_radius);
+  bool round = Owned() && radius > 0 && !IsZoomed(hwnd) && !IsIconic(hwnd);
+  if (!round) {
+    if (record->frame.rounded) SetWindowRgn(hwnd, nullptr, TRUE);
+    record->frame.rounded = false;
+    return;
+  }
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  HRGN region = CreateRoundRectRgn(0, 0, window.right - window.left + 1,
+                                   window.bottom - window.top + 1, 2 * radius, 2 * radius);
+  // The system owns the region once it is set.
+  if (region && SetWindowRgn(hwnd, region, TRUE)) {
+    record->frame.rounded = true;
+  } else if (region) {
+    DeleteObject(region);
+  }
+}
+
+bool OnOwnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  switch (msg) {
+    case WM_NCCALCSIZE: {
+      RECT* rc =
+          wp ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : reinterpret_cast<RECT*>(lp);
+      OwnClientArea(hwnd, rc);
+      *result = 0;
+      return true;
+    }
+    case WM_NCHITTEST:
+      *result = OwnHitTest(hwnd, ScreenPoint(lp));
+      return true;
+    case WM_GETMINMAXINFO:
+      *result = subclass::CallNext(hwnd, msg, wp, lp);
+      FitMaximised(hwnd, reinterpret_cast<MINMAXINFO*>(lp));
+      return true;
+    case WM_WINDOWPOSCHANGED: {
+      auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
+      if (!(pos->flags & SWP_NOSIZE) || (pos->flags & SWP_FRAMECHANGED)) ShapeCorners(hwnd);
+      return false;
+    }
+    case WM_NCLBUTTONDOWN:
+      if (wp == HTMENU) {
+        menubar::TrackMouse(hwnd, ScreenPoint(lp));
+        *result = 0;
+        return true;
+      }
+      if (wp == HTSYSMENU) {
+        menubar::TrackSystemMenu(hwnd);
+        *result = 0;
+        return true;
+      }
+      return false;
+    case WM_NCLBUTTONDBLCLK:
+      if (wp == HTSYSMENU) {
+        PostMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, lp);
+        *result = 0;
+        return true;
+      }
+      return false;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool Drawn() {
@@ -431,12 +627,37 @@ bool Drawn() {
   return drawn;
 }
 
+bool SetMetrics(const skin::Metrics& metrics) {
+  skin::Metrics& now = TheMetrics();
+  bool changed = now.given != metrics.given ||
+                 (metrics.given && (now.caption_height != metrics.caption_height ||
+                                    now.border_width != metrics.border_width ||
+                                    now.corner_radius != metrics.corner_radius));
+  now = metrics;
+  return changed && Drawn();
+}
+
+void FrameChanged(HWND hwnd) {
+  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShapeCorners(hwnd);
+}
+
+bool OwnsGeometry(HWND) { return Drawn() && Owned(); }
+
+RECT MenuBarRect(HWND hwnd) { return LayoutOf(hwnd).bar; }
+
+int CaptionBottom(HWND hwnd) { return LayoutOf(hwnd).caption.bottom; }
+
+void Repaint(HWND hwnd) { Paint(hwnd); }
+
 void Prepare(HWND hwnd) {
   if (Drawn() && !draw::UnderWine()) DisableDwmFrame(hwnd);
 }
 
 bool OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   if (!Drawn()) return OnManagedMessage(hwnd, msg, wp, lp, result);
+  if (Owned() && OnOwnMessage(hwnd, msg, wp, lp, result)) return true;
 
   switch (msg) {
     case WM_NCPAINT:

@@ -1,10 +1,13 @@
 // The frame of top-level windows with a caption, drawn by the engine:
 // borders, title bar with icon and text, and the caption buttons with
-// their hover and pressed states. The platform keeps the geometry (the
-// client area keeps its size); only the pixels are ours.
+// their hover and pressed states. Where the skin gives frame sizes, the
+// engine also lays the frame out (client area, hit-testing, the menu bar's
+// place, rounded corners); otherwise the platform keeps the geometry.
 #pragma once
 
 #include <windows.h>
+
+#include "skin/she_file.h"
 
 namespace dulib::frame {
 
@@ -13,6 +16,20 @@ namespace dulib::frame {
 // frame itself, and a caption of ours would appear a second time inside
 // the window manager's.
 bool Drawn();
+
+// The frame sizes of a newly attached skin. True when framed windows must
+// be laid out again (FrameChanged).
+bool SetMetrics(const skin::Metrics& metrics);
+void FrameChanged(HWND hwnd);
+
+// Whether the engine lays out the frames (and so the menu bars) itself.
+bool OwnsGeometry(HWND hwnd);
+// In window coordinates: the menu bar (empty when none) and the bottom of
+// the title band.
+RECT MenuBarRect(HWND hwnd);
+int CaptionBottom(HWND hwnd);
+// Paints the frame again now, as it is.
+void Repaint(HWND hwnd);
 
 // A framed window has just been followed.
 void Prepare(HWND hwnd);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <functional>
 #include <iterator>
 #include <list>
 #include <string>
@@ -387,28 +388,47 @@ void PrepareBar(HWND owner) {
   if (changed) DrawMenuBar(owner);
 }
 
-void PaintBar(HWND owner, HDC dc, const RECT& bar) {
+void PaintBar(HWND owner, HDC dc, const RECT& bar, const std::function<RECT(int)>& item_rect,
+              int open) {
   look::Draw(dc, look::Part::MenuBar, look::kNormal, bar);
   HMENU menu = GetMenu(owner);
   if (!menu) return;
-  RECT window;
-  GetWindowRect(owner, &window);
   bool hide = HidesAccessKeys(owner);
   int count = GetMenuItemCount(menu);
   for (int pos = 0; pos < count; pos++) {
     const Item* item = Ours(DataAt(menu, pos));
     if (!item) continue;
-    MENUBARINFO info = {sizeof info};
-    if (!GetMenuBarInfo(owner, OBJID_MENU, pos + 1, &info)) continue;
-    OffsetRect(&info.rcBar, -window.left, -window.top);
+    RECT rc = item_rect(pos);
+    if (IsRectEmpty(&rc)) continue;
     MENUITEMINFOW state = {sizeof state, MIIM_STATE};
     GetMenuItemInfoW(menu, pos, TRUE, &state);
     ItemLook look;
-    look.selected = state.fState & MFS_HILITE;
+    look.selected = pos == open || (open < 0 && (state.fState & MFS_HILITE));
     look.disabled = state.fState & MFS_DISABLED;
     look.hide_prefix = hide;
-    DrawItem(dc, *item, pos, info.rcBar, look);
+    DrawItem(dc, *item, pos, rc, look);
   }
+}
+
+void PaintBar(HWND owner, HDC dc, const RECT& bar) {
+  RECT window;
+  GetWindowRect(owner, &window);
+  PaintBar(
+      owner, dc, bar,
+      [&](int pos) {
+        MENUBARINFO info = {sizeof info};
+        if (!GetMenuBarInfo(owner, OBJID_MENU, pos + 1, &info)) return RECT{};
+        OffsetRect(&info.rcBar, -window.left, -window.top);
+        return info.rcBar;
+      },
+      -1);
+}
+
+std::wstring BarText(HWND owner, int pos) {
+  HMENU menu = GetMenu(owner);
+  if (!menu) return {};
+  const Item* item = Ours(DataAt(menu, pos));
+  return item ? TextOf(*item, pos) : TextOf(menu, pos);
 }
 
 void PreparePopup(HMENU popup) {

@@ -6,13 +6,24 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <string>
+
 namespace dulib::menus {
 
 // Makes the items of the window's menu bar ours; cheap when they already are.
 void PrepareBar(HWND owner);
 
-// Paints the whole menu bar into `dc` (window coordinates) at `bar`.
+// Paints the whole menu bar into `dc` (window coordinates) at `bar`, its
+// items where the platform laid them out.
 void PaintBar(HWND owner, HDC dc, const RECT& bar);
+// The same for a bar the engine lays out: item `pos` at `item_rect(pos)`
+// (skipped when empty); `open` is the item whose menu is open, or -1.
+void PaintBar(HWND owner, HDC dc, const RECT& bar, const std::function<RECT(int)>& item_rect,
+              int open);
+
+// The text of the bar's item `pos`, access-key '&' included.
+std::wstring BarText(HWND owner, int pos);
 
 // A drop-down menu of `owner` is about to open.
 void PreparePopup(HMENU popup);

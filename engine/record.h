@@ -15,6 +15,9 @@ struct FrameState {
   int hover = 0;    // HTCLOSE, HTMAXBUTTON, HTMINBUTTON or 0
   int pressed = 0;  // the button held down, 0 for none
   bool pressed_inside = false;
+  int menu_open = -1;
+  bool rounded = false;  // the engine gave the window its region  // the bar item whose menu is
+                         // open, where the engine tracks the bar
 };
 
 // The window of a drop-down menu that a control opened for itself: the

@@ -363,6 +363,13 @@ BOOL CALLBACK RepaintTopLevel(HWND hwnd, LPARAM) {
   return TRUE;
 }
 
+// The skin's frame sizes changed: each frame is laid out again (the
+// window keeps its outer rectangle; its client area takes the change).
+BOOL CALLBACK FrameChangedTopLevel(HWND hwnd, LPARAM) {
+  if (KindOfSkinned(hwnd) & kFramed) frame::FrameChanged(hwnd);
+  return TRUE;
+}
+
 BOOL CALLBACK AeroTopLevel(HWND hwnd, LPARAM) {
   if (KindOfSkinned(hwnd) & kFramed) ApplyAero(hwnd);
   return TRUE;
@@ -435,6 +442,10 @@ bool LoadSkinFile(const std::wstring& path) {
   skin::SkinState& state = TheEngine().state;
   if (!state.Load(text)) return false;
   pictures::Load(path, state.skin());
+  Engine& engine = TheEngine();
+  if (frame::SetMetrics(state.skin().metrics) && engine.thread) {
+    EnumThreadWindows(engine.thread, FrameChangedTopLevel, 0);
+  }
   PaletteChanged();
   return true;
 }

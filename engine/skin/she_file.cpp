@@ -190,6 +190,7 @@ class Reader {
   std::optional<std::string> name_;
   std::optional<int> caption_height_;
   std::optional<int> border_width_;
+  std::optional<int> corner_radius_;
   std::array<bool, kRoleCount> have_{};
   Palette palette_;
   std::array<std::optional<ImageLayout>, kImagePartCount> images_;
@@ -229,6 +230,9 @@ bool Reader::Line(int number, std::string_view raw) {
   }
   if (key == "border_width") {
     return Size(number, key, value, kMinBorderWidth, kMaxBorderWidth, &border_width_);
+  }
+  if (key == "corner_radius") {
+    return Size(number, key, value, 0, kMaxCornerRadius, &corner_radius_);
   }
 
   // Version 1 knows no pictures: it ignores their keys like any other
@@ -275,6 +279,8 @@ bool Reader::Finish(Skin* out) {
   out->metrics = Metrics{};
   if (caption_height_) out->metrics.caption_height = *caption_height_;
   if (border_width_) out->metrics.border_width = *border_width_;
+  if (corner_radius_) out->metrics.corner_radius = *corner_radius_;
+  out->metrics.given = caption_height_ || border_width_ || corner_radius_;
   out->version = version_;
   out->images = images_;
   return true;

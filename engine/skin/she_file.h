@@ -20,10 +20,17 @@ constexpr int kMinCaptionHeight = 18;
 constexpr int kMaxCaptionHeight = 48;
 constexpr int kMinBorderWidth = 1;
 constexpr int kMaxBorderWidth = 12;
+// Round corners wider than this would cut into the caption buttons.
+constexpr int kMaxCornerRadius = 16;
 
 struct Metrics {
   int caption_height = 26;  // title bar, below the top border
   int border_width = 4;     // sizing border on every side
+  int corner_radius = 0;    // of the window's outer corners; 0 for square
+  // The file gave at least one of the sizes: the engine then lays the
+  // frame out itself at these sizes. Without any, the platform's own
+  // title bar height and border width stay, as in skins made before.
+  bool given = false;
 };
 
 // The parts a format-2 skin may draw from a picture, in the order of
