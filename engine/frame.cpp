@@ -577,6 +577,7 @@ void ShapeCorners(HWND hwnd) {
 }
 
 bool OnOwnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  if (menubar::OnMessage(hwnd, msg, wp, lp, result)) return true;
   switch (msg) {
     case WM_NCCALCSIZE: {
       RECT* rc =

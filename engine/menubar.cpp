@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "draw.h"
 #include "frame.h"
 #include "look.h"
 #include "menus.h"
 #include "record.h"
+#include "skinner.h"
 #include "common/win_handles.h"
 
 namespace dulib::menubar {
@@ -17,6 +19,50 @@ namespace dulib::menubar {
 namespace {
 
 using draw::Scaled;
+
+constexpr int kNone = -2;        // no item
+constexpr int kWindowMenu = -1;  // the window menu, which comes before the bar's first item
+
+// The menus the engine is tracking for a bar: one at a time on the thread.
+struct Tracking {
+  HWND owner = nullptr;
+  int open = kNone;             // the item whose menu is open
+  int next = kNone;             // the item to open once the open menu has closed
+  bool next_by_key = false;     // ... chosen with the keyboard: its first item selected
+  bool escaped = false;         // the open menu was left with Escape: the bar stays selected
+  bool leave = false;           // the window lost the keyboard while the bar was selected
+  HMENU top = nullptr;          // the open drop-down menu
+  HMENU selected = nullptr;     // the menu of the selected item, from WM_MENUSELECT
+  bool selected_opens = false;  // the selected item opens a submenu
+};
+
+struct Keys {
+  HHOOK hook = nullptr;
+  bool alt_alone = false;  // Alt is down, with no other key since
+  bool busy = false;       // a bar is being tracked: keys go to the tracking
+  Tracking tracking;
+};
+
+// The engine's thread's; lives as long as the process, like its hooks.
+Keys& TheKeys() {
+  static Keys* keys = new Keys;
+  return *keys;
+}
+
+class ScopedHook {
+ public:
+  explicit ScopedHook(HHOOK hook) : hook_(hook) {}
+  ~ScopedHook() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+  }
+  ScopedHook(const ScopedHook&) = delete;
+  ScopedHook& operator=(const ScopedHook&) = delete;
+
+ private:
+  HHOOK hook_;
+};
+
+// ---- layout -------------------------------------------------------------------
 
 // Space left and right of an item's text.
 int ItemPadding() { return Scaled(8); }
@@ -31,25 +77,12 @@ int TextWidth(HWND owner, int pos) {
   return rc.right - rc.left;
 }
 
-int ItemAt(HWND owner, POINT screen) {
-  RECT window;
-  GetWindowRect(owner, &window);
-  POINT p = {screen.x - window.left, screen.y - window.top};
-  RECT bar = frame::MenuBarRect(owner);
-  int count = GetMenuItemCount(GetMenu(owner));
-  for (int pos = 0; pos < count; pos++) {
-    RECT rc = ItemRect(owner, bar, pos);
-    if (PtInRect(&rc, p)) return pos;
-  }
-  return -1;
+int Count(HWND owner) {
+  HMENU menu = GetMenu(owner);
+  return menu ? GetMenuItemCount(menu) : 0;
 }
 
-void SetOpen(HWND owner, int pos) {
-  Record* record = RecordOf(owner);
-  if (!record || record->frame.menu_open == pos) return;
-  record->frame.menu_open = pos;
-  frame::Repaint(owner);
-}
+bool HasWindowMenu(HWND owner) { return (GetWindowLongW(owner, GWL_STYLE) & WS_SYSMENU) != 0; }
 
 RECT ScreenRect(HWND owner, RECT rc) {
   RECT window;
@@ -58,25 +91,396 @@ RECT ScreenRect(HWND owner, RECT rc) {
   return rc;
 }
 
-// Opens the drop-down menu of item `pos` below it and returns when it closes.
-void Open(HWND owner, int pos) {
+// The bar item under a point on the screen, the window menu for the icon,
+// or kNone; only where the window itself is under the point.
+int ItemAt(HWND owner, POINT screen) {
+  HWND under = WindowFromPoint(screen);
+  if (!under || GetAncestor(under, GA_ROOT) != owner) return kNone;
+  LRESULT hit = SendMessageW(owner, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+  if (hit == HTSYSMENU) return kWindowMenu;
+  if (hit != HTMENU) return kNone;
+  RECT bar = frame::MenuBarRect(owner);
+  for (int pos = 0; pos < Count(owner); pos++) {
+    RECT rc = ScreenRect(owner, ItemRect(owner, bar, pos));
+    if (PtInRect(&rc, screen)) return pos;
+  }
+  return kNone;
+}
+
+// The item `step` places from `item` along the bar, round the end, the
+// window menu counting as the place before the first item.
+int Neighbour(HWND owner, int item, int step) {
+  std::vector<int> places;
+  if (HasWindowMenu(owner)) places.push_back(kWindowMenu);
+  for (int pos = 0; pos < Count(owner); pos++) places.push_back(pos);
+  if (places.empty()) return kNone;
+  int at = int(std::find(places.begin(), places.end(), item) - places.begin());
+  int n = int(places.size());
+  return places[((at + step) % n + n) % n];
+}
+
+wchar_t Upper(wchar_t c) {
+  return static_cast<wchar_t>(
+      reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(ULONG_PTR(c)))));
+}
+
+// The item whose access key is `c` (in any case); the window menu for Space.
+int ItemOfKey(HWND owner, wchar_t c) {
+  if (c == L' ') return HasWindowMenu(owner) ? kWindowMenu : kNone;
+  for (int pos = 0; pos < Count(owner); pos++) {
+    wchar_t key = menus::AccessKey(menus::BarText(owner, pos));
+    if (key && Upper(key) == Upper(c)) return pos;
+  }
+  return kNone;
+}
+
+// ---- what the bar shows ------------------------------------------------------------
+
+// `lit` is the bar item drawn selected (-1 for none); `keys` shows the
+// access keys' underlines whatever the window's setting.
+void Show(HWND owner, int lit, bool keys) {
+  Record* record = RecordOf(owner);
+  if (!record) return;
+  FrameState& state = record->frame;
+  lit = std::max(lit, -1);
+  if (state.menu_open == lit && state.menu_keys == keys) return;
+  state.menu_open = lit;
+  state.menu_keys = keys;
+  frame::Repaint(owner);
+}
+
+void SetHover(HWND owner, int item) {
+  Record* record = RecordOf(owner);
+  item = std::max(item, -1);
+  if (!record || record->frame.menu_hover == item) return;
+  record->frame.menu_hover = item;
+  frame::Repaint(owner);
+}
+
+// ---- the menus ----------------------------------------------------------------------
+
+// The window menu's items as the window's state allows them, as the
+// platform sets them before it shows the menu.
+void PrepareWindowMenu(HWND owner, HMENU menu) {
+  LONG style = GetWindowLongW(owner, GWL_STYLE);
+  bool max = IsZoomed(owner), min = IsIconic(owner);
+  auto enable = [&](UINT id, bool on) {
+    EnableMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+  };
+  enable(SC_RESTORE, max || min);
+  enable(SC_MOVE, !max);
+  enable(SC_SIZE, (style & WS_THICKFRAME) && !max && !min);
+  enable(SC_MINIMIZE, (style & WS_MINIMIZEBOX) && !min);
+  enable(SC_MAXIMIZE, (style & WS_MAXIMIZEBOX) && !max);
+  SetMenuDefaultItem(menu, SC_CLOSE, FALSE);
+}
+
+// The window menu opens below the caption, at the frame's left edge.
+POINT WindowMenuPoint(HWND owner) {
+  RECT window;
+  GetWindowRect(owner, &window);
+  RECT bar = frame::MenuBarRect(owner);
+  int left = IsRectEmpty(&bar) ? Scaled(2) : bar.left;
+  return {window.left + left, window.top + frame::CaptionBottom(owner)};
+}
+
+void OpenWindowMenu(HWND owner, HMENU menu) {
+  PrepareWindowMenu(owner, menu);
+  POINT at = WindowMenuPoint(owner);
+  UINT command =
+      TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_LEFTBUTTON, at.x,
+                       at.y, owner, nullptr);
+  if (command) PostMessageW(owner, WM_SYSCOMMAND, command, 0);
+}
+
+// Opens the menu of `item` and returns when it has closed. An item
+// without a menu of its own is a command.
+void OpenOne(HWND owner, int item, bool by_key) {
+  Tracking& t = TheKeys().tracking;
   HMENU bar = GetMenu(owner);
-  HMENU menu = GetSubMenu(bar, pos);
+  HMENU menu = item == kWindowMenu ? GetSystemMenu(owner, FALSE) : GetSubMenu(bar, item);
   if (!menu) {
-    // An item without a menu of its own is a command.
-    UINT id = GetMenuItemID(bar, pos);
-    if (id != UINT(-1)) PostMessageW(owner, WM_COMMAND, id, 0);
+    UINT id = item >= 0 ? GetMenuItemID(bar, item) : UINT(-1);
+    if (id != UINT(-1) && !(GetMenuState(bar, item, MF_BYPOSITION) & MF_GRAYED)) {
+      PostMessageW(owner, WM_COMMAND, id, 0);
+    }
     return;
   }
-  RECT item = ScreenRect(owner, ItemRect(owner, frame::MenuBarRect(owner), pos));
-  SetOpen(owner, pos);
-  TPMPARAMS params = {sizeof params, item};
-  TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_LEFTBUTTON, item.left,
-                   item.bottom, owner, &params);
-  SetOpen(owner, -1);
+  t.open = item;
+  t.top = menu;
+  t.selected = menu;
+  t.selected_opens = false;
+  t.escaped = false;
+  Show(owner, item, by_key);
+  // Opened from the keyboard, a menu shows with its first item selected.
+  if (by_key) PostMessageW(owner, WM_KEYDOWN, VK_DOWN, 0);
+  if (item == kWindowMenu) {
+    OpenWindowMenu(owner, menu);
+  } else {
+    RECT rc = ScreenRect(owner, ItemRect(owner, frame::MenuBarRect(owner), item));
+    TPMPARAMS params = {sizeof params, rc};
+    TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_LEFTBUTTON, rc.left,
+                     rc.bottom, owner, &params);
+  }
+  t.open = kNone;
+  t.top = nullptr;
+}
+
+// The open menu closes, and `item`'s opens next.
+void SwitchTo(int item, bool by_key) {
+  Tracking& t = TheKeys().tracking;
+  t.next = item;
+  t.next_by_key = by_key;
+  EndMenu();
+}
+
+// What the platform's menu loop is about to handle while one of our
+// menus is open: moves onto other bar items, clicks on the bar, the
+// arrows that leave a menu sideways. True when it must not see it.
+bool FilterMenuMessage(const MSG& msg) {
+  Tracking& t = TheKeys().tracking;
+  if (!t.owner || t.open == kNone) return false;
+  switch (msg.message) {
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE: {
+      int item = ItemAt(t.owner, msg.pt);
+      if (item != kNone && item != t.open) SwitchTo(item, false);
+      return false;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK: {
+      int item = ItemAt(t.owner, msg.pt);
+      if (item == kNone) return false;  // elsewhere: the menu closes as usual
+      if (item == t.open) {
+        EndMenu();  // a click on the open item closes its menu
+      } else {
+        SwitchTo(item, false);
+      }
+      return true;
+    }
+    case WM_KEYDOWN:
+      if (msg.wParam == VK_LEFT && t.selected == t.top) {
+        SwitchTo(Neighbour(t.owner, t.open, -1), true);
+        return true;
+      }
+      if (msg.wParam == VK_RIGHT && !t.selected_opens) {
+        SwitchTo(Neighbour(t.owner, t.open, +1), true);
+        return true;
+      }
+      if (msg.wParam == VK_ESCAPE && t.selected == t.top) t.escaped = true;
+      return false;
+  }
+  return false;
+}
+
+LRESULT CALLBACK MenuFilterProc(int code, WPARAM wp, LPARAM lp) {
+  if (code == MSGF_MENU && FilterMenuMessage(*reinterpret_cast<MSG*>(lp))) return TRUE;
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// Opens `item`'s menu and follows the user from menu to menu until one
+// closes for good. Returns the item the bar stays selected on (its menu
+// was left with Escape), or kNone.
+int TrackMenus(HWND owner, int item, bool by_key) {
+  Tracking& t = TheKeys().tracking;
+  ScopedHook filter(SetWindowsHookExW(WH_MSGFILTER, MenuFilterProc, nullptr, GetCurrentThreadId()));
+  int last = item;
+  while (item != kNone) {
+    t.next = kNone;
+    OpenOne(owner, item, by_key);
+    last = item;
+    item = t.next;
+    by_key = t.next_by_key;
+  }
+  return t.escaped ? last : kNone;
+}
+
+bool IsButtonDown(UINT msg) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+      return true;
+  }
+  return false;
+}
+
+// The bar is selected from the keyboard with no menu open: the arrows
+// move along it, Down, Up, Enter or an access key open an item, Escape,
+// Alt, F10 or a click leave. Returns the item to open, or kNone.
+int SelectBar(HWND owner, int item) {
+  Tracking& t = TheKeys().tracking;
+  t.leave = false;
+  int chosen = kNone;
+  for (bool done = false; !done && !t.leave;) {
+    Show(owner, item, true);
+    MSG msg;
+    if (!GetMessageW(&msg, nullptr, 0, 0)) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    switch (msg.message) {
+      case WM_KEYDOWN:
+      case WM_SYSKEYDOWN:
+        switch (msg.wParam) {
+          case VK_LEFT:
+          case VK_RIGHT:
+            item = Neighbour(owner, item, msg.wParam == VK_RIGHT ? 1 : -1);
+            continue;
+          case VK_DOWN:
+          case VK_UP:
+          case VK_RETURN:
+            chosen = item;
+            done = true;
+            continue;
+          case VK_ESCAPE:
+          case VK_MENU:
+          case VK_F10:
+            done = true;
+            continue;
+        }
+        TranslateMessage(&msg);  // letters come back as characters
+        continue;
+      case WM_CHAR:
+      case WM_SYSCHAR:
+        chosen = ItemOfKey(owner, static_cast<wchar_t>(msg.wParam));
+        if (chosen == kNone) {
+          MessageBeep(0);
+        } else {
+          done = true;
+        }
+        continue;
+      case WM_KEYUP:
+      case WM_SYSKEYUP:
+        continue;
+    }
+    // A click leaves the bar, and goes where it was aimed.
+    if (IsButtonDown(msg.message)) done = true;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  Show(owner, -1, false);
+  return chosen;
+}
+
+// Tracks the bar from `item`: its menu opened, or the bar only selected.
+void Run(HWND owner, int item, bool open, bool by_key) {
+  Keys& k = TheKeys();
+  if (k.busy || item == kNone) return;
+  k.busy = true;
+  k.alt_alone = false;
+  k.tracking = {};
+  k.tracking.owner = owner;
+  SetHover(owner, -1);
+  while (item != kNone && IsWindow(owner)) {
+    if (open) {
+      item = TrackMenus(owner, item, by_key);
+    } else {
+      item = SelectBar(owner, item);
+      by_key = true;
+    }
+    open = !open;
+  }
+  if (IsWindow(owner)) Show(owner, -1, false);
+  k.tracking = {};
+  k.busy = false;
+}
+
+// The keyboard's menu command: 0 selects the bar, Space opens the window
+// menu, a letter the item whose access key it is.
+void KeyMenu(HWND owner, wchar_t c) {
+  if (c == 0) {
+    int first = Count(owner) > 0 ? 0 : HasWindowMenu(owner) ? kWindowMenu : kNone;
+    Run(owner, first, false, true);
+    return;
+  }
+  int item = ItemOfKey(owner, c);
+  if (item == kNone) {
+    MessageBeep(0);
+    return;
+  }
+  Run(owner, item, true, true);
+}
+
+// ---- keys of the whole thread ----------------------------------------------------------
+
+// The window whose bar the engine tracks for keys sent to `hwnd`: its
+// top-level window, where the engine lays that frame out.
+HWND TrackedRoot(HWND hwnd) {
+  if (!hwnd) return nullptr;
+  HWND root = GetAncestor(hwnd, GA_ROOT);
+  if (!root || !IsSkinned(root) || !frame::OwnsGeometry(root)) return nullptr;
+  bool framed = (GetWindowLongW(root, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+  return framed ? root : nullptr;
+}
+
+bool IsAlt(WPARAM key) { return key == VK_MENU || key == VK_LMENU || key == VK_RMENU; }
+bool Held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+// Whether a key message about to be handled must not reach its window,
+// whose default handling would start the platform's tracking of a bar
+// it does not know; what it means is posted to the top-level window
+// instead, as the platform's WM_SYSCOMMAND SC_KEYMENU. `removed` is false
+// for a look that leaves the message queued: it will come again.
+bool TakeKey(const MSG& msg, bool removed) {
+  Keys& k = TheKeys();
+  UINT m = msg.message;
+  bool down = m == WM_KEYDOWN || m == WM_SYSKEYDOWN;
+  bool up = m == WM_KEYUP || m == WM_SYSKEYUP;
+  if (!down && !up && m != WM_SYSCHAR) return false;
+  if (k.busy) return false;
+  if (removed && down && !IsAlt(msg.wParam)) k.alt_alone = false;
+  HWND root = TrackedRoot(msg.hwnd);
+  if (!root) return false;
+  bool has_bar = GetMenu(root) != nullptr;
+  auto post = [&](wchar_t c) {
+    if (removed) PostMessageW(root, WM_SYSCOMMAND, SC_KEYMENU, c);
+  };
+  if ((down || up) && IsAlt(msg.wParam)) {
+    bool repeat = (msg.lParam & (KF_REPEAT << 16)) != 0;
+    if (removed && down && !repeat) k.alt_alone = !Held(VK_CONTROL);  // not AltGr
+    if (up && k.alt_alone) {
+      if (removed) k.alt_alone = false;
+      post(0);
+      return true;
+    }
+    // Where the bar is ours, Alt never reaches the platform.
+    return has_bar;
+  }
+  if ((down || up) && msg.wParam == VK_F10) {
+    if (Held(VK_SHIFT) || Held(VK_CONTROL)) return false;  // Shift+F10 is the context menu
+    if (up) post(0);
+    return true;
+  }
+  if (m == WM_SYSCHAR) {
+    wchar_t c = static_cast<wchar_t>(msg.wParam);
+    // Alt+letter in a window without a bar may be a dialog's access key.
+    if (c != L' ' && !has_bar) return false;
+    post(c);
+    return true;
+  }
+  return false;
+}
+
+LRESULT CALLBACK GetMessageProc(int code, WPARAM wp, LPARAM lp) {
+  if (code == HC_ACTION) {
+    auto* msg = reinterpret_cast<MSG*>(lp);
+    if (TakeKey(*msg, wp == PM_REMOVE)) msg->message = WM_NULL;
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
 }
 
 }  // namespace
+
+void Attach(DWORD thread) {
+  Keys& k = TheKeys();
+  if (!k.hook) k.hook = SetWindowsHookExW(WH_GETMESSAGE, GetMessageProc, nullptr, thread);
+}
 
 int Height(HWND owner) {
   if (!GetMenu(owner)) return 0;
@@ -88,8 +492,7 @@ int Height(HWND owner) {
 }
 
 RECT ItemRect(HWND owner, const RECT& bar, int pos) {
-  HMENU menu = GetMenu(owner);
-  int count = menu ? GetMenuItemCount(menu) : 0;
+  int count = Count(owner);
   if (pos < 0 || pos >= count || IsRectEmpty(&bar)) return {};
   int left = bar.left;
   for (int i = 0; i < pos; i++) left += TextWidth(owner, i) + 2 * ItemPadding();
@@ -101,27 +504,74 @@ RECT ItemRect(HWND owner, const RECT& bar, int pos) {
 
 void Paint(HWND owner, HDC dc, const RECT& bar) {
   Record* record = RecordOf(owner);
-  int open = record ? record->frame.menu_open : -1;
+  int lit = -1;
+  bool keys = false;
+  if (record) {
+    const FrameState& state = record->frame;
+    lit = state.menu_open >= 0 ? state.menu_open : state.menu_hover;
+    keys = state.menu_keys;
+  }
   menus::PaintBar(
-      owner, dc, bar, [&](int pos) { return ItemRect(owner, bar, pos); }, open);
+      owner, dc, bar, [&](int pos) { return ItemRect(owner, bar, pos); }, lit, keys);
 }
 
 void TrackMouse(HWND owner, POINT screen) {
-  int pos = ItemAt(owner, screen);
-  if (pos >= 0) Open(owner, pos);
+  int item = ItemAt(owner, screen);
+  if (item >= 0) Run(owner, item, true, false);
 }
 
 void TrackSystemMenu(HWND owner) {
-  HMENU menu = GetSystemMenu(owner, FALSE);
-  if (!menu) return;
-  RECT window;
-  GetWindowRect(owner, &window);
-  RECT bar = frame::MenuBarRect(owner);
-  int y = window.top + (IsRectEmpty(&bar) ? frame::CaptionBottom(owner) : bar.top);
-  UINT command =
-      TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_LEFTBUTTON,
-                       window.left + Scaled(2), y, owner, nullptr);
-  if (command) PostMessageW(owner, WM_SYSCOMMAND, command, 0);
+  if (HasWindowMenu(owner)) Run(owner, kWindowMenu, true, false);
+}
+
+bool OnMessage(HWND owner, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  Tracking& t = TheKeys().tracking;
+  POINT screen = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+  switch (msg) {
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+      if (wp == HTMENU) {
+        TrackMouse(owner, screen);
+      } else if (wp == HTSYSMENU && msg == WM_NCLBUTTONDOWN) {
+        TrackSystemMenu(owner);
+      } else {
+        return false;
+      }
+      *result = 0;
+      return true;
+    case WM_NCMOUSEMOVE:
+      SetHover(owner, wp == HTMENU ? ItemAt(owner, screen) : -1);
+      if (wp == HTMENU) {
+        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE | TME_NONCLIENT, owner, 0};
+        TrackMouseEvent(&track);
+      }
+      return false;
+    case WM_NCMOUSELEAVE:
+      SetHover(owner, -1);
+      return false;
+    case WM_SYSCOMMAND:
+      if ((wp & 0xFFF0) != SC_KEYMENU) return false;
+      KeyMenu(owner, static_cast<wchar_t>(lp));
+      *result = 0;
+      return true;
+    case WM_MENUSELECT:
+      if (t.owner == owner && t.open != kNone && !(HIWORD(wp) == 0xFFFF && !lp)) {
+        t.selected = reinterpret_cast<HMENU>(lp);
+        t.selected_opens = (HIWORD(wp) & MF_POPUP) != 0;
+      }
+      return false;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) != WA_INACTIVE) return false;
+      [[fallthrough]];
+    case WM_CANCELMODE:
+      // The bar selected from the keyboard lets go with the keyboard.
+      if (t.owner == owner && t.open == kNone) {
+        t.leave = true;
+        PostMessageW(owner, WM_NULL, 0, 0);
+      }
+      return false;
+  }
+  return false;
 }
 
 }  // namespace dulib::menubar

@@ -10,6 +10,11 @@
 
 namespace dulib::menubar {
 
+// Watches the keyboard of the engine's thread: the keys that would start
+// the platform's own tracking of a bar (Alt, F10, Alt+letter, Alt+Space)
+// are taken where the window's frame is laid out by the engine.
+void Attach(DWORD thread);
+
 // Height of the window's menu bar on one row; 0 when it has none.
 int Height(HWND owner);
 
@@ -26,5 +31,9 @@ void TrackMouse(HWND owner, POINT screen);
 
 // The window menu, opened from a click on the caption's icon.
 void TrackSystemMenu(HWND owner);
+
+// Messages of a window whose frame the engine lays out: clicks on the bar
+// and the icon, hover, the keyboard's menu commands. True when handled.
+bool OnMessage(HWND owner, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
 
 }  // namespace dulib::menubar

@@ -231,16 +231,6 @@ void Measure(const Item& item, MEASUREITEMSTRUCT* m) {
   m->itemHeight = label.cy + draw::Scaled(8);
 }
 
-// The access key of an item's text: the character after a single '&'.
-wchar_t AccessKey(const std::wstring& text) {
-  for (size_t i = 0; i + 1 < text.size(); i++) {
-    if (text[i] != L'&') continue;
-    if (text[i + 1] != L'&') return text[i + 1];
-    i++;
-  }
-  return 0;
-}
-
 // Owner-drawn items get no access-key handling from the platform on
 // Windows: it asks the owner, and we answer from the item's text.
 bool AnswerMenuChar(HMENU menu, wchar_t key, LRESULT* result) {
@@ -389,11 +379,11 @@ void PrepareBar(HWND owner) {
 }
 
 void PaintBar(HWND owner, HDC dc, const RECT& bar, const std::function<RECT(int)>& item_rect,
-              int open) {
+              int lit, bool keys) {
   look::Draw(dc, look::Part::MenuBar, look::kNormal, bar);
   HMENU menu = GetMenu(owner);
   if (!menu) return;
-  bool hide = HidesAccessKeys(owner);
+  bool hide = !keys && HidesAccessKeys(owner);
   int count = GetMenuItemCount(menu);
   for (int pos = 0; pos < count; pos++) {
     const Item* item = Ours(DataAt(menu, pos));
@@ -403,7 +393,7 @@ void PaintBar(HWND owner, HDC dc, const RECT& bar, const std::function<RECT(int)
     MENUITEMINFOW state = {sizeof state, MIIM_STATE};
     GetMenuItemInfoW(menu, pos, TRUE, &state);
     ItemLook look;
-    look.selected = pos == open || (open < 0 && (state.fState & MFS_HILITE));
+    look.selected = pos == lit || (lit < 0 && (state.fState & MFS_HILITE));
     look.disabled = state.fState & MFS_DISABLED;
     look.hide_prefix = hide;
     DrawItem(dc, *item, pos, rc, look);
@@ -421,7 +411,16 @@ void PaintBar(HWND owner, HDC dc, const RECT& bar) {
         OffsetRect(&info.rcBar, -window.left, -window.top);
         return info.rcBar;
       },
-      -1);
+      -1, false);
+}
+
+wchar_t AccessKey(const std::wstring& text) {
+  for (size_t i = 0; i + 1 < text.size(); i++) {
+    if (text[i] != L'&') continue;
+    if (text[i + 1] != L'&') return text[i + 1];
+    i++;
+  }
+  return 0;
 }
 
 std::wstring BarText(HWND owner, int pos) {

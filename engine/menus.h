@@ -18,12 +18,16 @@ void PrepareBar(HWND owner);
 // items where the platform laid them out.
 void PaintBar(HWND owner, HDC dc, const RECT& bar);
 // The same for a bar the engine lays out: item `pos` at `item_rect(pos)`
-// (skipped when empty); `open` is the item whose menu is open, or -1.
+// (skipped when empty); `lit` is the item drawn selected, or -1; `keys`
+// underlines the access keys even where the window hides them.
 void PaintBar(HWND owner, HDC dc, const RECT& bar, const std::function<RECT(int)>& item_rect,
-              int open);
+              int lit, bool keys);
 
 // The text of the bar's item `pos`, access-key '&' included.
 std::wstring BarText(HWND owner, int pos);
+
+// The access key of an item's text: the character after a single '&', or 0.
+wchar_t AccessKey(const std::wstring& text);
 
 // A drop-down menu of `owner` is about to open.
 void PreparePopup(HMENU popup);

@@ -13,6 +13,7 @@
 #include "controls.h"
 #include "frame.h"
 #include "look.h"
+#include "menubar.h"
 #include "menus.h"
 #include "pictures.h"
 #include "skin/skin_state.h"
@@ -420,6 +421,7 @@ bool Attach() {
     engine.thread = 0;
     return false;
   }
+  menubar::Attach(engine.thread);
   EnumThreadWindows(engine.thread, FollowTopLevel, 0);
   EnumThreadWindows(engine.thread, RepaintTopLevel, 0);
   return true;
