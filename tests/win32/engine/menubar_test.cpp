@@ -115,9 +115,17 @@ class MenuBarTest : public testing::Test {
     return {(texts[item].left + texts[item].right) / 2, (texts[item].top + texts[item].bottom) / 2};
   }
   // The item's text drawn lit: on the selection colour, in its text colour.
-  bool Lit(int item) const {
+  bool LitNow(int item) const {
     Shot shot = Shot::Settled(texts[item]);
     return shot.CountNear(kLit, 4) > 20 && shot.CountNear(kLitText, 16) > 10;
+  }
+  // Whether the item is lit once the keys just sent have been handled: the
+  // bar is repainted when the program gets to them, which may take a moment
+  // on a busy machine, so the answer is the one it settles on within two seconds.
+  bool Lit(int item, bool expected = true) const {
+    bool lit = LitNow(item);
+    if (lit != expected) PumpUntil([&] { return (lit = LitNow(item)) == expected; }, 2000);
+    return lit;
   }
   // The open drop-down's left edge lies under this item's text, within
   // two seconds: a menu switches after the one before has closed.
@@ -197,7 +205,7 @@ TEST_F(MenuBarTest, TheKeyboardWalksTheBarAndBacksOutOneLevelAtATime) {
   EXPECT_TRUE(Lit(0)) << "F10 selects the first item";
   EXPECT_EQ(nullptr, program->DropDown(300));
   Press(VK_RIGHT);
-  EXPECT_TRUE(Lit(1) && !Lit(0)) << "Right moves along the bar";
+  EXPECT_TRUE(Lit(1) && !Lit(0, false)) << "Right moves along the bar";
   Press(VK_DOWN);
   EXPECT_TRUE(OpenUnder(1)) << "Down opens";
   Press(VK_LEFT);
@@ -212,14 +220,14 @@ TEST_F(MenuBarTest, TheKeyboardWalksTheBarAndBacksOutOneLevelAtATime) {
   EXPECT_EQ(nullptr, program->DropDown(300));
   EXPECT_TRUE(Lit(0)) << "Escape closes the menu, the bar stays selected";
   Press(VK_ESCAPE);
-  EXPECT_FALSE(Lit(0)) << "a second Escape leaves the bar";
+  EXPECT_FALSE(Lit(0, false)) << "a second Escape leaves the bar";
   Press(VK_DOWN);
   EXPECT_EQ(nullptr, program->DropDown(300)) << "Down goes to the page again";
 
   Keys({{VK_MENU, true}, {VK_MENU, false}});
   EXPECT_TRUE(Lit(0)) << "Alt alone selects the bar";
   Keys({{VK_MENU, true}, {VK_MENU, false}});
-  EXPECT_FALSE(Lit(0)) << "and Alt again leaves it";
+  EXPECT_FALSE(Lit(0, false)) << "and Alt again leaves it";
   Press('o');  // a letter on the page opens nothing
   EXPECT_EQ(nullptr, program->DropDown(300));
 }
