@@ -15,9 +15,11 @@ struct FrameState {
   int hover = 0;    // HTCLOSE, HTMAXBUTTON, HTMINBUTTON or 0
   int pressed = 0;  // the button held down, 0 for none
   bool pressed_inside = false;
-  int menu_open = -1;
-  bool rounded = false;  // the engine gave the window its region  // the bar item whose menu is
-                         // open, where the engine tracks the bar
+  int menu_open = -1;  // the bar item whose menu is open, where the engine tracks the bar
+  // The window region the engine gave the window for rounded corners: the
+  // window size and radius it was made for; empty and 0 for none.
+  SIZE shaped = {};
+  int shaped_radius = 0;
 };
 
 // The window of a drop-down menu that a control opened for itself: the
