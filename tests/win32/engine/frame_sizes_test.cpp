@@ -309,23 +309,39 @@ TEST_F(FrameSizesTest, RoundCornersCutTheWindowAndTheEdgeFollowsTheCut) {
 
   HRGN region = CreateRectRgn(0, 0, 0, 0);
   ASSERT_NE(GetWindowRgn(hwnd, region), ERROR);
-  // Along the diagonal of each corner, the first pixel of the window's
-  // shape lies r(1 - 1/sqrt 2) in from the corner (8 px at 96 DPI: 2.3),
-  // and is the edge's colour.
+  // Along the diagonal of each corner the shape starts r(1 - 1/sqrt 2) in
+  // from the corner (8 px at 96 DPI: 2.3), and every pixel of the shape
+  // beside one outside it is the edge's colour: the line follows the cut
+  // without a gap.
   int radius = 8 * s.dpi / 96;
   double cut = radius * (1 - 1 / std::sqrt(2.0));
   int width = w.right - w.left, height = w.bottom - w.top;
+  auto inside = [&](int x, int y) {
+    return x >= 0 && y >= 0 && x < width && y < height && PtInRegion(region, x, y);
+  };
   for (int corner = 0; corner < 4; corner++) {
     SCOPED_TRACE(corner);
-    int k = 0;
-    auto at = [&](int k) {
-      return POINT{corner & 1 ? width - 1 - k : k, corner & 2 ? height - 1 - k : k};
+    auto at = [&](int dx, int dy) {
+      return POINT{corner & 1 ? width - 1 - dx : dx, corner & 2 ? height - 1 - dy : dy};
     };
-    while (k < radius && !PtInRegion(region, at(k).x, at(k).y)) k++;
+    int k = 0;
+    while (k < radius && !inside(at(k, k).x, at(k, k).y)) k++;
     EXPECT_GE(k, int(cut) - 1);
     EXPECT_LE(k, int(cut) + 1);
-    POINT p = at(k);
-    EXPECT_COLOR(shot.At(w.left + p.x, w.top + p.y), kDark[border]);
+    int edge = 0, gaps = 0;
+    for (int dy = 0; dy < radius + 2; dy++) {
+      for (int dx = 0; dx < radius + 2; dx++) {
+        POINT p = at(dx, dy);
+        if (!inside(p.x, p.y)) continue;
+        if (inside(p.x - 1, p.y) && inside(p.x + 1, p.y) && inside(p.x, p.y - 1) &&
+            inside(p.x, p.y + 1))
+          continue;
+        edge++;
+        gaps += shot.At(w.left + p.x, w.top + p.y) != kDark[border];
+      }
+    }
+    EXPECT_GE(edge, radius * 3 / 2);  // a quarter circle and a little
+    EXPECT_EQ(gaps, 0);
   }
   DeleteObject(region);
 
