@@ -269,6 +269,43 @@ TEST_F(FrameSizesTest, EachEdgeAndCornerMovesOnlyItsSidesByTheDraggedAmount) {
   }
 }
 
+// Minimised, the window is all caption; restored, exactly as before. It
+// cannot be made smaller than its frame: borders, caption and the room of
+// three caption buttons (46 pixels wide each at 96 DPI).
+TEST_F(FrameSizesTest, MinimisedAllCaptionRestoredAsBeforeNeverSmallerThanItsFrame) {
+  const Sizes& s = Expected();
+  RECT before = ScreenRectOfWindow(hwnd);
+  ShowWindow(hwnd, SW_MINIMIZE);
+  Pump(300);
+  ASSERT_TRUE(IsIconic(hwnd));
+  RECT small = ScreenRectOfWindow(hwnd);
+  Shot icon = Shot::Settled(small);
+  int band = icon.CountNear(kDark[caption_active], 0) + icon.CountNear(kDark[caption_inactive], 0);
+  EXPECT_GT(band, int(icon.pixels().size()) / 2);
+  EXPECT_EQ(icon.CountNear(kDark[face], 0), 0) << "the client area shows while minimised";
+  ShowWindow(hwnd, SW_RESTORE);
+  Pump(300);
+  EXPECT_RECT(ScreenRectOfWindow(hwnd), before);
+  EXPECT_RECT(Insets(hwnd), (RECT{s.border, s.border + s.caption, s.border, s.border}));
+
+  SetForegroundWindow(hwnd);
+  Pump(200);
+  POINT grip = {before.right - 1 - s.border / 2, before.bottom - 1 - s.border / 2};
+  ASSERT_EQ(HitAt(hwnd, grip), HTBOTTOMRIGHT);
+  Act([&] {
+    Down(grip);
+    MoveTo({before.left + 200, before.top + 100});
+    MoveTo({before.left + 10, before.top + 10});
+    Up({before.left + 10, before.top + 10});
+  });
+  RECT least = ScreenRectOfWindow(hwnd);
+  EXPECT_EQ(least.left, before.left);
+  EXPECT_EQ(least.top, before.top);
+  EXPECT_GE(least.bottom - least.top, 2 * s.border + s.caption);
+  EXPECT_GE(least.right - least.left, 2 * s.border + 3 * 46 * s.dpi / 96);
+  EXPECT_LT(least.right - least.left, 480);  // it did get smaller
+}
+
 TEST_F(FrameSizesTest, RightClickOnTheCaptionOpensTheSystemMenu) {
   POINT spot = CaptionSpot();
   HMENU shown = nullptr;
