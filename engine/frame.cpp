@@ -594,6 +594,26 @@ void FitMaximised(HWND hwnd, MINMAXINFO* info) {
   info->ptMaxSize = {mi.rcWork.right - mi.rcWork.left, mi.rcWork.bottom - mi.rcWork.top};
 }
 
+// Windows reads the maximised size above for the primary monitor and, where
+// it is at least that monitor's size, makes it larger by what the window's
+// monitor is larger: on a larger second monitor the window would spill
+// over onto its neighbour. Whatever the platform made of it, a maximised
+// window is kept to the work area of the monitor it lies on.
+void KeepMaximisedInWorkArea(HWND hwnd, WINDOWPOS* pos) {
+  if ((pos->flags & SWP_NOSIZE) || !IsZoomed(hwnd)) return;
+  RECT proposed = {pos->x, pos->y, pos->x + pos->cx, pos->y + pos->cy};
+  MONITORINFO mi = {sizeof mi};
+  if (!GetMonitorInfoW(MonitorFromRect(&proposed, MONITOR_DEFAULTTONEAREST), &mi)) return;
+  RECT inside;
+  IntersectRect(&inside, &proposed, &mi.rcWork);
+  if (EqualRect(&inside, &proposed)) return;
+  pos->x = mi.rcWork.left;
+  pos->y = mi.rcWork.top;
+  pos->cx = mi.rcWork.right - mi.rcWork.left;
+  pos->cy = mi.rcWork.bottom - mi.rcWork.top;
+  pos->flags &= ~SWP_NOMOVE;
+}
+
 // Rounded corners, through a window region made again for each new size,
 // and only then: setting a region lays the frame out again, which comes
 // back here.
@@ -676,6 +696,9 @@ bool OnOwnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
       FitMaximised(hwnd, reinterpret_cast<MINMAXINFO*>(lp));
       KeepFrameWhole(hwnd, reinterpret_cast<MINMAXINFO*>(lp));
       return true;
+    case WM_WINDOWPOSCHANGING:
+      KeepMaximisedInWorkArea(hwnd, reinterpret_cast<WINDOWPOS*>(lp));
+      return false;
     case WM_WINDOWPOSCHANGED: {
       auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
       if (!(pos->flags & SWP_NOSIZE)) ShapeCorners(hwnd);

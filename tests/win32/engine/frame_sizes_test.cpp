@@ -218,6 +218,12 @@ TEST_F(FrameSizesTest, DoubleClickMaximisesToTheWorkAreaExactlyAndBack) {
   EXPECT_RECT(ScreenRectOfWindow(hwnd), WorkArea());
   EXPECT_RECT(Insets(hwnd), (RECT{0, s.caption, 0, 0}));  // no sizing border
   EXPECT_EQ(HitAt(hwnd, {WorkArea().left + 1, WorkArea().top + 100}), HTCLIENT);
+  // Sized beyond the work area while maximised (as Windows does on a
+  // second monitor larger than the first), it stays inside.
+  SetWindowPos(hwnd, nullptr, WorkArea().left - 8, WorkArea().top - 8,
+               WorkArea().right - WorkArea().left + 300, WorkArea().bottom - WorkArea().top + 200,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_RECT(ScreenRectOfWindow(hwnd), WorkArea());
 
   spot = {(WorkArea().left + WorkArea().right) / 2, WorkArea().top + s.caption / 2};
   ASSERT_EQ(HitAt(hwnd, spot), HTCAPTION);
