@@ -25,6 +25,9 @@ using look::Part;
 // frame itself, around WM_NCPAINT; a self-drawn frame must swallow them.
 constexpr UINT kUahDrawCaption = 0xAE;
 constexpr UINT kUahDrawFrame = 0xAF;
+// Opens the window menu at a point on the screen (in lParam); undocumented
+// too, sent by the task bar, handled by the default window procedure.
+constexpr UINT kPopupSystemMenu = 0x313;
 
 // The frame's part of the window's record; a window the engine does not
 // follow (none reaches here) would share an empty one.
@@ -118,13 +121,20 @@ struct Layout {
 };
 
 // Caption buttons, right to left: close, then maximise, then minimise,
-// only those the window's style asks for.
-void PlaceButtons(Layout* l, LONG style, LONG ex) {
+// only those the window's style asks for. In the platform's caption they
+// fill its height; in a caption of the skin's height they keep the size
+// of a modern title bar's (46 by 30 pixels at 96 DPI), centred, so a tall
+// caption does not make them into blocks.
+void PlaceButtons(Layout* l, LONG style, LONG ex, bool own) {
   if (!(style & WS_SYSMENU)) return;
   int height = l->caption.bottom - l->caption.top - 2 * Scaled(2);
   int width = height + height / 3;
+  if (own) {
+    height = std::min(height, Scaled(30));
+    width = std::min(Scaled(46), 2 * height);
+  }
   int right = l->caption.right - Scaled(2);
-  int top = l->caption.top + Scaled(2);
+  int top = (l->caption.top + l->caption.bottom - height) / 2;
   bool wanted[3] = {true, !(ex & WS_EX_TOOLWINDOW) && (style & WS_MAXIMIZEBOX),
                     !(ex & WS_EX_TOOLWINDOW) && (style & WS_MINIMIZEBOX)};
   for (int i = 0; i < 3; i++) {
@@ -134,12 +144,17 @@ void PlaceButtons(Layout* l, LONG style, LONG ex) {
   }
 }
 
+// The skin's sizing border; a maximised window has none (it cannot be
+// sized), and a minimised one is all caption.
+int OwnBorder(LONG style) {
+  return (style & (WS_MAXIMIZE | WS_MINIMIZE)) ? 0 : Scaled(TheMetrics().border_width);
+}
+
 // The widths of the frame around the client area of a window of this
-// style, at the skin's sizes; a maximised window has no sizing border.
+// style, at the skin's sizes.
 RECT OwnInsets(HWND hwnd, LONG style) {
-  const skin::Metrics& m = TheMetrics();
-  int border = (style & WS_MAXIMIZE) ? 0 : Scaled(m.border_width);
-  int top = border + Scaled(m.caption_height) + menubar::Height(hwnd);
+  int border = OwnBorder(style);
+  int top = border + Scaled(TheMetrics().caption_height) + menubar::Height(hwnd);
   return {border, top, border, border};
 }
 
@@ -152,9 +167,9 @@ Layout OwnLayoutOf(HWND hwnd) {
   l.size = {window.right - window.left, window.bottom - window.top};
   LONG style = GetWindowLongW(hwnd, GWL_STYLE);
   LONG ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
-  const skin::Metrics& m = TheMetrics();
-  int border = (style & WS_MAXIMIZE) ? 0 : Scaled(m.border_width);
-  int caption_bottom = std::min<int>(border + Scaled(m.caption_height), l.size.cy - border);
+  int border = OwnBorder(style);
+  int caption_bottom =
+      std::min<int>(border + Scaled(TheMetrics().caption_height), l.size.cy - border);
   SetRect(&l.caption, border, border, l.size.cx - border, caption_bottom);
   int top = caption_bottom;
   if (!IsIconic(hwnd)) {
@@ -165,7 +180,7 @@ Layout OwnLayoutOf(HWND hwnd) {
     }
   }
   SetRect(&l.client, border, top, l.size.cx - border, std::max<int>(top, l.size.cy - border));
-  PlaceButtons(&l, style, ex);
+  PlaceButtons(&l, style, ex, true);
   return l;
 }
 
@@ -201,7 +216,7 @@ Layout PlatformLayoutOf(HWND hwnd) {
   int caption_top = caption_bottom - caption_height;
   if (caption_top < border) caption_top = border;
   SetRect(&l.caption, border, caption_top, l.size.cx - border, caption_bottom);
-  PlaceButtons(&l, style, ex);
+  PlaceButtons(&l, style, ex, false);
   return l;
 }
 
@@ -223,6 +238,19 @@ int ButtonAt(HWND hwnd, POINT screen) {
 
 bool IsButtonCode(WPARAM code) {
   return code == HTCLOSE || code == HTMAXBUTTON || code == HTMINBUTTON;
+}
+
+// The radius of the window's rounded corners; 0 for square ones, as
+// maximised and minimised windows have.
+int CornerRadius(HWND hwnd) {
+  if (!Owned() || IsZoomed(hwnd) || IsIconic(hwnd)) return 0;
+  return Scaled(TheMetrics().corner_radius);
+}
+
+// The shape of a window of this size with rounded corners. The region
+// functions leave out the right and bottom edges they are given.
+HRGN CornerRegion(SIZE size, int radius) {
+  return CreateRoundRectRgn(0, 0, size.cx + 1, size.cy + 1, 2 * radius, 2 * radius);
 }
 
 // ---- painting ---------------------------------------------------------------------
@@ -363,6 +391,21 @@ void PaintCaption(HWND hwnd, HDC dc, const Layout& l, const FrameState& state) {
   }
 }
 
+// The outer line of the frame, along the rounded corners where the window
+// has them: the region's own outline, so the line is where the window ends.
+void DrawEdge(HDC dc, HWND hwnd, SIZE size, look::States band) {
+  Record* record = RecordOf(hwnd);
+  if (int radius = record ? record->frame.shaped_radius : 0) {
+    common::GdiObject<HRGN> region(CornerRegion(size, radius));
+    common::GdiObject<HBRUSH> ink(CreateSolidBrush(look::TextColor(Part::FrameEdge, band)));
+    if (region.get() && ink.get()) {
+      FrameRgn(dc, region.get(), ink.get(), 1, 1);
+      return;
+    }
+  }
+  look::Draw(dc, Part::FrameEdge, band, {0, 0, size.cx, size.cy});
+}
+
 // The frame, with every pixel drawn once. The band above the client area
 // (title, buttons, menu bar) is drawn off-screen and copied in one go;
 // the borders beside and below it are plain fills straight to the screen.
@@ -379,7 +422,6 @@ void Paint(HWND hwnd) {
   if (!dc) return;
 
   const look::States band = StatesOf(state);
-  const RECT whole = {0, 0, l.size.cx, l.size.cy};
   look::Draw(dc, Part::CaptionBand, band, {0, 0, l.size.cx, top});
   PaintCaption(hwnd, dc, l, state);
   if (!IsRectEmpty(&l.bar)) {
@@ -389,7 +431,7 @@ void Paint(HWND hwnd) {
       menus::PaintBar(hwnd, dc, l.bar);
     }
   }
-  look::Draw(dc, Part::FrameEdge, band, whole);  // its bottom line falls outside the copy
+  DrawEdge(dc, hwnd, l.size, band);  // its bottom line falls outside the copy
   BitBlt(target.get(), 0, 0, l.size.cx, top, dc, 0, 0, SRCCOPY);
 
   HDC screen = target.get();
@@ -400,7 +442,7 @@ void Paint(HWND hwnd) {
   // The edge again, below the band only.
   int saved = SaveDC(screen);
   ExcludeClipRect(screen, 0, 0, l.size.cx, top);
-  look::Draw(screen, Part::FrameEdge, band, whole);
+  DrawEdge(screen, hwnd, l.size, band);
   if (saved) RestoreDC(screen, saved);
 }
 
@@ -533,7 +575,6 @@ LRESULT OwnHitTest(HWND hwnd, POINT screen) {
 }
 
 void OwnClientArea(HWND hwnd, RECT* rc) {
-  if (IsIconic(hwnd)) return;
   RECT in = OwnInsets(hwnd, GetWindowLongW(hwnd, GWL_STYLE));
   rc->left += in.left;
   rc->top += in.top;
@@ -553,33 +594,95 @@ void FitMaximised(HWND hwnd, MINMAXINFO* info) {
   info->ptMaxSize = {mi.rcWork.right - mi.rcWork.left, mi.rcWork.bottom - mi.rcWork.top};
 }
 
-// Rounded corners, through a window region made again for every size.
+// Windows reads the maximised size above for the primary monitor and, where
+// it is at least that monitor's size, makes it larger by what the window's
+// monitor is larger: on a larger second monitor the window would spill
+// over onto its neighbour. Whatever the platform made of it, a maximised
+// window is kept to the work area of the monitor it lies on.
+void KeepMaximisedInWorkArea(HWND hwnd, WINDOWPOS* pos) {
+  if ((pos->flags & SWP_NOSIZE) || !IsZoomed(hwnd)) return;
+  RECT proposed = {pos->x, pos->y, pos->x + pos->cx, pos->y + pos->cy};
+  MONITORINFO mi = {sizeof mi};
+  if (!GetMonitorInfoW(MonitorFromRect(&proposed, MONITOR_DEFAULTTONEAREST), &mi)) return;
+  RECT inside;
+  IntersectRect(&inside, &proposed, &mi.rcWork);
+  if (EqualRect(&inside, &proposed)) return;
+  pos->x = mi.rcWork.left;
+  pos->y = mi.rcWork.top;
+  pos->cx = mi.rcWork.right - mi.rcWork.left;
+  pos->cy = mi.rcWork.bottom - mi.rcWork.top;
+  pos->flags &= ~SWP_NOMOVE;
+}
+
+// Rounded corners, through a window region made again for each new size,
+// and only then: setting a region lays the frame out again, which comes
+// back here.
 void ShapeCorners(HWND hwnd) {
   Record* record = RecordOf(hwnd);
   if (!record) return;
-  int radius = Scaled(TheMetrics().corner_radius);
-  bool round = Owned() && radius > 0 && !IsZoomed(hwnd) && !IsIconic(hwnd);
-  if (!round) {
-    if (record->frame.rounded) SetWindowRgn(hwnd, nullptr, TRUE);
-    record->frame.rounded = false;
+  FrameState& state = record->frame;
+  int radius = CornerRadius(hwnd);
+  if (radius == 0) {
+    if (state.shaped_radius == 0) return;
+    state.shaped = {};
+    state.shaped_radius = 0;
+    SetWindowRgn(hwnd, nullptr, TRUE);
     return;
   }
   RECT window;
   GetWindowRect(hwnd, &window);
-  HRGN region = CreateRoundRectRgn(0, 0, window.right - window.left + 1,
-                                   window.bottom - window.top + 1, 2 * radius, 2 * radius);
+  SIZE size = {window.right - window.left, window.bottom - window.top};
+  if (size.cx == state.shaped.cx && size.cy == state.shaped.cy && radius == state.shaped_radius)
+    return;
+  state.shaped = size;
+  state.shaped_radius = radius;
   // The system owns the region once it is set.
-  if (region && SetWindowRgn(hwnd, region, TRUE)) {
-    record->frame.rounded = true;
-  } else if (region) {
+  HRGN region = CornerRegion(size, radius);
+  if (region && !SetWindowRgn(hwnd, region, TRUE)) {
     DeleteObject(region);
+    state.shaped = {};
+    state.shaped_radius = 0;
   }
+}
+
+// A frame of the engine's own is at least as large as its borders, caption
+// and menu bar, and wide enough for the caption buttons and the icon.
+void KeepFrameWhole(HWND hwnd, MINMAXINFO* info) {
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  RECT in = OwnInsets(hwnd, style & ~(WS_MAXIMIZE | WS_MINIMIZE));
+  int buttons = 3 * Scaled(46) + Scaled(2 + 2 + 4) + GetSystemMetrics(SM_CXSMICON) + Scaled(8);
+  info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, in.left + in.right + buttons);
+  info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, in.top + in.bottom);
+}
+
+// How much larger the window is than its client area.
+SIZE FrameSize(HWND hwnd) {
+  RECT window, client;
+  GetWindowRect(hwnd, &window);
+  GetClientRect(hwnd, &client);
+  return {window.right - window.left - client.right, window.bottom - window.top - client.bottom};
+}
+
+// A window that cannot be resized was laid out for its client size: its
+// controls would be cut off by a taller caption or wider borders. It grows
+// by what its frame grew (and shrinks back), keeping its top left corner.
+// A resizable window keeps its outer size, which its program or its user
+// chose.
+void KeepClientSize(HWND hwnd, SIZE grown) {
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  if ((style & (WS_THICKFRAME | WS_MAXIMIZE | WS_MINIMIZE)) || (grown.cx == 0 && grown.cy == 0))
+    return;
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  SetWindowPos(hwnd, nullptr, 0, 0, window.right - window.left + grown.cx,
+               window.bottom - window.top + grown.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool OnOwnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   if (menubar::OnMessage(hwnd, msg, wp, lp, result)) return true;
   switch (msg) {
     case WM_NCCALCSIZE: {
+      if (IsIconic(hwnd)) return false;  // the platform's, like a minimised caption
       RECT* rc =
           wp ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : reinterpret_cast<RECT*>(lp);
       OwnClientArea(hwnd, rc);
@@ -592,31 +695,35 @@ bool OnOwnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     case WM_GETMINMAXINFO:
       *result = subclass::CallNext(hwnd, msg, wp, lp);
       FitMaximised(hwnd, reinterpret_cast<MINMAXINFO*>(lp));
+      KeepFrameWhole(hwnd, reinterpret_cast<MINMAXINFO*>(lp));
       return true;
+    case WM_WINDOWPOSCHANGING:
+      KeepMaximisedInWorkArea(hwnd, reinterpret_cast<WINDOWPOS*>(lp));
+      return false;
     case WM_WINDOWPOSCHANGED: {
       auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
-      if (!(pos->flags & SWP_NOSIZE) || (pos->flags & SWP_FRAMECHANGED)) ShapeCorners(hwnd);
+      if (!(pos->flags & SWP_NOSIZE)) ShapeCorners(hwnd);
       return false;
     }
-    case WM_NCLBUTTONDOWN:
-      if (wp == HTMENU) {
-        menubar::TrackMouse(hwnd, ScreenPoint(lp));
-        *result = 0;
-        return true;
-      }
-      if (wp == HTSYSMENU) {
-        menubar::TrackSystemMenu(hwnd);
-        *result = 0;
-        return true;
-      }
-      return false;
     case WM_NCLBUTTONDBLCLK:
+      // A click on the bar or the icon opens its menu (menubar::OnMessage);
+      // a double click on the icon closes the window, as the platform's does.
       if (wp == HTSYSMENU) {
         PostMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, lp);
         *result = 0;
         return true;
       }
       return false;
+    case WM_NCRBUTTONDOWN:
+    case WM_NCRBUTTONUP:
+      // A right click on the caption opens the window menu where it was
+      // made. The platform would decide that by its own caption's height
+      // (Wine hit-tests internally there), so the engine asks for the
+      // menu itself, by the message the task bar uses for it.
+      if (wp != HTCAPTION && wp != HTSYSMENU) return false;
+      if (msg == WM_NCRBUTTONUP) SendMessageW(hwnd, kPopupSystemMenu, 0, lp);
+      *result = 0;
+      return true;
   }
   return false;
 }
@@ -639,9 +746,12 @@ bool SetMetrics(const skin::Metrics& metrics) {
 }
 
 void FrameChanged(HWND hwnd) {
+  SIZE before = FrameSize(hwnd);
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ShapeCorners(hwnd);
+  SIZE after = FrameSize(hwnd);
+  KeepClientSize(hwnd, {after.cx - before.cx, after.cy - before.cy});
 }
 
 bool OwnsGeometry(HWND) { return Drawn() && Owned(); }
@@ -652,8 +762,24 @@ int CaptionBottom(HWND hwnd) { return LayoutOf(hwnd).caption.bottom; }
 
 void Repaint(HWND hwnd) { Paint(hwnd); }
 
-void Prepare(HWND hwnd) {
-  if (Drawn() && !draw::UnderWine()) DisableDwmFrame(hwnd);
+void Prepare(HWND hwnd, bool existing) {
+  if (!Drawn()) return;
+  if (!draw::UnderWine()) DisableDwmFrame(hwnd);
+  if (!Owned()) return;
+  if (existing) {
+    FrameChanged(hwnd);  // laid out by the platform until now
+    return;
+  }
+  // A new window was given the outer size that holds the client size its
+  // program asked for in the platform's frame.
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  RECT platform = {};
+  AdjustWindowRectEx(&platform, style & ~(WS_MAXIMIZE | WS_MINIMIZE), GetMenu(hwnd) != nullptr,
+                     GetWindowLongW(hwnd, GWL_EXSTYLE));
+  SIZE own = FrameSize(hwnd);
+  ShapeCorners(hwnd);
+  KeepClientSize(
+      hwnd, {own.cx - (platform.right - platform.left), own.cy - (platform.bottom - platform.top)});
 }
 
 bool OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {

@@ -31,8 +31,12 @@ int CaptionBottom(HWND hwnd);
 // Paints the frame again now, as it is.
 void Repaint(HWND hwnd);
 
-// A framed window has just been followed.
-void Prepare(HWND hwnd);
+// A framed window has just been followed: made now (`existing` false) or
+// made before the engine was attached. Where the engine lays frames out,
+// a window that cannot be resized keeps the client size its program gave
+// it, and grows by the difference of the frames; so it does in
+// FrameChanged.
+void Prepare(HWND hwnd, bool existing);
 
 // The framed window's messages that concern its frame. True when the
 // message was answered, with the answer in *result.

@@ -15,13 +15,16 @@ struct FrameState {
   int hover = 0;    // HTCLOSE, HTMAXBUTTON, HTMINBUTTON or 0
   int pressed = 0;  // the button held down, 0 for none
   bool pressed_inside = false;
-  bool rounded = false;  // the engine gave the window its region
   // Where the engine tracks the menu bar: the item drawn selected (its menu
   // open, or chosen from the keyboard), the item under the mouse, and
   // whether the access keys are underlined for the keyboard.
   int menu_open = -1;
   int menu_hover = -1;
   bool menu_keys = false;
+  // The window region the engine gave the window for rounded corners: the
+  // window size and radius it was made for; empty and 0 for none.
+  SIZE shaped = {};
+  int shaped_radius = 0;
 };
 
 // The window of a drop-down menu that a control opened for itself: the

@@ -124,14 +124,14 @@ void ApplyAero(HWND hwnd) {
 
 // ---- following windows ------------------------------------------------------
 
-void OnCreated(HWND hwnd, DWORD_PTR kind) {
+void OnCreated(HWND hwnd, DWORD_PTR kind, bool existing) {
   // An empty theme name makes the control draw the classic way, which
   // honours the text colour of WM_CTLCOLORSTATIC; themed check boxes
   // would draw black text whatever the skin.
   if (kind & kClassicButton) SetWindowTheme(hwnd, L"", L"");
   if (kind & kFramed) {
     ApplyAero(hwnd);
-    frame::Prepare(hwnd);
+    frame::Prepare(hwnd, existing);
     menus::PrepareBar(hwnd);
     // Until a window asks for a copy of its own, Windows shows it the
     // desktop's shared window menu, whose items cannot be changed; the
@@ -173,7 +173,7 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
   switch (msg) {
     case WM_CREATE: {
       LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
-      if (result != -1) OnCreated(hwnd, kind);
+      if (result != -1) OnCreated(hwnd, kind, false);
       return result;
     }
     case WM_NCDESTROY: {
@@ -245,7 +245,7 @@ void FollowExisting(HWND hwnd) {
   WindowClass c = Classify(hwnd, style, GetWindowLongW(hwnd, GWL_EXSTYLE), in_skinned);
   DWORD_PTR bits = BitsOf(c);
   Follow(hwnd, bits);
-  OnCreated(hwnd, bits);
+  OnCreated(hwnd, bits, true);
   controls::FollowExisting(hwnd, c.kind);
 }
 
@@ -364,8 +364,8 @@ BOOL CALLBACK RepaintTopLevel(HWND hwnd, LPARAM) {
   return TRUE;
 }
 
-// The skin's frame sizes changed: each frame is laid out again (the
-// window keeps its outer rectangle; its client area takes the change).
+// The skin's frame sizes changed: each frame is laid out again (a
+// resizable window keeps its outer rectangle, a fixed one its client area).
 BOOL CALLBACK FrameChangedTopLevel(HWND hwnd, LPARAM) {
   if (KindOfSkinned(hwnd) & kFramed) frame::FrameChanged(hwnd);
   return TRUE;

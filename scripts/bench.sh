@@ -4,6 +4,9 @@
 # the machine as it is, then with one core kept busy), then the requests
 # each program makes to the Wine server and the X server.
 #   scripts/bench.sh [times|counts]   only the one part
+# BENCH_SKIN names a skin file (.she) that the program starts with, copied
+# into its Skin folder; BENCH_SKIN=tall writes one: Jade with a 40-pixel
+# caption and 6-pixel borders, whose frame the engine lays out itself.
 set -euo pipefail
 part="${1:-all}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -16,6 +19,17 @@ app="$root/build/bench/app"
 rm -rf "$app"; mkdir -p "$app"
 cp -r "$root/dist/." "$app/"
 rm -f "$app/config.ini" "$app/log.txt"
+if [ -n "${BENCH_SKIN:-}" ]; then
+  if [ "$BENCH_SKIN" = tall ]; then
+    skin="$app/Skin/Jade-tall.she"
+    { cat "$root/skins/Jade.she"; printf '\ncaption_height = 40\nborder_width = 6\n'; } >"$skin"
+  else
+    skin="$app/Skin/$(basename "$BENCH_SKIN")"
+    cp "$BENCH_SKIN" "$skin"
+  fi
+  printf '[Options]\r\nSkinName=%s\r\n' "$(basename "$skin" .she)" >"$app/config.ini"
+  echo "Started with the skin $(basename "$skin" .she)"
+fi
 
 source "$root/scripts/virtual-display.sh"
 bench="$root/build/win32/bench/bench.exe"

@@ -196,6 +196,50 @@ TEST(ParseSkinTest, FrameSizesAtAndBeyondTheirLimits) {
   }
 }
 
+TEST(ParseSkinTest, CornerRadiusAtAndBeyondItsLimits) {
+  struct {
+    std::string line;
+    bool ok;
+    int radius;
+  } cases[] = {
+      {"corner_radius = 0", true, 0},   {"corner_radius = 16", true, 16},
+      {"corner_radius = 8", true, 8},   {"corner_radius = 17", false, 0},
+      {"corner_radius = -1", false, 0}, {"corner_radius = 4px", false, 0},
+      {"corner_radius =", false, 0},    {"corner_radius = 2\ncorner_radius = 2", false, 0},
+  };
+  for (const auto& c : cases) {
+    Skin skin = Sentinel();
+    ParseError error;
+    bool ok = ParseSkin(kGood + c.line + "\n", &skin, &error);
+    EXPECT_EQ(ok, c.ok) << c.line;
+    if (ok) {
+      EXPECT_EQ(skin.metrics.corner_radius, c.radius) << c.line;
+    } else {
+      EXPECT_GE(error.line, 10) << c.line;
+      EXPECT_EQ(skin.name, "sentinel");
+    }
+  }
+}
+
+// A file without any frame size leaves the frame to the platform; any one
+// of the three keys alone, even at the default's value, hands it to the
+// engine.
+TEST(ParseSkinTest, FrameSizesAreGivenByAnyOfTheirKeys) {
+  Skin skin = Sentinel();
+  skin.metrics.given = true;
+  ASSERT_TRUE(ParseSkin(kGood, &skin, nullptr));
+  EXPECT_FALSE(skin.metrics.given);
+  EXPECT_EQ(skin.metrics.corner_radius, 0);
+  for (std::string line : {"caption_height = 26", "border_width = 4", "corner_radius = 0"}) {
+    Skin one = Sentinel();
+    ASSERT_TRUE(ParseSkin(kGood + line + "\n", &one, nullptr)) << line;
+    EXPECT_TRUE(one.metrics.given) << line;
+  }
+  // A later file without them gives the frame back.
+  ASSERT_TRUE(ParseSkin(kGood, &skin, nullptr));
+  EXPECT_FALSE(skin.metrics.given);
+}
+
 // What a skin author may write, and what the parser answers. Lines are
 // added after kGood's nine, so a fault is reported on line 10 or 11.
 struct AuthorCase {

@@ -13,6 +13,7 @@
 #include "skins/SkinH.h"
 #include "support/screen.h"
 #include "support/wine_test.h"
+#include "hands.h"
 #include "test_skins.h"
 
 namespace {
@@ -40,54 +41,6 @@ int OtherThan(const RECT& area, COLORREF color) {
   Shot shot(area);
   return int(shot.pixels().size()) - shot.CountNear(color, 0);
 }
-
-// ---- a user's hands -----------------------------------------------------------
-// The platform's move loop and menu loop are modal: while they run, the
-// test's own thread is inside them. So the user's actions (and the looks
-// taken meanwhile) run on a second thread while this one handles events.
-
-void Act(const std::function<void()>& user) {
-  std::atomic<bool> done{false};
-  std::thread hands([&] {
-    user();
-    done = true;
-  });
-  PumpUntil([&] { return done.load(); }, 20000);
-  hands.join();
-  Pump(100);
-}
-
-void Mouse(DWORD flags, POINT at) {
-  SetCursorPos(at.x, at.y);
-  INPUT in = {};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-  SendInput(1, &in, sizeof in);
-  Sleep(200);
-}
-void MoveTo(POINT at) { Mouse(0, at); }
-void Down(POINT at) { Mouse(MOUSEEVENTF_LEFTDOWN, at); }
-void Up(POINT at) { Mouse(MOUSEEVENTF_LEFTUP, at); }
-void Click(POINT at) {
-  Down(at);
-  Up(at);
-}
-
-void Keys(std::initializer_list<std::pair<WORD, bool>> strokes) {  // key, down
-  for (auto [key, down] : strokes) {
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = key;
-    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    SendInput(1, &in, sizeof in);
-    Sleep(60);
-  }
-  Sleep(300);
-}
-void Press(WORD key) { Keys({{key, true}, {key, false}}); }
-void AltPlus(WORD key) { Keys({{VK_MENU, true}, {key, true}, {key, false}, {VK_MENU, false}}); }
 
 // ---- the window ---------------------------------------------------------------------
 

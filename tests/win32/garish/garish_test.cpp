@@ -144,6 +144,13 @@ TEST_F(GarishTest, ThePrefixHasGarishSystemColours) {
 TEST_F(GarishTest, NoWindowShowsSystemColoursWithAnyShippedSkin) {
   std::vector<std::wstring> skins = ShippedSkins();
   ASSERT_GE(skins.size(), 8u);
+  // And one with frame sizes of its own, whose frame the engine lays out:
+  // Jade with a tall caption, wide borders and round corners.
+  std::string jade = ReadBytes(InApp(L"shipped\\Jade.she"));
+  ASSERT_FALSE(jade.empty());
+  WriteBytes(InApp(L"app\\Skin\\Jade-tall.she"),
+             jade + "\ncaption_height = 40\nborder_width = 6\ncorner_radius = 8\n");
+  skins.push_back(L"Jade-tall");
   for (size_t i = 0; i < skins.size(); i++) {
     const std::wstring& skin = skins[i];
     const std::wstring& other = skins[(i + 1) % skins.size()];

@@ -1,0 +1,491 @@
+// Frames at the skin's own sizes (caption_height, border_width,
+// corner_radius) on real windows, worked with the mouse as a user works
+// them. The sizes a test expects are written here for each DPI, not
+// worked out by the engine's code.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+#include "hands.h"
+#include "skins/SkinH.h"
+#include "skins/frmSkin.h"
+#include "support/screen.h"
+#include "support/wine_test.h"
+#include "test_skins.h"
+
+namespace {
+
+using namespace engine_test;
+using namespace SkinH;
+using wine_test::InApp;
+using wine_test::Pump;
+using wine_test::PumpUntil;
+
+// caption_height = 40 and border_width = 6 in pixels at the display's DPI.
+struct Sizes {
+  int dpi, border, caption;
+};
+constexpr Sizes kSizes[] = {{96, 6, 40}, {144, 9, 60}};
+
+const Sizes& Expected() {
+  const char* env = std::getenv("FRAME_DPI");
+  int dpi = env ? std::atoi(env) : 96;
+  for (const Sizes& s : kSizes) {
+    if (s.dpi == dpi) return s;
+  }
+  return kSizes[0];
+}
+
+// The dark test skin with frame sizes of its own; `extra` adds keys.
+std::wstring WriteSizedSkin(const wchar_t* name, const std::string& extra) {
+  std::wstring path = InApp(L"Skin\\" + std::wstring(name) + L".she");
+  wine_test::WriteBytes(path, SkinText(kDark) + "caption_height = 40\nborder_width = 6\n" + extra);
+  return path;
+}
+
+const wchar_t kTall[] = L"Skin\\Tall.she";    // caption 40, border 6
+const wchar_t kRound[] = L"Skin\\Round.she";  // the same with corner_radius = 8
+
+COLORREF ColorAt(POINT p) { return Shot({p.x, p.y, p.x + 1, p.y + 1}).At(p.x, p.y); }
+
+LRESULT HitAt(HWND hwnd, POINT p) {
+  return SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+}
+
+RECT WorkArea() {
+  RECT work = {};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
+// Window rectangles side by side, so a failure reads well.
+std::string Text(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right) +
+         "," + std::to_string(r.bottom);
+}
+#define EXPECT_RECT(actual, expected) EXPECT_EQ(Text(actual), Text(expected))
+
+// How far the client area lies inside the window on each side.
+RECT Insets(HWND hwnd) {
+  RECT w = ScreenRectOfWindow(hwnd), c = ScreenRectOfClient(hwnd);
+  return {c.left - w.left, c.top - w.top, w.right - c.right, w.bottom - c.bottom};
+}
+
+HMENU MakeMenuBar() {
+  HMENU bar = CreateMenu();
+  HMENU normal = CreatePopupMenu();
+  AppendMenuW(normal, MF_STRING, 101, L"\u8fd4\u56de(&B)");  // 返回(&B)
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(normal), L"\u5e38\u89c4(&N)");
+  return bar;
+}
+
+// A window of `style` whose client area is `width` x `height` in the
+// platform's frame, as a program that lays out its controls makes it,
+// with a button in the client area's bottom right corner.
+HWND MakeSizedWindow(DWORD style, int width, int height, bool menu) {
+  static const bool registered = [] {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = L"FrameSizesWindow";
+    return RegisterClassW(&wc) != 0;
+  }();
+  (void)registered;
+  RECT r = {0, 0, width, height};
+  AdjustWindowRectEx(&r, style, menu, 0);
+  HWND hwnd = CreateWindowExW(0, L"FrameSizesWindow", L"Sizes \u5c3a\u5bf8", style, 80, 80,
+                              r.right - r.left, r.bottom - r.top, nullptr,
+                              menu ? MakeMenuBar() : nullptr, GetModuleHandleW(nullptr), nullptr);
+  CreateWindowExW(0, L"Button", L"OK", WS_CHILD | WS_VISIBLE, width - 80, height - 30, 80, 30, hwnd,
+                  nullptr, nullptr, nullptr);
+  ShowWindow(hwnd, SW_SHOWNORMAL);
+  UpdateWindow(hwnd);
+  SetForegroundWindow(hwnd);
+  PumpUntil([hwnd] { return GetForegroundWindow() == hwnd; }, 2000);
+  Pump(300);
+  return hwnd;
+}
+
+constexpr DWORD kFixed = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // as the skin dialog
+
+class FrameSizesTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    WriteSkin(kDark);
+    WriteSizedSkin(L"Tall", "");
+    WriteSizedSkin(L"Round", "corner_radius = 8\n");
+  }
+  void SetUp() override {
+    ASSERT_EQ(SkinH_AttachEx(InApp(kTall), L""), 1);
+    hwnd = MakeSizedWindow(WS_OVERLAPPEDWINDOW, 480, 320, false);
+    ASSERT_TRUE(hwnd);
+  }
+  void TearDown() override {
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    ASSERT_EQ(SkinH_AttachEx(InApp(kDark.File()), L""), 1);
+    Pump(100);
+  }
+  // A point of the caption with nothing on it.
+  POINT CaptionSpot() const {
+    RECT w = ScreenRectOfWindow(hwnd);
+    return {(w.left + w.right) / 2, w.top + Expected().border + Expected().caption / 2};
+  }
+  HWND hwnd = nullptr;
+};
+
+TEST_F(FrameSizesTest, ClientAreaIsTheWindowLessTheSkinsFrame) {
+  const Sizes& s = Expected();
+  HDC screen = GetDC(nullptr);
+  ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), s.dpi);
+  ReleaseDC(nullptr, screen);
+  EXPECT_RECT(Insets(hwnd), (RECT{s.border, s.border + s.caption, s.border, s.border}));
+
+  // With a menu bar, the bar lies between caption and client area.
+  HWND with_bar = MakeSizedWindow(WS_OVERLAPPEDWINDOW, 480, 320, true);
+  RECT in = Insets(with_bar);
+  RECT w = ScreenRectOfWindow(with_bar);
+  int x = w.left + 30;
+  EXPECT_EQ(in.left, s.border);
+  EXPECT_GT(in.top, s.border + s.caption + 10);
+  EXPECT_EQ(HitAt(with_bar, {x, w.top + s.border + s.caption - 1}), HTCAPTION);
+  EXPECT_EQ(HitAt(with_bar, {x, w.top + s.border + s.caption}), HTMENU);
+  EXPECT_EQ(HitAt(with_bar, {x, w.top + in.top - 1}), HTMENU);
+  EXPECT_EQ(HitAt(with_bar, {x, w.top + in.top}), HTCLIENT);
+  DestroyWindow(with_bar);
+
+  // The sizing border is exactly as wide as the skin says.
+  w = ScreenRectOfWindow(hwnd);
+  int y = (w.top + w.bottom) / 2;
+  EXPECT_EQ(HitAt(hwnd, {w.left + s.border - 1, y}), HTLEFT);
+  EXPECT_EQ(HitAt(hwnd, {w.left + s.border, y}), HTCLIENT);
+  EXPECT_EQ(HitAt(hwnd, {w.right - s.border, y}), HTRIGHT);
+  EXPECT_EQ(HitAt(hwnd, {w.right - s.border - 1, y}), HTCLIENT);
+
+  // Caption buttons keep a title bar's size (at most 46 x 30 at 96 DPI),
+  // centred in the caption.
+  int close_top = -1, close_bottom = -1, close_left = w.right, close_right = w.left;
+  for (int yy = w.top; yy < w.top + s.border + s.caption; yy++) {
+    if (HitAt(hwnd, {w.right - s.border - 10, yy}) != HTCLOSE) continue;
+    if (close_top < 0) close_top = yy;
+    close_bottom = yy + 1;
+  }
+  for (int xx = w.left; xx < w.right; xx++) {
+    if (HitAt(hwnd, {xx, close_top}) != HTCLOSE) continue;
+    close_left = std::min<int>(close_left, xx);
+    close_right = xx + 1;
+  }
+  EXPECT_LE(close_bottom - close_top, 30 * s.dpi / 96);
+  EXPECT_GE(close_bottom - close_top, 24 * s.dpi / 96);
+  EXPECT_LE(close_right - close_left, 46 * s.dpi / 96);
+  EXPECT_GE(close_right - close_left, 40 * s.dpi / 96);
+  int above = close_top - (w.top + s.border), below = w.top + s.border + s.caption - close_bottom;
+  EXPECT_LE(std::abs(above - below), 1) << above << " above, " << below << " below";
+}
+
+TEST_F(FrameSizesTest, CaptionDragLandsWhereTheMouseGoes) {
+  POINT spot = CaptionSpot();
+  ASSERT_EQ(HitAt(hwnd, spot), HTCAPTION);
+  RECT before = ScreenRectOfWindow(hwnd);
+  Act([&] {
+    Down(spot);
+    MoveTo({spot.x + 30, spot.y + 20});
+    MoveTo({spot.x + 73, spot.y + 41});
+    Up({spot.x + 73, spot.y + 41});
+  });
+  RECT after = ScreenRectOfWindow(hwnd);
+  OffsetRect(&before, 73, 41);
+  EXPECT_RECT(after, before);
+}
+
+TEST_F(FrameSizesTest, DoubleClickMaximisesToTheWorkAreaExactlyAndBack) {
+  const Sizes& s = Expected();
+  RECT before = ScreenRectOfWindow(hwnd);
+  POINT spot = CaptionSpot();
+  Act([&] {
+    Click(spot);
+    Click(spot);
+  });
+  ASSERT_TRUE(PumpUntil([&] { return IsZoomed(hwnd) != FALSE; }, 1000));
+  Pump(200);
+  EXPECT_RECT(ScreenRectOfWindow(hwnd), WorkArea());
+  EXPECT_RECT(Insets(hwnd), (RECT{0, s.caption, 0, 0}));  // no sizing border
+  EXPECT_EQ(HitAt(hwnd, {WorkArea().left + 1, WorkArea().top + 100}), HTCLIENT);
+  // Sized beyond the work area while maximised (as Windows does on a
+  // second monitor larger than the first), it stays inside.
+  SetWindowPos(hwnd, nullptr, WorkArea().left - 8, WorkArea().top - 8,
+               WorkArea().right - WorkArea().left + 300, WorkArea().bottom - WorkArea().top + 200,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_RECT(ScreenRectOfWindow(hwnd), WorkArea());
+
+  spot = {(WorkArea().left + WorkArea().right) / 2, WorkArea().top + s.caption / 2};
+  ASSERT_EQ(HitAt(hwnd, spot), HTCAPTION);
+  Act([&] {
+    Click(spot);
+    Click(spot);
+  });
+  ASSERT_TRUE(PumpUntil([&] { return !IsZoomed(hwnd); }, 1000));
+  EXPECT_RECT(ScreenRectOfWindow(hwnd), before);
+  EXPECT_RECT(Insets(hwnd), (RECT{s.border, s.border + s.caption, s.border, s.border}));
+}
+
+// Each edge and corner, dragged outwards by (dx, dy) on its sides: only
+// those sides move, and by exactly that much; the others stay.
+TEST_F(FrameSizesTest, EachEdgeAndCornerMovesOnlyItsSidesByTheDraggedAmount) {
+  const Sizes& s = Expected();
+  struct Grip {
+    LRESULT code;
+    int fx, fy;  // -1 left/top side, 1 right/bottom side, 0 neither
+  };
+  const Grip grips[] = {{HTLEFT, -1, 0},       {HTRIGHT, 1, 0},      {HTTOP, 0, -1},
+                        {HTBOTTOM, 0, 1},      {HTTOPLEFT, -1, -1},  {HTTOPRIGHT, 1, -1},
+                        {HTBOTTOMLEFT, -1, 1}, {HTBOTTOMRIGHT, 1, 1}};
+  for (const Grip& g : grips) {
+    SCOPED_TRACE(g.code);
+    RECT w = ScreenRectOfWindow(hwnd);
+    POINT grip = {g.fx < 0   ? w.left + s.border / 2
+                  : g.fx > 0 ? w.right - 1 - s.border / 2
+                             : (w.left + w.right) / 2,
+                  g.fy < 0   ? w.top + s.border / 2
+                  : g.fy > 0 ? w.bottom - 1 - s.border / 2
+                             : (w.top + w.bottom) / 2};
+    ASSERT_EQ(HitAt(hwnd, grip), g.code);
+    // Outwards along the sides the grip holds, and a little along the
+    // others, which must not move them.
+    int dx = g.fx ? 23 * g.fx : 9, dy = g.fy ? 17 * g.fy : 7;
+    Act([&] {
+      Down(grip);
+      MoveTo({grip.x + dx / 2, grip.y + dy / 2});
+      MoveTo({grip.x + dx, grip.y + dy});
+      Up({grip.x + dx, grip.y + dy});
+    });
+    RECT expected = w;
+    if (g.fx < 0) expected.left += dx;
+    if (g.fx > 0) expected.right += dx;
+    if (g.fy < 0) expected.top += dy;
+    if (g.fy > 0) expected.bottom += dy;
+    EXPECT_RECT(ScreenRectOfWindow(hwnd), expected);
+  }
+}
+
+// Minimised, the window is all caption; restored, exactly as before. It
+// cannot be made smaller than its frame: borders, caption and the room of
+// three caption buttons (46 pixels wide each at 96 DPI).
+TEST_F(FrameSizesTest, MinimisedAllCaptionRestoredAsBeforeNeverSmallerThanItsFrame) {
+  const Sizes& s = Expected();
+  RECT before = ScreenRectOfWindow(hwnd);
+  ShowWindow(hwnd, SW_MINIMIZE);
+  Pump(300);
+  ASSERT_TRUE(IsIconic(hwnd));
+  RECT small = ScreenRectOfWindow(hwnd);
+  Shot icon = Shot::Settled(small);
+  int band = icon.CountNear(kDark[caption_active], 0) + icon.CountNear(kDark[caption_inactive], 0);
+  EXPECT_GT(band, int(icon.pixels().size()) / 2);
+  EXPECT_EQ(icon.CountNear(kDark[face], 0), 0) << "the client area shows while minimised";
+  ShowWindow(hwnd, SW_RESTORE);
+  Pump(300);
+  EXPECT_RECT(ScreenRectOfWindow(hwnd), before);
+  EXPECT_RECT(Insets(hwnd), (RECT{s.border, s.border + s.caption, s.border, s.border}));
+
+  SetForegroundWindow(hwnd);
+  Pump(200);
+  POINT grip = {before.right - 1 - s.border / 2, before.bottom - 1 - s.border / 2};
+  ASSERT_EQ(HitAt(hwnd, grip), HTBOTTOMRIGHT);
+  Act([&] {
+    Down(grip);
+    MoveTo({before.left + 200, before.top + 100});
+    MoveTo({before.left + 10, before.top + 10});
+    Up({before.left + 10, before.top + 10});
+  });
+  RECT least = ScreenRectOfWindow(hwnd);
+  EXPECT_EQ(least.left, before.left);
+  EXPECT_EQ(least.top, before.top);
+  EXPECT_GE(least.bottom - least.top, 2 * s.border + s.caption);
+  EXPECT_GE(least.right - least.left, 2 * s.border + 3 * 46 * s.dpi / 96);
+  EXPECT_LT(least.right - least.left, 480);  // it did get smaller
+}
+
+TEST_F(FrameSizesTest, RightClickOnTheCaptionOpensTheSystemMenu) {
+  POINT spot = CaptionSpot();
+  HMENU shown = nullptr;
+  Act([&] {
+    RightClick(spot);
+    for (int i = 0; i < 20 && !shown; i++) {
+      HWND popup = FindWindowW(L"#32768", nullptr);
+      if (popup && IsWindowVisible(popup))
+        shown = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+      else
+        Sleep(100);
+    }
+    Press(VK_ESCAPE);
+    Press(VK_ESCAPE);
+  });
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(shown, GetSystemMenu(hwnd, FALSE));
+}
+
+// Rounded corners: the window still shows its frame (not blank), its
+// shape is cut round with the edge drawn along the cut, and a maximised
+// window is square and whole until it is restored.
+TEST_F(FrameSizesTest, RoundCornersCutTheWindowAndTheEdgeFollowsTheCut) {
+  const Sizes& s = Expected();
+  ASSERT_EQ(SkinH_AttachEx(InApp(kRound), L""), 1);
+  DestroyWindow(hwnd);
+  hwnd = MakeSizedWindow(WS_OVERLAPPEDWINDOW, 480, 320, false);
+  // Sized again once shown, as the program does with its stored size.
+  SetWindowPos(hwnd, nullptr, 90, 90, 500, 340, SWP_NOZORDER);
+  Pump(300);
+  RECT w = ScreenRectOfWindow(hwnd);
+  ASSERT_EQ(w.right - w.left, 500);
+  Shot shot = Shot::Settled(w);
+  EXPECT_COLOR(shot.At(CaptionSpot().x, CaptionSpot().y), kDark[caption_active]);
+  EXPECT_COLOR(shot.At(w.left + s.border / 2, (w.top + w.bottom) / 2), kDark[caption_active]);
+  EXPECT_COLOR(shot.At((w.left + w.right) / 2, w.bottom - 1), kDark[border]);
+  EXPECT_COLOR(shot.At(w.right - 1, (w.top + w.bottom) / 2), kDark[border]);
+
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(hwnd, region), ERROR);
+  // Along the diagonal of each corner the shape starts r(1 - 1/sqrt 2) in
+  // from the corner (8 px at 96 DPI: 2.3), and every pixel of the shape
+  // beside one outside it is the edge's colour: the line follows the cut
+  // without a gap.
+  int radius = 8 * s.dpi / 96;
+  double cut = radius * (1 - 1 / std::sqrt(2.0));
+  int width = w.right - w.left, height = w.bottom - w.top;
+  auto inside = [&](int x, int y) {
+    return x >= 0 && y >= 0 && x < width && y < height && PtInRegion(region, x, y);
+  };
+  for (int corner = 0; corner < 4; corner++) {
+    SCOPED_TRACE(corner);
+    auto at = [&](int dx, int dy) {
+      return POINT{corner & 1 ? width - 1 - dx : dx, corner & 2 ? height - 1 - dy : dy};
+    };
+    int k = 0;
+    while (k < radius && !inside(at(k, k).x, at(k, k).y)) k++;
+    EXPECT_GE(k, int(cut) - 1);
+    EXPECT_LE(k, int(cut) + 1);
+    int edge = 0, gaps = 0;
+    for (int dy = 0; dy < radius + 2; dy++) {
+      for (int dx = 0; dx < radius + 2; dx++) {
+        POINT p = at(dx, dy);
+        if (!inside(p.x, p.y)) continue;
+        if (inside(p.x - 1, p.y) && inside(p.x + 1, p.y) && inside(p.x, p.y - 1) &&
+            inside(p.x, p.y + 1))
+          continue;
+        edge++;
+        gaps += shot.At(w.left + p.x, w.top + p.y) != kDark[border];
+      }
+    }
+    EXPECT_GE(edge, radius * 3 / 2);  // a quarter circle and a little
+    EXPECT_EQ(gaps, 0);
+  }
+  DeleteObject(region);
+
+  ShowWindow(hwnd, SW_MAXIMIZE);
+  Pump(300);
+  HRGN none = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(hwnd, none), ERROR) << "a maximised window keeps its round corners";
+  DeleteObject(none);
+  RECT work = WorkArea();
+  EXPECT_RECT(ScreenRectOfWindow(hwnd), work);
+  EXPECT_COLOR(ColorAt({work.left, work.top}), kDark[border]);
+  ShowWindow(hwnd, SW_RESTORE);
+  Pump(300);
+  HRGN again = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_NE(GetWindowRgn(hwnd, again), ERROR);
+  EXPECT_FALSE(PtInRegion(again, 0, 0));
+  DeleteObject(again);
+}
+
+// A window that cannot be resized keeps its client area when the caption
+// grows, so nothing in it is cut off; a resizable one keeps its outer
+// size. Back to a skin without frame sizes, both are exactly as before.
+TEST_F(FrameSizesTest, FixedWindowsKeepTheirClientAreaAndSwitchingBackRestoresAll) {
+  const Sizes& s = Expected();
+  DestroyWindow(hwnd);
+  hwnd = nullptr;
+  ASSERT_EQ(SkinH_AttachEx(InApp(kDark.File()), L""), 1);
+  HWND fixed = MakeSizedWindow(kFixed, 300, 200, false);
+  HWND sizable = MakeSizedWindow(WS_OVERLAPPEDWINDOW, 400, 250, true);
+  RECT fixed_window = ScreenRectOfWindow(fixed), fixed_client = ScreenRectOfClient(fixed);
+  RECT sizable_window = ScreenRectOfWindow(sizable), sizable_client = ScreenRectOfClient(sizable);
+  RECT client;
+  GetClientRect(fixed, &client);
+  ASSERT_EQ(client.right, 300);
+  ASSERT_EQ(client.bottom, 200);
+
+  for (const wchar_t* skin : {kTall, kRound}) {
+    SCOPED_TRACE(wine_test::Utf8(skin));
+    ASSERT_EQ(SkinH_AttachEx(InApp(skin), L""), 1);
+    Pump(200);
+    GetClientRect(fixed, &client);
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 200);
+    EXPECT_RECT(Insets(fixed), (RECT{s.border, s.border + s.caption, s.border, s.border}));
+    EXPECT_EQ(ScreenRectOfWindow(fixed).left, fixed_window.left);
+    EXPECT_EQ(ScreenRectOfWindow(fixed).top, fixed_window.top);
+    EXPECT_RECT(ScreenRectOfWindow(sizable), sizable_window);
+  }
+  // A fixed window made now keeps the client area it asked for too.
+  HWND made_now = MakeSizedWindow(kFixed, 300, 200, false);
+  GetClientRect(made_now, &client);
+  EXPECT_EQ(client.right, 300);
+  EXPECT_EQ(client.bottom, 200);
+  DestroyWindow(made_now);
+
+  ASSERT_EQ(SkinH_AttachEx(InApp(kDark.File()), L""), 1);
+  Pump(200);
+  EXPECT_RECT(ScreenRectOfWindow(fixed), fixed_window);
+  EXPECT_RECT(ScreenRectOfClient(fixed), fixed_client);
+  EXPECT_RECT(ScreenRectOfWindow(sizable), sizable_window);
+  EXPECT_RECT(ScreenRectOfClient(sizable), sizable_client);
+  HRGN none = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(fixed, none), ERROR);
+  DeleteObject(none);
+  DestroyWindow(fixed);
+  DestroyWindow(sizable);
+}
+
+// The program's skin dialog (not resizable) with the tall caption: the
+// client area it was designed for, and every control inside it.
+TEST_F(FrameSizesTest, TheSkinDialogKeepsItsClientAreaAndEveryControlShows) {
+  ASSERT_EQ(SkinH_AttachEx(InApp(kDark.File()), L""), 1);
+  frmSkin->Show();
+  Pump(300);
+  RECT plain;
+  GetClientRect(frmSkin->Hwnd(), &plain);
+  frmSkin->Unload();
+  frmSkin.Reset();
+  Pump(100);
+
+  ASSERT_EQ(SkinH_AttachEx(InApp(kTall), L""), 1);
+  frmSkin->Show();
+  Pump(300);
+  HWND dialog = frmSkin->Hwnd();
+  RECT client;
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, plain.right);
+  EXPECT_EQ(client.bottom, plain.bottom);
+  EXPECT_EQ(Insets(dialog).top, Expected().border + Expected().caption);
+  RECT inside = ScreenRectOfClient(dialog);
+  int controls = 0;
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(c)) continue;
+    RECT r = ScreenRectOfWindow(c), both;
+    IntersectRect(&both, &r, &inside);
+    EXPECT_TRUE(EqualRect(&both, &r)) << "a control is cut off at " << Text(r);
+    controls++;
+  }
+  EXPECT_GT(controls, 5);
+  frmSkin->Unload();
+  frmSkin.Reset();
+}
+
+}  // namespace
