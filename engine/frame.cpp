@@ -422,7 +422,14 @@ void Paint(HWND hwnd) {
   if (!dc) return;
 
   const look::States band = StatesOf(state);
-  look::Draw(dc, Part::CaptionBand, band, {0, 0, l.size.cx, top});
+  // The band ends at the menu bar, so that a band drawn from a picture
+  // shows its bottom edge above the bar; beside the bar lie the borders.
+  int band_bottom = IsRectEmpty(&l.bar) ? top : l.bar.top;
+  look::Draw(dc, Part::CaptionBand, band, {0, 0, l.size.cx, band_bottom});
+  if (band_bottom < top) {
+    look::Draw(dc, Part::CaptionBand, band, {0, band_bottom, l.bar.left, top});
+    look::Draw(dc, Part::CaptionBand, band, {l.bar.right, band_bottom, l.size.cx, top});
+  }
   PaintCaption(hwnd, dc, l, state);
   if (!IsRectEmpty(&l.bar)) {
     if (Owned()) {

@@ -546,7 +546,10 @@ def fretwork():
     about = ("回纹: Chinese key pattern. A vermilion lacquer title bar worked with the\n"
              "; key pattern over a gold and an ink line, caption plaques that\n"
              "; show a gold rim under the mouse, ink text on rice paper.")
-    return "回纹", about, c, pics
+    # A caption as tall as the picture, so that two whole rows of the
+    # pattern show, and the corners of a lacquer box.
+    frame = {"caption_height": cap.fh, "corner_radius": 6}
+    return "回纹", about, c, pics, frame
 
 
 SKINS = [pearl, slate, fretwork]
@@ -570,12 +573,15 @@ def hex_of(c):
     return "#%02X%02X%02X" % tuple(round(v * 255) for v in c)
 
 
-def she_text(name, about, colours, pics):
+def she_text(name, about, colours, pics, frame):
     lines = ["; Morvanta skin, format described in docs/skin-format.md.",
              "; " + about, "; Drawn by scripts/make_skins.py; change the script, not the pictures.",
              "she = 2", "name = " + name, ""]
     lines += ["%-21s = %s" % (k, hex_of(colours[k])) for k in KEY_ORDER]
     lines.append("")
+    if frame:
+        lines += ["%-21s = %d" % item for item in frame.items()]
+        lines.append("")
     for key, pic in IMAGE_KEYS:
         if pic in pics:
             picture, margins = pics[pic]
@@ -587,9 +593,9 @@ def outputs():
     """Every file this script makes: {path relative to skins/: bytes}."""
     files = {}
     for make in SKINS:
-        name, about, colours, pics = make()
+        name, about, colours, pics, *frame = make()
         name.encode("gbk")  # the program lists skins by names in code page 936
-        files[name + ".she"] = she_text(name, about, colours, pics)
+        files[name + ".she"] = she_text(name, about, colours, pics, frame[0] if frame else None)
         for pic, (picture, _) in pics.items():
             files[name + "/" + pic + ".png"] = picture.png()
     return files
@@ -722,7 +728,7 @@ def mean(picture, frame, under, box):
 
 
 def report_skin(make):
-    name, _, c, pics = make()
+    name, _, c, pics, *_ = make()
     out = ["%s" % name]
 
     def line(what, value, need):
