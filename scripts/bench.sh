@@ -4,6 +4,9 @@
 # the machine as it is, then with one core kept busy), then the requests
 # each program makes to the Wine server and the X server.
 #   scripts/bench.sh [times|counts]   only the one part
+#   BENCH_SKIN=<name>   that skin of Skin\ stored in config.ini: every start
+#                       attaches it, and the previews alternate between it
+#                       and another skin (a skin of pictures, say Pearl)
 set -euo pipefail
 part="${1:-all}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -16,6 +19,12 @@ app="$root/build/bench/app"
 rm -rf "$app"; mkdir -p "$app"
 cp -r "$root/dist/." "$app/"
 rm -f "$app/config.ini" "$app/log.txt"
+if [ -n "${BENCH_SKIN:-}" ]; then
+  [ -f "$app/Skin/$BENCH_SKIN.she" ] || { echo "no skin Skin/$BENCH_SKIN.she" >&2; exit 2; }
+  # As the skin dialog's Save writes it: in code page 936.
+  printf '[Options]\r\nSkinName=%s\r\n' "$(printf %s "$BENCH_SKIN" | iconv -f UTF-8 -t GBK)" \
+    >"$app/config.ini"
+fi
 
 source "$root/scripts/virtual-display.sh"
 bench="$root/build/win32/bench/bench.exe"
