@@ -3,12 +3,14 @@
 // once with no skin stored (the reference) and once with each of two
 // shipped picture skins stored in config.ini; every run must show the same
 // behaviour, stated here: the menus by their keys reach the commands, the
-// skin dialog's keys move and act as they do, and each edge and corner of
-// the main window resizes it by exactly the distance dragged.
+// skin dialog's keys move and act as they do, each edge and corner of the
+// main window resizes it by exactly the distance dragged, the caption
+// moves it, and a double click on it maximises and restores.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -38,18 +40,29 @@ void Keys(std::initializer_list<std::pair<WORD, bool>> strokes) {  // key, down
 void Press(WORD key) { Keys({{key, true}, {key, false}}); }
 void AltPlus(WORD key) { Keys({{VK_MENU, true}, {key, true}, {key, false}, {VK_MENU, false}}); }
 
+void Mouse(DWORD flags, POINT at, int pause_ms = 150) {
+  SetCursorPos(at.x, at.y);
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  SendInput(1, &in, sizeof in);
+  Sleep(pause_ms);
+}
+
+void DoubleClick(POINT at) {
+  Mouse(0, at);
+  for (int i = 0; i < 2; i++) {
+    Mouse(MOUSEEVENTF_LEFTDOWN, at, 40);
+    Mouse(MOUSEEVENTF_LEFTUP, at, 40);
+  }
+  Sleep(300);
+}
+
 // The pointer pressed at `from`, moved to `to` in two steps and let go.
 void Drag(POINT from, POINT to) {
-  auto mouse = [](DWORD flags, POINT at) {
-    SetCursorPos(at.x, at.y);
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    SendInput(1, &in, sizeof in);
-    Sleep(150);
-  };
+  const auto mouse = [](DWORD flags, POINT at) { Mouse(flags, at); };
   mouse(0, from);
   mouse(MOUSEEVENTF_LEFTDOWN, from);
   mouse(0, {(from.x + to.x) / 2, (from.y + to.y) / 2});
@@ -243,7 +256,8 @@ TEST_P(PictureSkinTest, SkinDialogByItsKeys) {
 }
 
 // Each edge and corner dragged outwards: the sides dragged move by exactly
-// the distance, the others stay. The caption dragged moves the window.
+// the distance, the others stay. The caption dragged moves the window, and
+// a double click on it maximises and restores.
 TEST_P(PictureSkinTest, EveryEdgeAndCornerResizesByTheDistanceDragged) {
   Program program(InApp(L"app"));
   ASSERT_NO_FATAL_FAILURE(Start(program));
@@ -280,6 +294,17 @@ TEST_P(PictureSkinTest, EveryEdgeAndCornerResizesByTheDistanceDragged) {
   EXPECT_EQ(a.top - r.top, 19);
   EXPECT_EQ(a.right - a.left, r.right - r.left);
   EXPECT_EQ(a.bottom - a.top, r.bottom - r.top);
+
+  // A double click on the caption maximises, another restores.
+  const POINT spot = {caption.x - 31, caption.y + 19};
+  DoubleClick(spot);
+  EXPECT_TRUE(PumpUntil([&] { return IsZoomed(main) != FALSE; }, 2000)) << "not maximised";
+  const RECT zoomed = RectOf(main);
+  DoubleClick({(zoomed.left + zoomed.right) / 2, std::max<LONG>(zoomed.top, 0) + 8});
+  EXPECT_TRUE(PumpUntil([&] { return !IsZoomed(main); }, 2000)) << "not restored";
+  program.Sync();
+  const RECT back = RectOf(main);
+  EXPECT_TRUE(EqualRect(&back, &a)) << "restored elsewhere";
 }
 
 INSTANTIATE_TEST_SUITE_P(Skins, PictureSkinTest,
