@@ -501,9 +501,9 @@ void LookTest::MeasureSkin(const std::wstring& skin) {
 
 std::vector<std::wstring> SkinsToMeasure() {
   std::vector<std::wstring> names;
-  if (const char* list = getenv("LOOK_SKINS")) {  // ASCII names, comma-separated
-    std::string all = std::string(list) + ",";
-    for (size_t at = 0, comma; (comma = all.find(',', at)) != std::string::npos; at = comma + 1)
+  if (const wchar_t* list = _wgetenv(L"LOOK_SKINS")) {  // names, comma-separated
+    std::wstring all = std::wstring(list) + L",";
+    for (size_t at = 0, comma; (comma = all.find(L',', at)) != std::wstring::npos; at = comma + 1)
       names.push_back(std::wstring(all.begin() + at, all.begin() + comma));
     return names;
   }
