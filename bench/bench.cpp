@@ -10,6 +10,10 @@
 // The times are taken twice: on the machine as it is, and with one core
 // kept busy by a loop of the benchmark's own.
 // Usage: bench.exe <folder with Morvanta.exe and dulib.dll> <baseline.exe>
+// With BENCH_SKIN set to the name of a skin that the folder's config.ini
+// stores (scripts/bench.sh writes it), every start attaches that skin, and
+// the previews alternate between it and another skin; a skin with a folder
+// of pictures is held to the goals of picture skins.
 //
 // With --count it measures no time but counts the requests each program
 // makes to the Wine server and to the X server (see trace_count.h), for
@@ -230,6 +234,12 @@ bool OpenSkinDialog(const Running& run, HWND* dialog, HWND* list) {
   return *list != nullptr;
 }
 
+// The skin that config.ini stores for this run (BENCH_SKIN), or empty.
+std::wstring StoredSkin() {
+  const wchar_t* name = _wgetenv(L"BENCH_SKIN");
+  return name ? name : L"";
+}
+
 // Selects an item of the skin list as a click does.
 void SelectSkin(HWND dialog, HWND list, int item) {
   SendMessageW(list, LB_SETCURSEL, item, 0);
@@ -247,8 +257,10 @@ void WaitUntilPainted(const std::vector<HWND>& windows, double t0) {
 // click to every window of the program repainted in the new skin.
 // `handledMs` gets the median of the click's own handling, the part spent
 // before the program returns from the list's notification.
-double PreviewMedian(const Program& ours, double* handledMs) {
-  std::vector<double> handled, times;
+// With a stored skin, every other click selects it: `storedMs` gets the
+// median of those.
+double PreviewMedian(const Program& ours, double* handledMs, double* storedMs) {
+  std::vector<double> handled, times, stored;
   Running run;
   if (!Start(ours, &run)) return 0;
   Sleep(500);
@@ -259,17 +271,26 @@ double PreviewMedian(const Program& ours, double* handledMs) {
   if (count >= 2) {
     Sleep(300);
     const std::vector<HWND> windows = WindowsOf(run.pi.dwProcessId);
+    const std::wstring skin = StoredSkin();
+    const int home = skin.empty()
+                         ? -1
+                         : static_cast<int>(SendMessageW(list, LB_FINDSTRINGEXACT, WPARAM(-1),
+                                                         reinterpret_cast<LPARAM>(skin.c_str())));
     for (int i = 0; i < kPreviews; ++i) {
-      const int item = (i * 5) % count;  // 5 apart: every click changes the skin
+      // 5 apart: every click changes the skin.
+      const bool toStored = home >= 0 && i % 2 == 0;
+      const int item = home < 0 ? (i * 5) % count : toStored ? home : (home + 5) % count;
       const double t0 = Now();
       SelectSkin(dialog, list, item);
       handled.push_back((Now() - t0) * 1000);
       WaitUntilPainted(windows, t0);
       times.push_back((Now() - t0) * 1000);
+      if (toStored) stored.push_back(times.back());
     }
   }
   Stop(&run);
   *handledMs = Median(handled);
+  *storedMs = Median(stored);
   return Median(times);
 }
 
@@ -315,29 +336,43 @@ void Row(const char* what, double ours, double base, const char* unit, const cha
 struct TimedFigures {
   double startOurs = 0, startBase = 0;
   ResizeFigures resizeOurs, resizeBase;
-  double previewMs = 0, previewHandledMs = 0;
+  double previewMs = 0, previewHandledMs = 0, previewStoredMs = 0;
 };
+
+// What the figures are held to: a skin of pictures may cost a little more.
+struct Goals {
+  double startIdle, startBusy, resize, memoryMiB;
+};
+constexpr Goals kColourGoals = {1.05, 1.15, 1.30, 2};
+constexpr Goals kPictureGoals = {1.10, 1.15, 1.50, 4};
 
 TimedFigures MeasureTimes(const Program& ours, const Program& baseline) {
   TimedFigures f;
   StartupMedians(ours, baseline, &f.startOurs, &f.startBase);
   ResizeAndMemory(ours, baseline, &f.resizeOurs, &f.resizeBase);
-  f.previewMs = PreviewMedian(ours, &f.previewHandledMs);
+  f.previewMs = PreviewMedian(ours, &f.previewHandledMs, &f.previewStoredMs);
   return f;
 }
 
-void PrintTimes(const char* title, const TimedFigures& f, double startGoal) {
-  char goal[32];
+void PrintTimes(const char* title, const TimedFigures& f, double startGoal, double resizeGoal) {
+  char goal[32], resize[32];
   std::snprintf(goal, sizeof goal, "<= %.2f x baseline", startGoal);
+  std::snprintf(resize, sizeof resize, "<= %.2f x baseline", resizeGoal);
   std::printf("%s\n", title);
   Row("start-up", f.startOurs, f.startBase, "ms", goal, f.startOurs <= startGoal * f.startBase);
-  Row("resize", f.resizeOurs.micros, f.resizeBase.micros, "us", "<= 1.30 x baseline",
-      f.resizeOurs.micros <= 1.3 * f.resizeBase.micros);
+  Row("resize", f.resizeOurs.micros, f.resizeBase.micros, "us", resize,
+      f.resizeOurs.micros <= resizeGoal * f.resizeBase.micros);
   std::printf(
       "%-10s  Morvanta %10.1f ms   (median of %d, skin list to every window repainted;"
       " %.1f ms handling the click)  goal <= 50 ms %s\n",
       "preview", f.previewMs, kPreviews, f.previewHandledMs,
       f.previewMs > 0 && f.previewMs <= 50 ? "met" : "MISSED");
+  if (!StoredSkin().empty())
+    std::printf(
+        "%-10s  Morvanta %10.1f ms   (median of the %d clicks to the stored skin)"
+        "  goal <= 50 ms %s\n",
+        "preview", f.previewStoredMs, kPreviews / 2,
+        f.previewStoredMs > 0 && f.previewStoredMs <= 50 ? "met" : "MISSED");
 }
 
 int RunTimes(const Program& ours, const Program& baseline, const std::wstring& folder) {
@@ -352,12 +387,23 @@ int RunTimes(const Program& ours, const Program& baseline, const std::wstring& f
   const double exeKb = FileBytes(ours.exe) / 1024,
                dllKb = FileBytes(folder + L"\\dulib.dll") / 1024;
 
-  std::printf("Morvanta benchmark (%d start-ups, %d resizes)\n", kStartRuns, kResizes);
-  PrintTimes("-- idle machine", idle, 1.05);
-  PrintTimes("-- one core kept busy", busy, 1.15);
+  const std::wstring skin = StoredSkin();
+  const DWORD pictures = GetFileAttributesW((folder + L"\\Skin\\" + skin).c_str());
+  const bool pictureSkin =
+      !skin.empty() && pictures != INVALID_FILE_ATTRIBUTES && (pictures & FILE_ATTRIBUTE_DIRECTORY);
+  const Goals& goals = pictureSkin ? kPictureGoals : kColourGoals;
+  char memoryGoal[32];
+  std::snprintf(memoryGoal, sizeof memoryGoal, "<= baseline + %.0f MiB", goals.memoryMiB);
+
+  std::printf("Morvanta benchmark (%d start-ups, %d resizes)", kStartRuns, kResizes);
+  if (!skin.empty())
+    std::printf(", skin stored: %ls%s", skin.c_str(), pictureSkin ? " (pictures)" : "");
+  std::printf("\n");
+  PrintTimes("-- idle machine", idle, goals.startIdle, goals.resize);
+  PrintTimes("-- one core kept busy", busy, goals.startBusy, goals.resize);
   std::printf("--\n");
-  Row("memory", peakOurs / mib, peakBase / mib, "MiB", "<= baseline + 2 MiB",
-      peakOurs <= peakBase + 2 * mib);
+  Row("memory", peakOurs / mib, peakBase / mib, "MiB", memoryGoal,
+      peakOurs <= peakBase + goals.memoryMiB * mib);
   std::printf("%-10s  Morvanta.exe %.1f KB, dulib.dll %.1f KB  goal each < 500 KB %s\n", "size",
               exeKb, dllKb, exeKb < 500 && dllKb < 500 ? "met" : "MISSED");
   return 0;

@@ -4,9 +4,12 @@
 # the machine as it is, then with one core kept busy), then the requests
 # each program makes to the Wine server and the X server.
 #   scripts/bench.sh [times|counts]   only the one part
-# BENCH_SKIN names a skin file (.she) that the program starts with, copied
-# into its Skin folder; BENCH_SKIN=tall writes one: Jade with a 40-pixel
-# caption and 6-pixel borders, whose frame the engine lays out itself.
+#   BENCH_SKIN=<name>   that skin of Skin\ stored in config.ini: every start
+#                       attaches it, and the previews alternate between it
+#                       and another skin (a skin of pictures, say Pearl);
+#                       a path to a .she file is copied into Skin\ first;
+#                       BENCH_SKIN=tall writes Jade with a 40-pixel caption
+#                       and 6-pixel borders, whose frame the engine lays out
 set -euo pipefail
 part="${1:-all}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -20,15 +23,21 @@ rm -rf "$app"; mkdir -p "$app"
 cp -r "$root/dist/." "$app/"
 rm -f "$app/config.ini" "$app/log.txt"
 if [ -n "${BENCH_SKIN:-}" ]; then
+  name="$BENCH_SKIN"
   if [ "$BENCH_SKIN" = tall ]; then
-    skin="$app/Skin/Jade-tall.she"
-    { cat "$root/skins/Jade.she"; printf '\ncaption_height = 40\nborder_width = 6\n'; } >"$skin"
-  else
-    skin="$app/Skin/$(basename "$BENCH_SKIN")"
-    cp "$BENCH_SKIN" "$skin"
+    name=Jade-tall
+    { cat "$root/skins/Jade.she"; printf '\ncaption_height = 40\nborder_width = 6\n'; } \
+      >"$app/Skin/$name.she"
+  elif [ -f "$BENCH_SKIN" ]; then
+    name="$(basename "$BENCH_SKIN" .she)"
+    cp "$BENCH_SKIN" "$app/Skin/$name.she"
   fi
-  printf '[Options]\r\nSkinName=%s\r\n' "$(basename "$skin" .she)" >"$app/config.ini"
-  echo "Started with the skin $(basename "$skin" .she)"
+  [ -f "$app/Skin/$name.she" ] || { echo "no skin Skin/$name.she" >&2; exit 2; }
+  # As the skin dialog's Save writes it: in code page 936.
+  printf '[Options]\r\nSkinName=%s\r\n' "$(printf %s "$name" | iconv -f UTF-8 -t GBK)" \
+    >"$app/config.ini"
+  export BENCH_SKIN="$name"  # the benchmark previews it by this name
+  echo "Started with the skin $name"
 fi
 
 source "$root/scripts/virtual-display.sh"

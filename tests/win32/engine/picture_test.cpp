@@ -207,6 +207,26 @@ TEST_F(PictureTest, NineGridKeepsCornersPixelForPixelAtEverySize) {
   }
 }
 
+// A format-1 skin draws as it always did: an image_ key in it, and a folder
+// of pictures named after it, change no pixel of a window.
+TEST_F(PictureTest, AFormatOneSkinIgnoresPictureKeysAndItsFolder) {
+  const std::wstring path = WriteSkin(kCaptionKey, Png(12, 16, CaptionPixels()));
+  const std::string colours = engine_test::SkinText(kLight);  // "she = 1" first
+  auto shoot = [&](const std::string& text) {
+    wine_test::WriteBytes(path, text);
+    EXPECT_EQ(SkinH::SkinH_AttachEx(path, L""), 1);
+    hwnd = MakeWindow(300, 200);
+    Shot shot = Shot::Settled(engine_test::ScreenRectOfWindow(hwnd));
+    DestroyWindow(hwnd);
+    Pump(100);
+    return shot;
+  };
+  const Shot with_key = shoot(colours + kCaptionKey + "\n");
+  EXPECT_EQ(with_key.CountNear(Ref(kRed), 0), 0) << "the caption picture shows";
+  const Shot without = shoot(colours);
+  EXPECT_TRUE(with_key == without) << "the image_ key changed pixels";
+}
+
 TEST_F(PictureTest, AnInactiveWindowShowsTheSecondFrame) {
   ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin(kCaptionKey, Png(12, 16, CaptionPixels())), L""), 1);
   hwnd = MakeWindow(300, 200);

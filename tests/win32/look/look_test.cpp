@@ -501,9 +501,9 @@ void LookTest::MeasureSkin(const std::wstring& skin) {
 
 std::vector<std::wstring> SkinsToMeasure() {
   std::vector<std::wstring> names;
-  if (const char* list = getenv("LOOK_SKINS")) {  // ASCII names, comma-separated
-    std::string all = std::string(list) + ",";
-    for (size_t at = 0, comma; (comma = all.find(',', at)) != std::string::npos; at = comma + 1)
+  if (const wchar_t* list = _wgetenv(L"LOOK_SKINS")) {  // names, comma-separated
+    std::wstring all = std::wstring(list) + L",";
+    for (size_t at = 0, comma; (comma = all.find(L',', at)) != std::wstring::npos; at = comma + 1)
       names.push_back(std::wstring(all.begin() + at, all.begin() + comma));
     return names;
   }
@@ -563,6 +563,33 @@ TEST(LookPixels, ReadLinesRulesAndFocusOfAKnownPicture) {
   for (int y = 2; y < 13; y += 2) focused.pixels[size_t(y) * p.width + 19] = RGB(0, 0, 0);
   EXPECT_EQ(FocusClearance(focused, p), 0);
   EXPECT_EQ(FocusClearance(p, p), -1);
+}
+
+// A glossy highlight drawn from a picture stretched with the DPI: a lighter
+// and a darker half, each shaded top to bottom, every row a shade darker.
+// Its text is still one line, read against each row's shade, with the
+// white margins beside the band left out.
+TEST(LookPixels, ReadOneLineOnABandShadedTopToBottom) {
+  const COLORREF white = RGB(255, 255, 255);
+  Picture p;
+  p.width = 60;
+  p.height = 40;
+  p.pixels.assign(60 * 40, white);
+  auto put = [&](int x, int y, COLORREF c) { p.pixels[size_t(y) * p.width + x] = c; };
+  for (int y = 8; y < 20; y++)
+    for (int x = 2; x < 58; x++) put(x, y, RGB(70 - (y - 8), 110 - (y - 8), 160 - 2 * (y - 8)));
+  for (int y = 20; y < 32; y++)
+    for (int x = 2; x < 58; x++) put(x, y, RGB(40 - (y - 20), 80 - (y - 20), 120 - 2 * (y - 20)));
+  for (int y = 12; y < 27; y++)
+    for (int x = 20; x < 30; x += 3) put(x, y, white);
+  std::vector<TextLine> lines = TextLines(p);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].top, 12);
+  EXPECT_EQ(lines[0].bottom, 27);
+  EXPECT_EQ(lines[0].strokes, 4 * 15);
+  // Between white on the band's lightest and darkest rows of text.
+  EXPECT_GT(lines[0].median, Contrast(white, RGB(66, 106, 152)));
+  EXPECT_LT(lines[0].median, Contrast(white, RGB(34, 74, 108)));
 }
 
 TEST_F(LookTest, EveryShippedSkinReadsAsDesigned) {

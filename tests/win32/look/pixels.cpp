@@ -89,11 +89,18 @@ COLORREF Mode(const Picture& p) { return RowsMode(p, 0, p.height); }
 std::vector<TextLine> TextLines(const Picture& p) {
   std::vector<COLORREF> bg = RowBackgrounds(p);
   auto stroke = [&](int x, int y) { return Contrast(p.At(x, y), bg[y]) >= kStroke; };
+  // Rows of one face: each row's background close to the row's above. A
+  // face drawn from a picture may be shaded top to bottom (a gloss, or a
+  // picture stretched with the DPI), its background changing a little
+  // from row to row; a drawn line or another face stands out more.
+  std::vector<int> face(p.height, 0);
+  for (int y = 1; y < p.height; y++)
+    face[y] = face[y - 1] + (Contrast(bg[y], bg[y - 1]) >= kSameFace);
   // Per row, the columns that may hold text: [from, to).
   std::vector<int> from(p.height, 0), to(p.height, 0);
   for (int y = 0; y < p.height;) {
     int end = y;
-    while (end < p.height && bg[end] == bg[y]) end++;
+    while (end < p.height && face[end] == face[y]) end++;
     if (end - y >= 3) {
       // Columns at either side with strokes in nearly every row of the
       // run are edges or margins of another colour, not text.
@@ -123,7 +130,7 @@ std::vector<TextLine> TextLines(const Picture& p) {
     for (int x = from[y]; x < to[y]; x++)
       if (stroke(x, y)) row.push_back(Contrast(p.At(x, y), bg[y]));
     bool has = !row.empty();
-    if (has && (!open || lines.back().background != bg[y])) {
+    if (has && !open) {
       finish();
       lines.push_back({y, y + 1, bg[y]});
     }

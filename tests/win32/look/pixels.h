@@ -37,16 +37,22 @@ Picture LookOnceChanged(RECT rect, COLORREF before, int timeout_ms = 2000);
 COLORREF Mode(const Picture& p);
 COLORREF RowsMode(const Picture& p, int top, int bottom);
 
-// One line of text: rows with strokes on one background.
+// Neighbouring rows whose backgrounds differ by less than this are one face.
+constexpr double kSameFace = 1.1;
+
+// One line of text: neighbouring rows with strokes.
 struct TextLine {
   int top = 0, bottom = 0;  // rows [top, bottom)
-  COLORREF background = 0;
+  COLORREF background = 0;  // of its first row
   int strokes = 0;
   double median = 0;  // the strokes' median contrast against the background
 };
-// The text lines of a crop. A row's background is its most common colour;
-// a row whose background does not go on for at least 3 rows is a drawn
-// line (a separator, an edge) and no text; at either side of a run of
+// The text lines of a crop. A row's background is its most common colour,
+// and each stroke is measured against its row's; rows form one face while
+// each row's background stays within kSameFace of the row above (a face
+// shaded top to bottom); a face less than 3 rows high is a drawn line (a
+// separator, an edge) and no text; rows with strokes next to each other
+// are one line, even across a step between two faces (a glossy band); at either side of a run of
 // rows on one background, columns with strokes in nearly every row of it
 // are an edge or a margin in another colour (a highlight that stops short
 // of the menu's sides), no text.
