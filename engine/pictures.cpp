@@ -120,14 +120,15 @@ HBITMAP MakeDib(int width, int height, uint32_t** bits) {
 // Decodes a PNG into premultiplied BGRA. The size is checked from the
 // header before any pixel is decoded, so a file claiming a huge picture
 // costs nothing; `budget` is what the skin may still decode, in bytes.
-bool Decode(IWICImagingFactory* factory, std::vector<BYTE>& bytes, size_t budget, Picture* out) {
+bool Decode(IWICImagingFactory* factory, IClassFactory* png, std::vector<BYTE>& bytes,
+            size_t budget, Picture* out) {
   Com<IWICStream> stream;
   Com<IWICBitmapDecoder> decoder;
   Com<IWICBitmapFrameDecode> frame;
   Com<IWICFormatConverter> converter;
   if (FAILED(factory->CreateStream(stream.put())) ||
       FAILED(stream->InitializeFromMemory(bytes.data(), DWORD(bytes.size()))) ||
-      FAILED(factory->CreateDecoder(GUID_ContainerFormatPng, nullptr, decoder.put())) ||
+      FAILED(png->CreateInstance(nullptr, __uuidof(IWICBitmapDecoder), decoder.put_void())) ||
       FAILED(decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand)) ||
       FAILED(decoder->GetFrame(0, frame.put()))) {
     return false;
@@ -255,6 +256,14 @@ void Load(const std::wstring& she_path, const skin::Skin& skin) {
                               __uuidof(IWICImagingFactory), factory.put_void()))) {
     return;
   }
+  // The PNG decoder by its own class, looked up once for every picture:
+  // asking the imaging factory for a decoder of the format instead makes
+  // it read the registry entries of every decoder, for each picture.
+  Com<IClassFactory> png;
+  if (FAILED(CoGetClassObject(CLSID_WICPngDecoder, CLSCTX_INPROC_SERVER, nullptr,
+                              __uuidof(IClassFactory), png.put_void()))) {
+    return;
+  }
   size_t budget = kMaxSkinBytes;
   for (size_t i = 0; i < skin::kImagePartCount; i++) {
     if (!skin.images[i]) continue;
@@ -265,7 +274,7 @@ void Load(const std::wstring& she_path, const skin::Skin& skin) {
     if (!ReadPlainFile(path, &bytes)) continue;
     auto picture = std::make_unique<Picture>();
     picture->layout = layout;
-    if (!Decode(factory.get(), bytes, budget, picture.get())) continue;
+    if (!Decode(factory.get(), png.get(), bytes, budget, picture.get())) continue;
     budget -= size_t(picture->width) * picture->height * 4;
     pictures.parts[i] = std::move(picture);
   }
