@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "hands.h"
+#include "support/hands.h"
 #include "skins/SkinH.h"
 #include "skins/frmSkin.h"
 #include "support/screen.h"

@@ -13,7 +13,7 @@
 #include "skins/SkinH.h"
 #include "support/screen.h"
 #include "support/wine_test.h"
-#include "hands.h"
+#include "support/hands.h"
 #include "test_skins.h"
 
 namespace {

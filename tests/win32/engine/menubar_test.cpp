@@ -14,12 +14,16 @@
 
 #include "internet_settings.h"
 #include "local_http_server.h"
+#include "support/hands.h"
 #include "support/program.h"
 #include "support/screen.h"
 #include "support/wine_test.h"
 
 namespace {
 
+using engine_test::AltPlus;
+using engine_test::Keys;
+using engine_test::Press;
 using engine_test::Shot;
 using namespace wine_test;
 
@@ -50,21 +54,6 @@ void Click(POINT at) {
   Mouse(MOUSEEVENTF_LEFTDOWN, at);
   Mouse(MOUSEEVENTF_LEFTUP, at);
 }
-
-// Keys in order: each pair is a key and whether it goes down.
-void Keys(std::initializer_list<std::pair<WORD, bool>> strokes) {
-  for (auto [key, down] : strokes) {
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = key;
-    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    SendInput(1, &in, sizeof in);
-    Sleep(40);
-  }
-  Sleep(300);
-}
-void Press(WORD key) { Keys({{key, true}, {key, false}}); }
-void AltPlus(WORD key) { Keys({{VK_MENU, true}, {key, true}, {key, false}, {VK_MENU, false}}); }
 
 bool Near(COLORREF a, COLORREF b, int tolerance = 8) {
   return abs(GetRValue(a) - GetRValue(b)) <= tolerance &&

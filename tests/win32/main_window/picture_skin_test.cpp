@@ -16,29 +16,19 @@
 
 #include "internet_settings.h"
 #include "local_http_server.h"
+#include "support/hands.h"
 #include "support/program.h"
 #include "support/screen.h"
 #include "support/wine_test.h"
 
 namespace {
 
+using engine_test::AltPlus;
+using engine_test::Keys;
+using engine_test::Press;
 using namespace wine_test;
 
 constexpr int kNetworkWaitMs = 30000;
-
-void Keys(std::initializer_list<std::pair<WORD, bool>> strokes) {  // key, down
-  for (auto [key, down] : strokes) {
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = key;
-    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    SendInput(1, &in, sizeof in);
-    Sleep(50);
-  }
-  Sleep(250);
-}
-void Press(WORD key) { Keys({{key, true}, {key, false}}); }
-void AltPlus(WORD key) { Keys({{VK_MENU, true}, {key, true}, {key, false}, {VK_MENU, false}}); }
 
 void Mouse(DWORD flags, POINT at, int pause_ms = 150) {
   SetCursorPos(at.x, at.y);

@@ -1,4 +1,4 @@
-// A user's hands on the mouse and keyboard, for the engine's tests that
+// A user's hands on the mouse and keyboard, for the tests that
 // work real windows.
 #pragma once
 
