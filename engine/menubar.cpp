@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "draw.h"
@@ -67,14 +68,52 @@ class ScopedHook {
 // Space left and right of an item's text.
 int ItemPadding() { return Scaled(8); }
 
+// Sizes of the bar's text, kept for the font they were measured in: the
+// frame asks for them on every layout, paint and hit test (resizing is
+// all of these, again and again), and measuring takes a screen DC.
+struct TextSizes {
+  HFONT font = nullptr;
+  int dpi = 0;     // with the font: a handle may come back for a new font
+  int height = 0;  // the font's cell
+  std::vector<std::pair<std::wstring, int>> widths;
+};
+
+TextSizes& SizesFor(HFONT font) {
+  static auto* sizes = new TextSizes;
+  if (sizes->font != font || sizes->dpi != draw::Dpi()) *sizes = {font, draw::Dpi()};
+  return *sizes;
+}
+
 int TextWidth(HWND owner, int pos) {
+  HFONT font = look::Font(look::Part::MenuBarItem);
+  TextSizes& sizes = SizesFor(font);
   std::wstring text = menus::BarText(owner, pos);
+  for (const auto& [known, width] : sizes.widths) {
+    if (known == text) return width;
+  }
   common::ClientDc screen(nullptr);
-  common::Selected font(screen.get(), look::Font(look::Part::MenuBarItem));
+  common::Selected selected(screen.get(), font);
   RECT rc = {};
   DrawTextW(screen.get(), text.c_str(), static_cast<int>(text.size()), &rc,
             DT_SINGLELINE | DT_CALCRECT);
+  // A bar has a handful of items; a program that renames them endlessly
+  // starts the list again rather than growing it.
+  if (sizes.widths.size() >= 64) sizes.widths.clear();
+  sizes.widths.emplace_back(std::move(text), rc.right - rc.left);
   return rc.right - rc.left;
+}
+
+int TextHeight() {
+  HFONT font = look::Font(look::Part::MenuBarItem);
+  TextSizes& sizes = SizesFor(font);
+  if (!sizes.height) {
+    common::ClientDc screen(nullptr);
+    common::Selected selected(screen.get(), font);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(screen.get(), &metrics);
+    sizes.height = metrics.tmHeight;
+  }
+  return sizes.height;
 }
 
 int Count(HWND owner) {
@@ -484,11 +523,7 @@ void Attach(DWORD thread) {
 
 int Height(HWND owner) {
   if (!GetMenu(owner)) return 0;
-  common::ClientDc screen(nullptr);
-  common::Selected font(screen.get(), look::Font(look::Part::MenuBarItem));
-  TEXTMETRICW metrics = {};
-  GetTextMetricsW(screen.get(), &metrics);
-  return std::max<int>(GetSystemMetrics(SM_CYMENU), metrics.tmHeight + Scaled(6));
+  return std::max<int>(GetSystemMetrics(SM_CYMENU), TextHeight() + Scaled(6));
 }
 
 RECT ItemRect(HWND owner, const RECT& bar, int pos) {
