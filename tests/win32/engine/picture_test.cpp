@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "png_writer.h"
 #include "skins/SkinH.h"
 #include "support/screen.h"
 #include "support/wine_test.h"
@@ -27,57 +28,9 @@ using wine_test::InApp;
 using wine_test::Pump;
 using wine_test::PumpUntil;
 
-// ---- a tiny PNG writer: RGBA, 8 bits, stored (uncompressed) deflate ----
-
-uint32_t Crc(const std::string& bytes) {
-  uint32_t crc = 0xFFFFFFFF;
-  for (unsigned char b : bytes) {
-    crc ^= b;
-    for (int k = 0; k < 8; k++) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-  }
-  return ~crc;
-}
-
-std::string Be32(uint32_t v) { return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; }
-
-std::string Chunk(const char* type, const std::string& data) {
-  std::string body = type + data;
-  return Be32(uint32_t(data.size())) + body + Be32(Crc(body));
-}
-
-std::string Ihdr(uint32_t w, uint32_t h) {
-  return Chunk("IHDR", Be32(w) + Be32(h) + std::string("\x08\x06\x00\x00\x00", 5));
-}
-
-const std::string kSignature = "\x89PNG\r\n\x1a\n";
-
-// Pixels 0xAARRGGBB, rows top-down.
-std::string Png(int w, int h, const std::vector<uint32_t>& pixels) {
-  std::string raw;
-  for (int y = 0; y < h; y++) {
-    raw += '\0';  // no filter
-    for (int x = 0; x < w; x++) {
-      uint32_t p = pixels[size_t(y) * w + x];
-      raw += {char(p >> 16), char(p >> 8), char(p), char(p >> 24)};
-    }
-  }
-  std::string z = "\x78\x01";
-  for (size_t at = 0; at < raw.size() || at == 0; at += 65535) {
-    size_t n = std::min<size_t>(65535, raw.size() - at);
-    bool last = at + n >= raw.size();
-    z += char(last ? 1 : 0);
-    z += {char(n), char(n >> 8), char(~n), char(~n >> 8)};
-    z += raw.substr(at, n);
-    if (last) break;
-  }
-  uint32_t a = 1, b = 0;
-  for (unsigned char c : raw) {
-    a = (a + c) % 65521;
-    b = (b + a) % 65521;
-  }
-  z += Be32(b << 16 | a);
-  return kSignature + Ihdr(w, h) + Chunk("IDAT", z) + Chunk("IEND", "");
-}
+using png_writer::Ihdr;
+using png_writer::kSignature;
+using png_writer::Png;
 
 // ---- the caption picture: two frames of 12 x 8, margins 4 2 4 2 ----
 
