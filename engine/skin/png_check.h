@@ -24,24 +24,24 @@ constexpr uint64_t kMaxPictureFileBytes = uint64_t(17) << 20;
 
 enum class PngFault {
   None,
-  TooShort,           // shorter than a signature, a header and an end
-  Signature,          // not the eight bytes every PNG starts with
-  ChunkCut,           // a chunk's length runs past the end of the file
-  ChunkLength,        // a length of 2^31 or more
-  ChunkType,          // a type that is not four ASCII letters
-  Crc,                // a chunk's CRC does not match its type and data
-  HeaderFirst,        // the first chunk is not a header of 13 bytes
-  HeaderTwice,        // a second header
-  Size,               // a side of 0 or more than kMaxPictureSide
-  Format,             // bit depth, colour type or a method no PNG has
-  PaletteMissing,     // a paletted picture without a palette before its data
-  PaletteBad,         // a palette of no whole number of entries, or too many
-  DataMissing,        // no image data
-  DataSplit,          // image data in runs with other chunks between them
-  UnknownCritical,    // a critical chunk this reader does not know
-  EndMissing,         // no end chunk
-  AfterEnd,           // bytes after the end chunk
-  DataOutOfOrder,     // a header or palette after the image data
+  TooShort,         // shorter than a signature, a header and an end
+  Signature,        // not the eight bytes every PNG starts with
+  ChunkCut,         // a chunk's length runs past the end of the file
+  ChunkLength,      // a length of 2^31 or more
+  ChunkType,        // a type that is not four ASCII letters
+  Crc,              // a chunk's CRC does not match its type and data
+  HeaderFirst,      // the first chunk is not a header of 13 bytes
+  HeaderTwice,      // a second header
+  Size,             // a side of more than kMaxPictureSide
+  Format,           // a side of 0; a bit depth, colour type or method no PNG has
+  PaletteMissing,   // a paletted picture without a palette before its data
+  PaletteBad,       // a palette of no whole number of entries, or too many
+  DataMissing,      // no image data
+  DataSplit,        // image data in runs with other chunks between them
+  UnknownCritical,  // a critical chunk this reader does not know
+  EndMissing,       // no end chunk
+  AfterEnd,         // bytes after the end chunk
+  DataOutOfOrder,   // a header or palette after the image data
 };
 
 // What the header says, filled when the check passes.
@@ -72,6 +72,7 @@ enum class PictureVerdict {
   NotPlainFile,  // a link, a folder, a device, or not inside the folder
   FileTooLarge,  // larger than kMaxPictureFileBytes (or empty)
   Damaged,       // CheckPng found a fault
+  SideTooLarge,  // a side of more than kMaxPictureSide pixels
   OverBudget,    // the skin's decoded pixels would pass kMaxSkinPictureBytes
   FramesUneven,  // the height is not a whole number of frames
   NoCentre,      // the margins leave no centre in a frame
