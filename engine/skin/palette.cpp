@@ -134,11 +134,42 @@ int WrapHue(int degrees) {
   return h < 0 ? h + 360 : h;
 }
 
+Rgb RotateHue(Rgb color, int degrees) {
+  const int r = color.r, g = color.g, b = color.b;
+  const int high = std::max({r, g, b}), low = std::min({r, g, b}), chroma = high - low;
+  if (chroma == 0 || degrees == 0) return color;  // a grey has no hue to turn
+  // The hue in degrees times the chroma, so every step stays whole: each
+  // sixth of the circle (60 degrees) spans 60 * chroma.
+  const int sixth = 60 * chroma;
+  int place = high == r ? g - b : high == g ? 2 * chroma + b - r : 4 * chroma + r - g;
+  if (place < 0) place += 6 * chroma;
+  const int turned = (60 * place + degrees * chroma) % (6 * sixth);
+  const int part = turned % sixth;
+  const uint8_t top = uint8_t(high), bottom = uint8_t(low);
+  const uint8_t rising = uint8_t(low + (part + 30) / 60);    // low + part / 60, rounded
+  const uint8_t falling = uint8_t(high - (part + 29) / 60);  // high - part / 60, rounded
+  switch (turned / sixth) {
+    case 0:
+      return {top, rising, bottom};
+    case 1:
+      return {falling, top, bottom};
+    case 2:
+      return {bottom, top, rising};
+    case 3:
+      return {bottom, falling, top};
+    case 4:
+      return {rising, bottom, top};
+    default:
+      return {top, bottom, falling};
+  }
+}
+
 Rgb AdjustColor(Rgb color, const Adjustment& adjustment) {
   int hue = WrapHue(adjustment.hue);
   int saturation = std::clamp(adjustment.saturation, -100, 100);
   int brightness = std::clamp(adjustment.brightness, -100, 100);
   if (hue == 0 && saturation == 0 && brightness == 0) return color;  // exact, no rounding
+  if (saturation == 0 && brightness == 0) return RotateHue(color, hue);
 
   Hsv hsv = ToHsv(color);
   hsv.h += hue;
@@ -230,17 +261,16 @@ class HueScan {
   // Filled as far as asked: most comparisons stop within a few hues.
   class Row {
    public:
-    explicit Row(Rgb c) : hsv_(ToHsv(c)) { luminance_[0] = Luminance(c); }
+    explicit Row(Rgb c) : color_(c) { luminance_[0] = Luminance(c); }
     double At(int hue) {
-      for (; filled_ <= hue; filled_++)
-        luminance_[filled_] = Luminance(ToRgb({hsv_.h + filled_, hsv_.s, hsv_.v}));
+      for (; filled_ <= hue; filled_++) luminance_[filled_] = Luminance(RotateHue(color_, filled_));
       return luminance_[hue];
     }
 
    private:
-    Hsv hsv_;
+    Rgb color_;
     std::array<double, 360> luminance_;
-    int filled_ = 1;  // hue 0 is the colour itself, not its trip through HSV
+    int filled_ = 1;  // hue 0 is the colour itself
   };
 
   Row& RowOf(Rgb c) {

@@ -85,6 +85,13 @@ Rgb ToRgb(Hsv color);
 // Degrees to [0, 360) for any int, INT_MIN included.
 int WrapHue(int degrees);
 
+// `color` with its hue turned by `degrees` (0..359), saturation and value
+// kept: the hue shift of every colour and every picture pixel. Worked in
+// whole numbers, exactly: the channels' largest and smallest values stay,
+// and the middle one is the smallest plus 1/60 of the turned hue's place
+// in its sixth of the circle, rounded half up.
+Rgb RotateHue(Rgb color, int degrees);
+
 Rgb AdjustColor(Rgb color, const Adjustment& adjustment);
 Palette AdjustPalette(const Palette& palette, const Adjustment& adjustment);
 

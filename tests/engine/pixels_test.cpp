@@ -48,3 +48,54 @@ TEST(ShiftPixelsTest, NoShiftKeepsEveryPixel) {
 
 }  // namespace
 }  // namespace skin
+
+namespace skin {
+namespace {
+
+// Values worked by hand: the channels' extremes stay, the middle one moves
+// by chroma / 60 a degree, and an exact half rounds up.
+TEST(RotateHueTest, WorksInWholeNumbersRoundingHalvesUp) {
+  const struct {
+    uint32_t in;
+    int degrees;
+    uint32_t out;
+  } cases[] = {
+      {0xFF0000, 120, 0x00FF00}, {0xFF0000, 240, 0x0000FF}, {0xFF0000, 30, 0xFF8000},
+      {0x00001E, 1, 0x01001E},   // 241 degrees: red 30 / 60 = 0.5, up
+      {0x00005A, 1, 0x02005A},   // 90 / 60 = 1.5, up
+      {0x000105, 30, 0x020005},  // 228 + 30 degrees: red rises 5 * 18 / 60 = 1.5, up
+      {0x808080, 77, 0x808080},  // grey
+      {0x204060, 0, 0x204060},   {0x204060, 359, 0x204160}, {0xC42B1C, 180, 0x1CB5C4},
+  };
+  for (const auto& c : cases) {
+    const Rgb in{uint8_t(c.in >> 16), uint8_t(c.in >> 8), uint8_t(c.in)};
+    const Rgb out = RotateHue(in, c.degrees);
+    EXPECT_EQ(uint32_t(out.r) << 16 | uint32_t(out.g) << 8 | out.b, c.out)
+        << std::hex << c.in << " by " << std::dec << c.degrees;
+  }
+}
+
+// A picture and the colours beside it turn alike: a pixel of any alpha
+// lands on the colour the same colour turns to, within the rounding of
+// its alpha, and an opaque one exactly.
+TEST(RotateHueTest, PicturesAgreeWithColoursAtEveryHue) {
+  const uint32_t colours[] = {0xFFC42B1C, 0xFF18345B, 0xFF7FB8A4, 0x80400010, 0x20100804};
+  for (int hue = -180; hue <= 180; hue += 7) {
+    uint32_t out[5];
+    ShiftPixels(colours, out, 5, {hue, 0, 0});
+    for (int i = 0; i < 5; i++) {
+      const uint32_t a = colours[i] >> 24;
+      auto straight = [a](uint32_t v) { return (v * 255 + a / 2) / a; };
+      const Rgb c{uint8_t(std::min(255u, straight(colours[i] >> 16 & 0xFF))),
+                  uint8_t(std::min(255u, straight(colours[i] >> 8 & 0xFF))),
+                  uint8_t(std::min(255u, straight(colours[i] & 0xFF)))};
+      const Rgb turned = AdjustColor(c, {hue, 0, 0});
+      EXPECT_EQ(out[i] >> 24, a);
+      const int r = int(out[i] >> 16 & 0xFF), expected = int((turned.r * a + 127) / 255);
+      EXPECT_EQ(r, expected) << "hue " << hue << " pixel " << i;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace skin
