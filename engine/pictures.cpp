@@ -6,12 +6,16 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "common/win_handles.h"
 #include "draw.h"
+#include "picture_file.h"
 #include "skin/pixels.h"
+#include "skin/png_check.h"
 
 namespace dulib::pictures {
 
@@ -51,10 +55,13 @@ class ComScope {
   HRESULT result_;
 };
 
-struct Picture {
-  skin::ImageLayout layout;
-  int width = 0;
-  int height = 0;
+// One picture file's pixels, shared by every key that names the file.
+// Checked when the skin is attached; decoded when a part first needs it,
+// so the pictures of windows not yet shown cost nothing at start.
+struct Decoded {
+  std::vector<uint8_t> file;  // the checked bytes, until decoded
+  skin::PngInfo info;
+  bool tried = false;  // decoding was tried: `original` says how it went
   // Premultiplied BGRA as decoded, in a DIB section AlphaBlend reads.
   common::GdiObject<HBITMAP> original;
   const uint32_t* bits = nullptr;
@@ -63,9 +70,43 @@ struct Picture {
   skin::Adjustment shown;
 };
 
+struct Part {
+  skin::ImageLayout layout;
+  std::shared_ptr<Decoded> picture;
+};
+
+// The platform's imaging factory and its PNG decoder's class, made for the
+// first picture decoded and kept for the thread: making them is much of
+// what a picture costs. COM stays initialised while they are kept.
+class Decoder {
+ public:
+  bool Ready() {
+    if (png_.get()) return true;
+    if (!com_) com_ = std::make_unique<ComScope>();
+    if (!factory_.get() &&
+        FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                __uuidof(IWICImagingFactory), factory_.put_void()))) {
+      return false;
+    }
+    // The PNG decoder by its own class: asking the imaging factory for a
+    // decoder of the format instead makes it read the registry entries of
+    // every decoder, each time.
+    return SUCCEEDED(CoGetClassObject(CLSID_WICPngDecoder, CLSCTX_INPROC_SERVER, nullptr,
+                                      __uuidof(IClassFactory), png_.put_void()));
+  }
+  IWICImagingFactory* factory() const { return factory_.get(); }
+  IClassFactory* png() const { return png_.get(); }
+
+ private:
+  std::unique_ptr<ComScope> com_;
+  Com<IWICImagingFactory> factory_;
+  Com<IClassFactory> png_;
+};
+
 struct Pictures {
-  std::array<std::unique_ptr<Picture>, skin::kImagePartCount> parts;
+  std::array<std::optional<Part>, skin::kImagePartCount> parts;
   skin::Adjustment adjustment;
+  Decoder decoder;
 };
 
 // The engine's pictures on its one thread.
@@ -78,24 +119,11 @@ bool Same(const skin::Adjustment& a, const skin::Adjustment& b) {
   return a.hue == b.hue && a.saturation == b.saturation && a.brightness == b.brightness;
 }
 
-// A regular file's bytes. No link is followed: a picture is the file in
-// the skin's folder itself, never what a reparse point leads to.
-bool ReadPlainFile(const std::wstring& path, std::vector<BYTE>* bytes) {
-  common::File file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!file.ok() || GetFileType(file.get()) != FILE_TYPE_DISK) return false;
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(file.get(), &info)) return false;
-  if (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) {
-    return false;
+std::string LowerAscii(std::string s) {
+  for (char& c : s) {
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
   }
-  if (info.nFileSizeHigh || info.nFileSizeLow == 0 || info.nFileSizeLow > kMaxFileBytes) {
-    return false;
-  }
-  bytes->resize(info.nFileSizeLow);
-  DWORD read = 0;
-  return ReadFile(file.get(), bytes->data(), info.nFileSizeLow, &read, nullptr) &&
-         read == info.nFileSizeLow;
+  return s;
 }
 
 // A top-down 32-bit DIB section of the picture's size; null on failure.
@@ -117,53 +145,55 @@ HBITMAP MakeDib(int width, int height, uint32_t** bits) {
   return dib;
 }
 
-// Decodes a PNG into premultiplied BGRA. The size is checked from the
-// header before any pixel is decoded, so a file claiming a huge picture
-// costs nothing; `budget` is what the skin may still decode, in bytes.
-bool Decode(IWICImagingFactory* factory, IClassFactory* png, std::vector<BYTE>& bytes,
-            size_t budget, Picture* out) {
+// Decodes a file our own check passed into premultiplied BGRA. The
+// platform's decoder sees only such a file, whose size is known (each side
+// at most 2048 pixels), and must agree with the header we read.
+bool Decode(Decoder& decoder, Decoded* out) {
+  const int width = out->info.width, height = out->info.height;
   Com<IWICStream> stream;
-  Com<IWICBitmapDecoder> decoder;
+  Com<IWICBitmapDecoder> png;
   Com<IWICBitmapFrameDecode> frame;
   Com<IWICFormatConverter> converter;
-  if (FAILED(factory->CreateStream(stream.put())) ||
-      FAILED(stream->InitializeFromMemory(bytes.data(), DWORD(bytes.size()))) ||
-      FAILED(png->CreateInstance(nullptr, __uuidof(IWICBitmapDecoder), decoder.put_void())) ||
-      FAILED(decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand)) ||
-      FAILED(decoder->GetFrame(0, frame.put()))) {
+  if (!decoder.Ready() || FAILED(decoder.factory()->CreateStream(stream.put())) ||
+      FAILED(stream->InitializeFromMemory(out->file.data(), DWORD(out->file.size()))) ||
+      FAILED(decoder.png()->CreateInstance(nullptr, __uuidof(IWICBitmapDecoder), png.put_void())) ||
+      FAILED(png->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand)) ||
+      FAILED(png->GetFrame(0, frame.put()))) {
     return false;
   }
-  UINT width = 0, height = 0;
-  if (FAILED(frame->GetSize(&width, &height))) return false;
-  if (width < 1 || height < 1 || width > UINT(kMaxSide) || height > UINT(kMaxSide)) return false;
-  const size_t size = size_t(width) * height * 4;
-  if (size > budget) return false;
-  if (!skin::ImageFits(out->layout, int(width), int(height))) return false;
-  if (FAILED(factory->CreateFormatConverter(converter.put())) ||
+  UINT w = 0, h = 0, cw = 0, ch = 0;
+  if (FAILED(frame->GetSize(&w, &h)) || w != UINT(width) || h != UINT(height) ||
+      FAILED(decoder.factory()->CreateFormatConverter(converter.put())) ||
       FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA,
                                    WICBitmapDitherTypeNone, nullptr, 0,
-                                   WICBitmapPaletteTypeCustom))) {
+                                   WICBitmapPaletteTypeCustom)) ||
+      FAILED(converter->GetSize(&cw, &ch)) || cw != w || ch != h) {
     return false;
   }
-  UINT cw = 0, ch = 0;
-  if (FAILED(converter->GetSize(&cw, &ch)) || cw != width || ch != height) return false;
   uint32_t* bits = nullptr;
-  common::GdiObject<HBITMAP> dib(MakeDib(int(width), int(height), &bits));
-  if (!dib.get() || FAILED(converter->CopyPixels(nullptr, width * 4, UINT(size),
+  common::GdiObject<HBITMAP> dib(MakeDib(width, height, &bits));
+  const UINT stride = UINT(width) * 4;
+  if (!dib.get() || FAILED(converter->CopyPixels(nullptr, stride, stride * UINT(height),
                                                  reinterpret_cast<BYTE*>(bits)))) {
     return false;
   }
-  out->width = int(width);
-  out->height = int(height);
   out->original = std::move(dib);
   out->bits = bits;
   return true;
 }
 
-bool IsPlainFolder(const std::wstring& folder) {
-  DWORD attributes = GetFileAttributesW(folder.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-         !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+// The part's picture, decoded at the first call; null when it has none or
+// its file would not decode.
+Decoded* Ready(Pictures& pictures, skin::ImagePart part) {
+  auto& slot = pictures.parts[size_t(part)];
+  if (!slot) return nullptr;
+  Decoded& picture = *slot->picture;
+  if (!picture.tried) {
+    picture.tried = true;
+    if (!Decode(pictures.decoder, &picture)) picture.original.reset();
+    picture.file = {};
+  }
+  return picture.original.get() ? &picture : nullptr;
 }
 
 bool NoShift(const skin::Adjustment& a) {
@@ -172,7 +202,7 @@ bool NoShift(const skin::Adjustment& a) {
 
 // The picture as drawn with the current adjustment: the decoded pixels
 // themselves, or a shifted copy kept until the shift changes.
-HBITMAP Prepare(Picture& picture, const skin::Adjustment& adjustment) {
+HBITMAP Prepare(Decoded& picture, const skin::Adjustment& adjustment) {
   if (NoShift(adjustment)) {
     picture.shifted.reset();
     return picture.original.get();
@@ -180,13 +210,22 @@ HBITMAP Prepare(Picture& picture, const skin::Adjustment& adjustment) {
   if (picture.shifted.get() && Same(picture.shown, adjustment)) return picture.shifted.get();
   picture.shifted.reset();
   uint32_t* bits = nullptr;
-  common::GdiObject<HBITMAP> dib(MakeDib(picture.width, picture.height, &bits));
+  const int width = picture.info.width, height = picture.info.height;
+  common::GdiObject<HBITMAP> dib(MakeDib(width, height, &bits));
   if (!dib.get()) return nullptr;
   GdiFlush();
-  skin::ShiftPixels(picture.bits, bits, size_t(picture.width) * picture.height, adjustment);
+  skin::ShiftPixels(picture.bits, bits, size_t(width) * height, adjustment);
   picture.shifted = std::move(dib);
   picture.shown = adjustment;
   return picture.shifted.get();
+}
+
+// The close button's hover and pressed frames keep their colours under any
+// hue, as the close button drawn from colours keeps its red: a warning
+// colour turned green would say the opposite.
+bool KeepsColours(skin::ImagePart part, int frame) {
+  constexpr int kHover = 1, kPressed = 2;
+  return part == skin::ImagePart::CaptionClose && (frame == kHover || frame == kPressed);
 }
 
 constexpr int kMaxRepeats = 1024;
@@ -242,61 +281,57 @@ void Load(const std::wstring& she_path, const skin::Skin& skin) {
   bool any = false;
   for (const auto& image : skin.images) any |= image.has_value();
   if (!any) return;
+  const PictureFolder folder(she_path);
+  if (!folder.ok()) return;
 
-  // The folder beside the skin file, named after it: "x.she" -> "x\".
-  size_t slash = she_path.find_last_of(L"\\/");
-  size_t dot = she_path.find_last_of(L'.');
-  if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) return;
-  const std::wstring folder = she_path.substr(0, dot);
-  if (!IsPlainFolder(folder)) return;
-
-  ComScope com;
-  Com<IWICImagingFactory> factory;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                              __uuidof(IWICImagingFactory), factory.put_void()))) {
-    return;
-  }
-  // The PNG decoder by its own class, looked up once for every picture:
-  // asking the imaging factory for a decoder of the format instead makes
-  // it read the registry entries of every decoder, for each picture.
-  Com<IClassFactory> png;
-  if (FAILED(CoGetClassObject(CLSID_WICPngDecoder, CLSCTX_INPROC_SERVER, nullptr,
-                              __uuidof(IClassFactory), png.put_void()))) {
-    return;
-  }
-  size_t budget = kMaxSkinBytes;
+  // Every file is read and checked now, in the order of the parts, so the
+  // budget is spent in that order whatever is drawn first; a file named
+  // by several keys is read, counted and decoded once.
+  uint64_t budget = skin::kMaxSkinPictureBytes;
+  std::vector<std::pair<std::string, std::shared_ptr<Decoded>>> files;
   for (size_t i = 0; i < skin::kImagePartCount; i++) {
     if (!skin.images[i]) continue;
     const skin::ImageLayout& layout = *skin.images[i];
-    // The name was checked when the file was read: a bare file name.
-    std::wstring path = folder + L'\\' + std::wstring(layout.file.begin(), layout.file.end());
-    std::vector<BYTE> bytes;
-    if (!ReadPlainFile(path, &bytes)) continue;
-    auto picture = std::make_unique<Picture>();
-    picture->layout = layout;
-    if (!Decode(factory.get(), png.get(), bytes, budget, picture.get())) continue;
-    budget -= size_t(picture->width) * picture->height * 4;
-    pictures.parts[i] = std::move(picture);
+    const std::string name = LowerAscii(layout.file);
+    auto known = std::find_if(files.begin(), files.end(),
+                              [&name](const auto& file) { return file.first == name; });
+    if (known != files.end()) {
+      const skin::PngInfo& info = known->second->info;
+      if (skin::ImageFits(layout, info.width, info.height)) {
+        pictures.parts[i] = Part{layout, known->second};
+      }
+      continue;
+    }
+    auto picture = std::make_shared<Decoded>();
+    if (folder.Read(layout.file, &picture->file) != skin::PictureVerdict::Used ||
+        skin::JudgePicture(layout, picture->file.data(), picture->file.size(), &budget,
+                           &picture->info, nullptr) != skin::PictureVerdict::Used) {
+      continue;
+    }
+    files.emplace_back(name, picture);
+    pictures.parts[i] = Part{layout, std::move(picture)};
   }
 }
 
 void SetAdjustment(const skin::Adjustment& adjustment) { ThePictures().adjustment = adjustment; }
 
-bool Has(skin::ImagePart part) { return ThePictures().parts[size_t(part)] != nullptr; }
+bool Has(skin::ImagePart part) { return Ready(ThePictures(), part) != nullptr; }
 
 int Frames(skin::ImagePart part) {
-  const auto& picture = ThePictures().parts[size_t(part)];
-  return picture ? picture->layout.frames : 0;
+  const auto& slot = ThePictures().parts[size_t(part)];
+  return slot && Has(part) ? slot->layout.frames : 0;
 }
 
 bool Draw(HDC dc, skin::ImagePart part, int frame, const RECT& rc) {
   Pictures& pictures = ThePictures();
-  Picture* picture = pictures.parts[size_t(part)].get();
-  HBITMAP bitmap = picture ? Prepare(*picture, pictures.adjustment) : nullptr;
-  if (!bitmap) return false;
-  const skin::ImageLayout& layout = picture->layout;
+  Decoded* picture = Ready(pictures, part);
+  if (!picture) return false;
+  const skin::ImageLayout& layout = pictures.parts[size_t(part)]->layout;
   if (frame < 0 || frame >= layout.frames) frame = 0;
-  const int fw = picture->width, fh = picture->height / layout.frames, fy = frame * fh;
+  HBITMAP bitmap =
+      KeepsColours(part, frame) ? picture->original.get() : Prepare(*picture, pictures.adjustment);
+  if (!bitmap) return false;
+  const int fw = picture->info.width, fh = picture->info.height / layout.frames, fy = frame * fh;
 
   HDC source = CreateCompatibleDC(dc);
   if (!source) return false;

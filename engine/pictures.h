@@ -1,7 +1,10 @@
-// The pictures of a format-2 skin: decoded from PNG files in the skin's
-// own folder (Skin\<base>\), shifted with the skin's hue, and drawn as
-// nine-grids with per-pixel alpha. A part whose picture cannot be used
-// has none, and the look draws it from colours.
+// The pictures of a format-2 skin: PNG files in the skin's own folder
+// (Skin\<base>\), each read only if it is a plain file there and checked by
+// our own reading of its structure and limits (skin/png_check.h) before
+// the platform's decoder sees it, decoded when first drawn, shifted with
+// the skin's hue, and drawn as nine-grids with per-pixel alpha. A part
+// whose picture cannot be used has none, and the look draws it from
+// colours.
 #pragma once
 
 #include <windows.h>
@@ -13,22 +16,16 @@
 
 namespace dulib::pictures {
 
-// Each side at most this many pixels; all decoded pixels of a skin at most
-// kMaxSkinBytes. A picture beyond either is not used.
-constexpr int kMaxSide = 2048;
-constexpr size_t kMaxSkinBytes = 16u << 20;
-// A PNG file larger than this is not read: a picture within the limits
-// above is far smaller, even stored without compression.
-constexpr DWORD kMaxFileBytes = 17u << 20;
-
-// Replaces the pictures with those of `skin`, read from the folder named
-// after the skin file (`she_path` without ".she"). Any earlier pictures
-// and their shifted copies are freed first.
+// Replaces the pictures with those of `skin`, read and checked from the
+// folder named after the skin file (`she_path` without ".she"; none for a
+// file named just ".she"). Any earlier pictures and their shifted copies
+// are freed first; the new ones are decoded as the look first asks.
 void Load(const std::wstring& she_path, const skin::Skin& skin);
 
 // The shift to draw with; shifted pictures are made again when next drawn.
 void SetAdjustment(const skin::Adjustment& adjustment);
 
+// Whether the part is drawn from a picture: decodes it at the first call.
 bool Has(skin::ImagePart part);
 // The number of frames of a part's picture (0 when it has none).
 int Frames(skin::ImagePart part);

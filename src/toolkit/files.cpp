@@ -1,6 +1,7 @@
 #include "toolkit/files.h"
 
 #include "common/ansi.h"
+#include "common/plain_file.h"
 #include "common/win_handles.h"
 
 namespace toolkit {
@@ -49,28 +50,6 @@ std::wstring FolderOf(const std::wstring& path) {
   return slash == std::wstring::npos ? L".\\" : path.substr(0, slash + 1);
 }
 
-std::wstring InFolder(std::wstring folder, const std::wstring& name) {
-  if (folder.empty() || (folder.back() != L'\\' && folder.back() != L'/')) folder += L'\\';
-  return folder + name;
-}
-
-// The path by which the system knows an open file, links resolved.
-std::wstring FinalPath(HANDLE handle) {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
-                                              FILE_NAME_NORMALIZED);
-    if (n == 0) return {};
-    if (n < path.size()) return path.substr(0, n);
-    path.resize(n);
-  }
-}
-
-bool SameText(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
 // Removes the file at `path` (a name in `folder`) only when it is a plain
 // file of that very name: no folder, and no link, which Windows marks as a
 // reparse point and Wine shows as a plain file whose final path is its
@@ -81,17 +60,13 @@ bool RemovePlainFile(const std::wstring& folder, const std::wstring& path) {
   common::File file(CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!file.ok()) return false;
-  FILE_ATTRIBUTE_TAG_INFO tag = {};
-  if (!GetFileInformationByHandleEx(file.get(), FileAttributeTagInfo, &tag, sizeof tag) ||
-      (tag.FileAttributes & kNotPlainFile)) {
-    return false;
-  }
   common::File parent(CreateFileW(folder.c_str(), 0,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
-  if (!parent.ok() || !SameText(FinalPath(file.get()), InFolder(FinalPath(parent.get()), name))) {
+  FILE_ATTRIBUTE_TAG_INFO tag = {};
+  if (!file.ok() || !parent.ok() || !common::IsPlainFileIn(file.get(), parent.get(), name) ||
+      !GetFileInformationByHandleEx(file.get(), FileAttributeTagInfo, &tag, sizeof tag)) {
     return false;
   }
   if (tag.FileAttributes & FILE_ATTRIBUTE_READONLY) {
