@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -72,12 +73,14 @@ bool ReadSkinFile(const std::wstring& path, std::string* text) {
   return true;
 }
 
-// The skin's folder of pictures: the file's path without ".she".
-std::wstring PictureFolder(const std::wstring& path) {
-  const size_t dot = path.find_last_of(L'.');
-  const size_t slash = path.find_last_of(L"\\/");
-  if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) return path;
-  return path.substr(0, dot);
+// The folder of pictures is opened by its full path, as the engine gets it.
+std::wstring FullPath(const std::wstring& path) {
+  const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  std::wstring full(n, L'\0');
+  const DWORD got = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
+  if (got == 0 || got >= n) return path;
+  full.resize(got);
+  return full;
 }
 
 int CheckFile(const std::wstring& path) {
@@ -88,10 +91,12 @@ int CheckFile(const std::wstring& path) {
     Print(label + ": refused");
     return kUnread;
   }
-  const std::wstring folder = PictureFolder(path);
+  // The pictures read as the engine reads them: plain files of their own
+  // names in the skin's plain folder.
+  const dulib::pictures::PictureFolder folder(FullPath(path));
   const skincheck::Result result =
       skincheck::CheckSkin(label, text, [&](std::string_view name, std::vector<uint8_t>* bytes) {
-        return ReadPictureFile(folder, name, bytes);
+        return folder.Read(name, bytes);
       });
   for (const std::string& line : result.lines) Print(line);
   return skincheck::ExitCode(result.verdict);
@@ -115,6 +120,13 @@ std::vector<std::wstring> Expand(const std::wstring& argument) {
 }
 
 }  // namespace
+
+// The C++ runtime's own handler for an unexpected end prints the failing
+// exception's name, and its name demangler alone is a sixth of this
+// program; the checker has nothing to say there but that it ended.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) {
