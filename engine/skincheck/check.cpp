@@ -81,7 +81,7 @@ void CheckPictures(const skin::Skin& skin, const skin::SkinReport& report,
                        layout->file +
                        " not used: " + std::string(skin::PictureVerdictText(verdict));
     if (verdict == skin::PictureVerdict::Damaged)
-      text += " (" + std::string(PngFaultText(fault)) + ")";
+      text += " (" + std::string(skin::PngFaultText(fault)) + ")";
     findings->push_back({report.image_lines[i], text});
   }
 }
