@@ -75,38 +75,74 @@ struct Part {
   std::shared_ptr<Decoded> picture;
 };
 
-// The platform's imaging factory and its PNG decoder's class, made for the
-// first picture decoded and kept for the thread: making them is much of
-// what a picture costs. COM stays initialised while they are kept.
+// The platform's imaging factory and its PNG decoder's class, taken from
+// the system's imaging component when the first picture is decoded and
+// kept for the thread: making them is much of what pictures cost. They are
+// asked of the component itself (its DllGetClassObject), not through the
+// COM registry, which would read the registry entries of each class, and
+// for a decoder found by its format, of every decoder, each time.
 class Decoder {
  public:
+  Decoder() = default;
+  ~Decoder() = default;  // the thread's pictures live until the process ends
+  Decoder(const Decoder&) = delete;
+  Decoder& operator=(const Decoder&) = delete;
+
   bool Ready() {
     if (png_.get()) return true;
-    if (!com_) com_ = std::make_unique<ComScope>();
-    if (!factory_.get() &&
-        FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                __uuidof(IWICImagingFactory), factory_.put_void()))) {
-      return false;
-    }
-    // The PNG decoder by its own class: asking the imaging factory for a
-    // decoder of the format instead makes it read the registry entries of
-    // every decoder, each time.
-    return SUCCEEDED(CoGetClassObject(CLSID_WICPngDecoder, CLSCTX_INPROC_SERVER, nullptr,
-                                      __uuidof(IClassFactory), png_.put_void()));
+    if (tried_) return false;
+    tried_ = true;
+    com_ = std::make_unique<ComScope>();
+    wchar_t system[MAX_PATH];
+    const UINT n = GetSystemDirectoryW(system, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return false;
+    module_ = LoadLibraryW((std::wstring(system, n) + L"\\windowscodecs.dll").c_str());
+    using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+    auto get = module_ ? reinterpret_cast<GetClassObject>(
+                             reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")))
+                       : nullptr;
+    Com<IClassFactory> factories;
+    return get &&
+           SUCCEEDED(get(CLSID_WICImagingFactory, __uuidof(IClassFactory), factories.put_void())) &&
+           SUCCEEDED(factories->CreateInstance(nullptr, __uuidof(IWICImagingFactory),
+                                               factory_.put_void())) &&
+           SUCCEEDED(get(CLSID_WICPngDecoder, __uuidof(IClassFactory), png_.put_void()));
   }
   IWICImagingFactory* factory() const { return factory_.get(); }
   IClassFactory* png() const { return png_.get(); }
 
  private:
+  bool tried_ = false;
   std::unique_ptr<ComScope> com_;
+  HMODULE module_ = nullptr;  // kept loaded: the objects below live in it
   Com<IWICImagingFactory> factory_;
   Com<IClassFactory> png_;
+};
+
+// A memory DC to select pictures into, made once: under Wine each new DC
+// costs the display server requests, a dozen for every paint of a frame.
+class SourceDc {
+ public:
+  SourceDc() = default;
+  ~SourceDc() {
+    if (dc_) DeleteDC(dc_);
+  }
+  SourceDc(const SourceDc&) = delete;
+  SourceDc& operator=(const SourceDc&) = delete;
+  HDC get() {
+    if (!dc_) dc_ = CreateCompatibleDC(nullptr);
+    return dc_;
+  }
+
+ private:
+  HDC dc_ = nullptr;
 };
 
 struct Pictures {
   std::array<std::optional<Part>, skin::kImagePartCount> parts;
   skin::Adjustment adjustment;
   Decoder decoder;
+  SourceDc source;
 };
 
 // The engine's pictures on its one thread.
@@ -333,7 +369,7 @@ bool Draw(HDC dc, skin::ImagePart part, int frame, const RECT& rc) {
   if (!bitmap) return false;
   const int fw = picture->info.width, fh = picture->info.height / layout.frames, fy = frame * fh;
 
-  HDC source = CreateCompatibleDC(dc);
+  HDC source = pictures.source.get();
   if (!source) return false;
   HGDIOBJ old = SelectObject(source, bitmap);
 
@@ -356,7 +392,6 @@ bool Draw(HDC dc, skin::ImagePart part, int frame, const RECT& rc) {
     }
   }
   SelectObject(source, old);
-  DeleteDC(source);
   return true;
 }
 

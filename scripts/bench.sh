@@ -3,7 +3,8 @@
 # baseline browser window under Wine and prints the figures: the times (on
 # the machine as it is, then with one core kept busy), then the requests
 # each program makes to the Wine server and the X server.
-#   scripts/bench.sh [times|counts]   only the one part
+#   scripts/bench.sh [times|counts|hue]   only the one part (hue: a new hue
+#                       on the largest picture skin the limits allow)
 #   BENCH_SKIN=<name>   that skin of Skin\ stored in config.ini: every start
 #                       attaches it, and the previews alternate between it
 #                       and another skin (a skin of pictures, say Pearl);
@@ -14,7 +15,7 @@ set -euo pipefail
 part="${1:-all}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" --target Morvanta dulib_dist bench bench_baseline >/dev/null
+"$root/scripts/build.sh" --target Morvanta dulib_dist bench bench_baseline bench_hue >/dev/null
 export WINEPREFIX="$root/build/win32/wineprefix"
 
 # A copy of the program folder, so the benchmark's log.txt stays out of dist/.
@@ -43,10 +44,16 @@ fi
 source "$root/scripts/virtual-display.sh"
 bench="$root/build/win32/bench/bench.exe"
 baseline="$(winepath -w "$root/build/win32/bench/bench_baseline.exe")"
-if [ "$part" != counts ]; then
+if [ "$part" = all ] || [ "$part" = times ]; then
   "$root/scripts/wine-run.sh" "$bench" "$(winepath -w "$app")" "$baseline"
 fi
-[ "$part" != times ] || exit 0
+if [ "$part" = all ] || [ "$part" = hue ]; then
+  hue_app="$root/build/bench/hue"
+  rm -rf "$hue_app"; mkdir -p "$hue_app"
+  cp "$root/dist/dulib.dll" "$hue_app/"
+  "$root/scripts/wine-run.sh" "$root/build/win32/bench/bench_hue.exe" "$(winepath -w "$hue_app")"
+fi
+[ "$part" = all ] || [ "$part" = counts ] || exit 0
 
 # The counts. The Wine server is started again with its request trace on
 # (`-d1`: one line per request, each with the thread that made it), and the

@@ -2,7 +2,9 @@
 # Takes the documentation's screenshots with the real program, engine and
 # shipped skins, in the ordinary Wine prefix: docs/skins/<skin>.png (main
 # window with the skin dialog), docs/main-window.png and docs/skin-dialog.png
-# (skin 青花).
+# (skin 青花). With DOC_SHOTS_HUE=<degrees> every skin is shown at that hue
+# (stored as SkinHue) and the pictures go to build/screenshots/hue-<degrees>/
+# instead, for looking at the skins under a hue.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/build.sh" --target doc_shots >/dev/null
@@ -11,7 +13,14 @@ shots="$(mktemp -d)"
 trap 'rm -rf "$shots"' EXIT
 source "$root/scripts/virtual-display.sh"
 (cd "$root/build/win32/wine_tests/garish_test" &&
-  "$root/scripts/wine-run.sh" doc_shots.exe "Z:${shots//\//\\}" >/dev/null)
+  "$root/scripts/wine-run.sh" doc_shots.exe "Z:${shots//\//\\}" ${DOC_SHOTS_HUE:+"$DOC_SHOTS_HUE"} >/dev/null)
+if [ -n "${DOC_SHOTS_HUE:-}" ]; then
+  out="$root/build/screenshots/hue-$DOC_SHOTS_HUE"
+  mkdir -p "$out"
+  for ppm in "$shots"/*.ppm; do convert "$ppm" "$out/$(basename "$ppm" .ppm).png"; done
+  echo "screenshots in $out"
+  exit 0
+fi
 mkdir -p "$root/docs/skins"
 for ppm in "$shots"/*.ppm; do
   name="$(basename "$ppm" .ppm)"

@@ -135,33 +135,9 @@ int WrapHue(int degrees) {
 }
 
 Rgb RotateHue(Rgb color, int degrees) {
-  const int r = color.r, g = color.g, b = color.b;
-  const int high = std::max({r, g, b}), low = std::min({r, g, b}), chroma = high - low;
-  if (chroma == 0 || degrees == 0) return color;  // a grey has no hue to turn
-  // The hue in degrees times the chroma, so every step stays whole: each
-  // sixth of the circle (60 degrees) spans 60 * chroma.
-  const int sixth = 60 * chroma;
-  int place = high == r ? g - b : high == g ? 2 * chroma + b - r : 4 * chroma + r - g;
-  if (place < 0) place += 6 * chroma;
-  const int turned = (60 * place + degrees * chroma) % (6 * sixth);
-  const int part = turned % sixth;
-  const uint8_t top = uint8_t(high), bottom = uint8_t(low);
-  const uint8_t rising = uint8_t(low + (part + 30) / 60);    // low + part / 60, rounded
-  const uint8_t falling = uint8_t(high - (part + 29) / 60);  // high - part / 60, rounded
-  switch (turned / sixth) {
-    case 0:
-      return {top, rising, bottom};
-    case 1:
-      return {falling, top, bottom};
-    case 2:
-      return {bottom, top, rising};
-    case 3:
-      return {bottom, falling, top};
-    case 4:
-      return {rising, bottom, top};
-    default:
-      return {top, bottom, falling};
-  }
+  const uint32_t turned =
+      RotateHue(uint32_t(color.r) << 16 | uint32_t(color.g) << 8 | color.b, degrees);
+  return {uint8_t(turned >> 16), uint8_t(turned >> 8), uint8_t(turned)};
 }
 
 Rgb AdjustColor(Rgb color, const Adjustment& adjustment) {

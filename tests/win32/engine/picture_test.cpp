@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "png_writer.h"
 #include "skins/SkinH.h"
 #include "support/screen.h"
 #include "support/wine_test.h"
@@ -27,57 +28,9 @@ using wine_test::InApp;
 using wine_test::Pump;
 using wine_test::PumpUntil;
 
-// ---- a tiny PNG writer: RGBA, 8 bits, stored (uncompressed) deflate ----
-
-uint32_t Crc(const std::string& bytes) {
-  uint32_t crc = 0xFFFFFFFF;
-  for (unsigned char b : bytes) {
-    crc ^= b;
-    for (int k = 0; k < 8; k++) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-  }
-  return ~crc;
-}
-
-std::string Be32(uint32_t v) { return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; }
-
-std::string Chunk(const char* type, const std::string& data) {
-  std::string body = type + data;
-  return Be32(uint32_t(data.size())) + body + Be32(Crc(body));
-}
-
-std::string Ihdr(uint32_t w, uint32_t h) {
-  return Chunk("IHDR", Be32(w) + Be32(h) + std::string("\x08\x06\x00\x00\x00", 5));
-}
-
-const std::string kSignature = "\x89PNG\r\n\x1a\n";
-
-// Pixels 0xAARRGGBB, rows top-down.
-std::string Png(int w, int h, const std::vector<uint32_t>& pixels) {
-  std::string raw;
-  for (int y = 0; y < h; y++) {
-    raw += '\0';  // no filter
-    for (int x = 0; x < w; x++) {
-      uint32_t p = pixels[size_t(y) * w + x];
-      raw += {char(p >> 16), char(p >> 8), char(p), char(p >> 24)};
-    }
-  }
-  std::string z = "\x78\x01";
-  for (size_t at = 0; at < raw.size() || at == 0; at += 65535) {
-    size_t n = std::min<size_t>(65535, raw.size() - at);
-    bool last = at + n >= raw.size();
-    z += char(last ? 1 : 0);
-    z += {char(n), char(n >> 8), char(~n), char(~n >> 8)};
-    z += raw.substr(at, n);
-    if (last) break;
-  }
-  uint32_t a = 1, b = 0;
-  for (unsigned char c : raw) {
-    a = (a + c) % 65521;
-    b = (b + a) % 65521;
-  }
-  z += Be32(b << 16 | a);
-  return kSignature + Ihdr(w, h) + Chunk("IDAT", z) + Chunk("IEND", "");
-}
+using png_writer::Ihdr;
+using png_writer::kSignature;
+using png_writer::Png;
 
 // ---- the caption picture: two frames of 12 x 8, margins 4 2 4 2 ----
 
@@ -356,6 +309,85 @@ TEST_F(PictureTest, EachButtonStatePicksItsFrame) {
   EXPECT_COLOR(centre(), Ref(frames[4]));
   EnableWindow(button, FALSE);
   EXPECT_COLOR(centre(), Ref(frames[3]));
+}
+
+// Left and right margins of different widths (2 and 5) with a colour each:
+// each corner keeps its own width, so margins read the wrong way round
+// would paint the left corner 5 pixels wide.
+TEST_F(PictureTest, AsymmetricMarginsKeepEachCornersOwnWidth) {
+  constexpr uint32_t kLeft = 0xFF803010, kRight = 0xFF103080, kMiddle = 0xFF30A030;
+  std::vector<uint32_t> pixels(10 * 4);
+  for (int y = 0; y < 4; y++) {
+    for (int x = 0; x < 10; x++) pixels[y * 10 + x] = x < 2 ? kLeft : x >= 5 ? kRight : kMiddle;
+  }
+  ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin("image_caption = caption.png, 1, 2 1 5 1",
+                                            Files{{L"caption.png", Png(10, 4, pixels)}}),
+                                  L""),
+            1);
+  hwnd = MakeWindow(300, 200);
+  const RECT w = engine_test::ScreenRectOfWindow(hwnd);
+  const Shot shot = Shot::Settled(w);
+  const int y = w.top + BandHeight(hwnd) - 2;  // the bottom rows, below the buttons
+  EXPECT_COLOR(shot.At(w.left + 1, y), Ref(kLeft));
+  EXPECT_COLOR(shot.At(w.left + 2, y), Ref(kMiddle));
+  EXPECT_COLOR(shot.At(w.right - 5, y), Ref(kRight));
+  EXPECT_COLOR(shot.At(w.right - 6, y), Ref(kMiddle));
+}
+
+// A check box's and a radio button's eight frames, each one colour: the
+// checked states take frames 5 to 8, not the unchecked ones.
+TEST_F(PictureTest, CheckedBoxesPickTheCheckedFrames) {
+  const uint32_t frames[8] = {0xFF2060A0, 0xFF60A020, 0xFFA02060, 0xFF808040,
+                              0xFF40C0C0, 0xFFC04040, 0xFF4040C0, 0xFF208020};
+  std::vector<uint32_t> pixels;
+  for (uint32_t c : frames) pixels.insert(pixels.end(), 13 * 13, c);
+  const std::string strip = Png(13, 104, pixels);
+  ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin("image_check = check.png, 8, 0 0 0 0\n"
+                                            "image_radio = radio.png, 8, 0 0 0 0",
+                                            Files{{L"check.png", strip}, {L"radio.png", strip}}),
+                                  L""),
+            1);
+  hwnd = MakeWindow(300, 200);
+  auto box_centre = [](HWND box) {
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump(200);
+    const RECT r = engine_test::ScreenRectOfClient(box);
+    return Shot::Settled(r).At(r.left + 6, (r.top + r.bottom) / 2);
+  };
+  for (DWORD kind : {DWORD(BS_AUTOCHECKBOX), DWORD(BS_AUTORADIOBUTTON)}) {
+    SCOPED_TRACE(kind);
+    HWND box = CreateWindowExW(0, L"Button", L"box", WS_CHILD | WS_VISIBLE | kind, 20, 20, 120, 24,
+                               hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+    EXPECT_COLOR(box_centre(box), Ref(frames[0]));
+    SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_COLOR(box_centre(box), Ref(frames[4]));
+    SendMessageW(box, BM_SETSTATE, TRUE, 0);
+    EXPECT_COLOR(box_centre(box), Ref(frames[6]));
+    SendMessageW(box, BM_SETSTATE, FALSE, 0);
+    EnableWindow(box, FALSE);
+    EXPECT_COLOR(box_centre(box), Ref(frames[7]));
+    DestroyWindow(box);
+  }
+}
+
+// A centre of two pixels (one of each colour) tiled over the band would
+// take one blend a repeat, thousands of them: past 1024 repeats in the part
+// it is stretched, one colour a half, while the top edge (repeated fewer
+// times) still alternates.
+TEST_F(PictureTest, ATinyTileOverALargePartIsStretched) {
+  constexpr uint32_t kA = 0xFF2050A0, kB = 0xFFA05020;
+  const std::vector<uint32_t> pixels = {kRed, kRed, kRed, kRed, kRed, kA, kB, kRed,
+                                        kRed, kRed, kRed, kRed, kRed, kA, kB, kRed};
+  ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin("image_caption = caption.png, 1, 1 1 1 2, tile",
+                                            Files{{L"caption.png", Png(4, 4, pixels)}}),
+                                  L""),
+            1);
+  hwnd = MakeWindow(300, 200);
+  const RECT w = engine_test::ScreenRectOfWindow(hwnd);
+  const Shot shot = Shot::Settled(w);
+  const int y = w.top + BandHeight(hwnd) / 2, mid = (w.left + w.right) / 2;
+  for (int x = w.left + 40; x < mid - 10; x += 7) EXPECT_COLOR(shot.At(x, y), Ref(kA)) << x;
+  for (int x = mid + 10; x < mid + 40; x += 7) EXPECT_COLOR(shot.At(x, y), Ref(kB)) << x;
 }
 
 // The first picture takes the whole 16 MiB a skin may decode (2048 x 2048

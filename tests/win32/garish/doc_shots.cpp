@@ -1,7 +1,8 @@
 // Not a test: takes the documentation's pictures with the real program,
 // engine and shipped skins (scripts/doc-shots.sh runs it in the ordinary
 // prefix). Per skin, the main window with the skin dialog over it and the
-// dialog alone, as <folder>\<skin>.ppm and <folder>\<skin>-dialog.ppm. The
+// dialog alone, as <folder>\<skin>.ppm and <folder>\<skin>-dialog.ppm, at
+// the hue given as the second argument (stored as SkinHue) or none. The
 // extra skins that make the list scroll are set aside meanwhile.
 #include <windows.h>
 
@@ -29,8 +30,10 @@ std::vector<std::wstring> Extras() {
   return extras;
 }
 
-bool Shoot(const std::wstring& skin, const std::wstring& folder) {
-  wine_test::WriteBytes(InApp(L"app\\config.ini"), "[Options]\r\nSkinName=" + Gbk(skin) + "\r\n");
+bool Shoot(const std::wstring& skin, const std::wstring& folder, const std::string& hue) {
+  wine_test::WriteBytes(InApp(L"app\\config.ini"),
+                        "[Options]\r\nSkinName=" + Gbk(skin) + "\r\n" +
+                            (hue.empty() ? "" : "SkinHue=" + hue + "\r\n"));
   Program program(InApp(L"app"));
   HWND main = program.main();
   if (!main) return false;
@@ -53,14 +56,14 @@ bool Shoot(const std::wstring& skin, const std::wstring& folder) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: doc_shots <folder for the pictures>\n");
+    std::fprintf(stderr, "usage: doc_shots <folder for the pictures> [hue]\n");
     return 2;
   }
   std::vector<std::wstring> extras = Extras();
   for (const auto& e : extras) MoveFileW(e.c_str(), (e + L".aside").c_str());
   int failed = 0;
   for (const std::wstring& skin : ShippedSkins()) {
-    if (!Shoot(skin, argv[1])) {
+    if (!Shoot(skin, argv[1], argc > 2 ? wine_test::Utf8(argv[2]) : "")) {
       std::fprintf(stderr, "no picture of skin %s\n", wine_test::Utf8(skin).c_str());
       failed++;
     }
