@@ -9,10 +9,15 @@ Usage:
   make_skins.py            write the skins into skins/ beside this script's folder
   make_skins.py --check    write nothing; fail when the files in skins/ differ
   make_skins.py --report   print the contrast figures of every skin
+  --skincheck              with any of the above: also run dist/skincheck.exe (under
+                           Wine, from the Windows build) on the skins, and fail unless
+                           each loads as written; left out of the native tests, which
+                           run without Wine
 """
 import colorsys
 import os
 import struct
+import subprocess
 import sys
 import zlib
 
@@ -813,7 +818,23 @@ def report_skin(make):
     return "\n".join(out)
 
 
+def skincheck():
+    """The engine's own verdict on each skin made here: skincheck.exe on its file."""
+    exe = os.path.join(ROOT, "..", "dist", "skincheck.exe")
+    if not os.path.exists(exe):
+        print("--skincheck: no dist/skincheck.exe; build it first (scripts/build.sh)")
+        return False
+    run = os.path.join(ROOT, "..", "scripts", "wine-run.sh")
+    names = [make()[0] + ".she" for make in SKINS]
+    result = subprocess.run([run, exe] + names, cwd=ROOT, stdout=subprocess.PIPE)
+    print(result.stdout.decode("utf-8", "replace").replace("\r\n", "\n"), end="")
+    return result.returncode == 0
+
+
 def main(argv):
+    if "--skincheck" in argv:
+        status = main([a for a in argv if a != "--skincheck"])
+        return status if status else (0 if skincheck() else 1)
     files = outputs()
     if "--check" in argv:
         return 0 if check(files) else 1

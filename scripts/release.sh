@@ -6,13 +6,13 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" --target Morvanta dulib_dist >/dev/null
+"$root/scripts/build.sh" --target Morvanta dulib_dist skincheck >/dev/null
 
 version=$(sed -n 's/^project(Morvanta VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 name="Morvanta-$version"
 stage="$root/build/release/$name"
 rm -rf "$root/build/release"; mkdir -p "$stage/Skin"
-cp "$root/dist/Morvanta.exe" "$root/dist/dulib.dll" "$stage/"
+cp "$root/dist/Morvanta.exe" "$root/dist/dulib.dll" "$root/dist/skincheck.exe" "$stage/"
 # The skin files and the picture folders beside them.
 cp -R "$root/dist/Skin/." "$stage/Skin/"
 rm -f "$root/$name.zip"

@@ -259,8 +259,8 @@ class HueScan {
 
 class Deriver {
  public:
-  Deriver(Palette* palette, const std::array<bool, kRoleCount>& given)
-      : p_(*palette), given_(given) {}
+  Deriver(Palette* palette, const std::array<bool, kRoleCount>& given, DeriveReport* report)
+      : p_(*palette), given_(given), report_(report) {}
 
   // The six required colours count as given whatever `given` says: they
   // are the skin's own and are never moved.
@@ -278,6 +278,12 @@ class Deriver {
   // is the first of `texts` that reads there at every hue, else black or
   // white, whichever asks the smaller move of the background.
   void TextPair(Role back, Rgb back_default, Role text, std::initializer_list<Rgb> texts) {
+    TextPairRule(back, back_default, text, texts);
+    Pair(DeriveRule::Text, text, back);
+    if (!Given(back)) Moved(back, back_default, DeriveRule::Text, text);
+  }
+
+  void TextPairRule(Role back, Rgb back_default, Role text, std::initializer_list<Rgb> texts) {
     Set(back, back_default);
     if (Given(text)) {
       if (!Given(back)) p_[back] = scan_.PushAway(p_[back], p_[text], kText);
@@ -303,6 +309,13 @@ class Deriver {
   // as `text` still reads on it at every hue; when even a little tint
   // would spoil the text, `from` moved away from the text instead, so the
   // state still shows.
+  // A derived state shade of `role`, told as a move where it took less
+  // tint than `amount` for the text's sake.
+  void ShadeRole(Role role, Rgb from, Rgb tint, double amount, Role text) {
+    Set(role, Shade(from, tint, amount, p_[text]));
+    if (!Given(role)) Moved(role, Mix(from, tint, amount), DeriveRule::Text, text);
+  }
+
   Rgb Shade(Rgb from, Rgb tint, double amount, Rgb text) {
     for (double t = amount; t >= amount / 4; t /= 2) {
       Rgb shaded = Mix(from, tint, t);
@@ -313,7 +326,17 @@ class Deriver {
 
   // A line or shape that must stand out from every one of `backs`: moved
   // toward black or white, whichever gets there with the smaller move.
-  void Line(Role line, Rgb line_default, std::initializer_list<Rgb> backs) {
+  void Line(Role line, Rgb line_default, std::initializer_list<Role> backs) {
+    std::vector<Rgb> colors;
+    for (Role back : backs) {
+      colors.push_back(p_[back]);
+      Pair(DeriveRule::Line, line, back);
+    }
+    LineRule(line, line_default, colors);
+    if (!Given(line)) Moved(line, line_default, DeriveRule::Line, *backs.begin());
+  }
+
+  void LineRule(Role line, Rgb line_default, const std::vector<Rgb>& backs) {
     Set(line, line_default);
     if (Given(line)) return;
     auto stands_out = [&](Rgb color) {
@@ -333,21 +356,32 @@ class Deriver {
     }
     // No colour serves them all (a saturated face swings from dark to
     // light as the hue turns): serve the first, the one around the line.
-    p_[line] = scan_.PushAway(line_default, *backs.begin(), kLine);
+    p_[line] = scan_.PushAway(line_default, backs.front(), kLine);
   }
 
   Rgb operator[](Role role) const { return p_[role]; }
 
  private:
+  void Pair(DeriveRule rule, Role first, Role second) {
+    if (report_) report_->pairs.push_back({rule, first, second});
+  }
+
+  void Moved(Role role, Rgb from, DeriveRule rule, Role against) {
+    if (report_ && p_[role] != from)
+      report_->moves.push_back({role, from, p_[role], rule, against});
+  }
+
   Palette& p_;
   const std::array<bool, kRoleCount>& given_;
+  DeriveReport* report_;
   HueScan scan_;
 };
 
 }  // namespace
 
-void DeriveMissing(Palette* palette, const std::array<bool, kRoleCount>& given) {
-  Deriver d(palette, given);
+void DeriveMissing(Palette* palette, const std::array<bool, kRoleCount>& given,
+                   DeriveReport* report) {
+  Deriver d(palette, given, report);
   const Rgb face = d[Role::Face], face_text = d[Role::FaceText];
   const Rgb window = d[Role::Window], window_text = d[Role::WindowText];
   const Rgb border = d[Role::Border];
@@ -357,19 +391,37 @@ void DeriveMissing(Palette* palette, const std::array<bool, kRoleCount>& given) 
   d.TextPair(Role::CaptionInactive, Mix(face, border, 0.25), Role::CaptionInactiveText,
              {face_text, window_text});
   d.TextPair(Role::ButtonFace, Mix(face, window, 0.5), Role::ButtonText, {face_text, window_text});
-  const Rgb button_face = d[Role::ButtonFace], button_text = d[Role::ButtonText];
-  d.Set(Role::ButtonHover, d.Shade(button_face, border, 0.15, button_text));
-  d.Set(Role::ButtonPressed, d.Shade(d[Role::ButtonHover], border, 0.18, button_text));
-  d.Line(Role::ButtonBorder, border, {face, button_face});
+  const Rgb button_face = d[Role::ButtonFace];
+  d.ShadeRole(Role::ButtonHover, button_face, border, 0.15, Role::ButtonText);
+  d.ShadeRole(Role::ButtonPressed, d[Role::ButtonHover], border, 0.18, Role::ButtonText);
+  d.Line(Role::ButtonBorder, border, {Role::Face, Role::ButtonFace});
   d.TextPair(Role::Selection, border, Role::SelectionText, {window, face, window_text});
   d.TextPair(Role::Menu, d[Role::Menu], Role::MenuText, {face_text, window_text});
   d.TextPair(Role::MenuHighlight, d[Role::Selection], Role::MenuHighlightText,
              {d[Role::SelectionText], window, face_text});
   d.Set(Role::ScrollTrack, Mix(window, face, 0.5));
-  d.Line(Role::ScrollThumb, Mix(face, border, 0.6), {d[Role::ScrollTrack]});
+  d.Line(Role::ScrollThumb, Mix(face, border, 0.6), {Role::ScrollTrack});
   // The tick sits in a box of `window`, or of the hover or pressed shade
   // while the mouse is on it.
-  d.Line(Role::CheckMark, window_text, {window, d[Role::ButtonHover], d[Role::ButtonPressed]});
+  d.Line(Role::CheckMark, window_text, {Role::Window, Role::ButtonHover, Role::ButtonPressed});
+}
+
+double RuleRatio(DeriveRule rule) { return rule == DeriveRule::Text ? kText : kLine; }
+
+double WorstContrast(Rgb a, Rgb b, int* hue) {
+  double worst = ContrastRatio(a, b);
+  *hue = 0;
+  for (int step = 1; step <= 180; step++) {
+    for (int h : {step, -step}) {
+      if (h == -180) continue;  // the same shift as 180
+      const double ratio = ContrastRatio(AdjustColor(a, {h, 0, 0}), AdjustColor(b, {h, 0, 0}));
+      if (ratio < worst) {
+        worst = ratio;
+        *hue = h;
+      }
+    }
+  }
+  return worst;
 }
 
 double ContrastRatio(Rgb a, Rgb b) {

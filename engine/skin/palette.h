@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace skin {
 
@@ -141,13 +142,52 @@ Rgb RotateHue(Rgb color, int degrees);
 Rgb AdjustColor(Rgb color, const Adjustment& adjustment);
 Palette AdjustPalette(const Palette& palette, const Adjustment& adjustment);
 
+// The two rules of the derivation: a text keeps 7:1 on its background, a
+// line or shape 3:1 against what surrounds it, at every hue.
+enum class DeriveRule { Text, Line };
+
+// Two colours the derivation keeps apart by its rule: a text and its
+// background, or a line and one of its surroundings.
+struct RulePair {
+  DeriveRule rule;
+  Role first;   // the text or line
+  Role second;  // what it stands on
+};
+
+// A derived colour the rule moved off the colour it is derived from.
+struct DerivedMove {
+  Role role;
+  Rgb from;   // what it is derived from, before the rule
+  Rgb drawn;  // what the palette holds
+  DeriveRule rule;
+  Role against;  // the colour the rule keeps it apart from
+};
+
+// What DeriveMissing did, for a skin maker: every pair it holds to a rule,
+// given or derived, and every derived colour it moved, in the order of
+// the roles it fills.
+struct DeriveReport {
+  std::vector<RulePair> pairs;
+  std::vector<DerivedMove> moves;
+};
+
+// The contrast ratio a rule asks for.
+double RuleRatio(DeriveRule rule);
+
 // Fills every optional role that `given` marks as absent from the six
 // required ones, so that an old skin file gets a complete palette. Derived
 // texts keep 7:1 on their backgrounds and derived lines 3:1 at every hue
 // shift, where any colour can: a derived background moves toward black or
 // white as far as that needs. Given colours, and the six, never change.
-// The rules, role by role, are in docs/skin-format.md.
-void DeriveMissing(Palette* palette, const std::array<bool, kRoleCount>& given);
+// The rules, role by role, are in docs/skin-format.md. *report (may be
+// null) gets what it did; the palette is the same with or without it.
+void DeriveMissing(Palette* palette, const std::array<bool, kRoleCount>& given,
+                   DeriveReport* report = nullptr);
+
+// The lowest contrast of a and b shifted together by a whole hue from
+// -180 to 180 (as AdjustColor paints them), and that hue in *hue: the
+// one nearest to 0, the positive first, where several are as low.
+double WorstContrast(Rgb a, Rgb b, int* hue);
 
 // a mixed with b: t = 0 gives a, t = 1 gives b.
 Rgb Mix(Rgb a, Rgb b, double t);

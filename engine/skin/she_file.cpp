@@ -172,13 +172,19 @@ bool IsPrintableUtf8(std::string_view s) {
 class Reader {
  public:
   bool Line(int number, std::string_view line);
-  bool Finish(Skin* out);
-  ParseError error;
+  // `all`: every missing key is a fault of its own, not just the first.
+  bool Finish(Skin* out, bool all, DeriveReport* derived);
+  // Whether the lines after a fault can still be read as this skin's.
+  bool CanGoOn() const { return version_ != 0; }
+  ParseError error;  // the first fault
+  std::vector<ParseError> faults;
+  std::array<int, kRoleCount> colour_lines{};
+  std::array<int, kImagePartCount> image_lines{};
 
  private:
   bool Fail(int number, std::string message) {
-    error.line = number;
-    error.message = std::move(message);
+    if (faults.empty()) error = {number, message};
+    faults.push_back({number, std::move(message)});
     return false;
   }
 
@@ -244,6 +250,7 @@ bool Reader::Line(int number, std::string_view raw) {
                   "'" + key + "' must be 'file.png, frames, left top right bottom[, tile]'");
     }
     images_[static_cast<size_t>(*part)] = std::move(layout);
+    image_lines[static_cast<size_t>(*part)] = number;
     return true;
   }
 
@@ -251,9 +258,10 @@ bool Reader::Line(int number, std::string_view raw) {
   if (!role) return true;  // a key of a later version: not ours to judge
   size_t index = static_cast<size_t>(*role);
   std::optional<Rgb> color = ParseColor(value);
-  if (!color) return Fail(number, "colour must be #RRGGBB");
+  if (!color) return Fail(number, "'" + key + "' must be #RRGGBB");
   palette_.colors[index] = *color;
   have_[index] = true;
+  colour_lines[index] = number;
   return true;
 }
 
@@ -267,15 +275,19 @@ bool Reader::Size(int number, std::string_view key, std::string_view value, int 
   return true;
 }
 
-bool Reader::Finish(Skin* out) {
+bool Reader::Finish(Skin* out, bool all, DeriveReport* derived) {
   if (!version_) return Fail(0, "not a skin file: 'she = 1' missing");
-  if (!name_) return Fail(0, "'name' missing");
-  for (size_t i = 0; i < kRequiredRoleCount; i++) {
-    if (!have_[i]) return Fail(0, std::string(RoleKey(static_cast<Role>(i))) + " missing");
+  // A key given with a bad value has had its fault on its line already.
+  bool ok = faults.empty();
+  if (!name_ && !seen_.count("name")) ok = Fail(0, "'name' missing");
+  for (size_t i = 0; i < kRequiredRoleCount && (ok || all); i++) {
+    const std::string key(RoleKey(static_cast<Role>(i)));
+    if (!have_[i] && !seen_.count(key)) ok = Fail(0, key + " missing");
   }
+  if (!ok) return false;
   out->name = *name_;
   out->palette = palette_;
-  DeriveMissing(&out->palette, have_);
+  DeriveMissing(&out->palette, have_, derived);
   out->metrics = Metrics{};
   if (caption_height_) out->metrics.caption_height = *caption_height_;
   if (border_width_) out->metrics.border_width = *border_width_;
@@ -328,29 +340,41 @@ Skin DefaultSkin() {
   return skin;
 }
 
-bool ParseSkin(std::string_view text, Skin* out, ParseError* error) {
+bool ParseSkin(std::string_view text, Skin* out, ParseError* error, SkinReport* report) {
   Reader reader;
   bool ok = true;
   if (text.size() > kMaxSkinFileSize) {
     ok = false;
-    reader.error = {0, "file too large"};
+    reader.faults.push_back(reader.error = {0, "file too large"});
   } else if (text.find('\0') != std::string_view::npos) {
     ok = false;
-    reader.error = {0, "not a text file"};
+    reader.faults.push_back(reader.error = {0, "not a text file"});
   }
   if (ok && text.substr(0, kBom.size()) == kBom) text.remove_prefix(kBom.size());
 
+  // The engine stops at the first fault; a report reads on for the others.
+  bool reading = ok;
   int number = 0;
-  while (ok && !text.empty()) {
+  while (reading && !text.empty()) {
     size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    ok = reader.Line(++number, line);
+    if (!reader.Line(++number, line)) {
+      ok = false;
+      reading = report && reader.CanGoOn();
+    }
   }
 
   Skin skin;
-  if (ok) ok = reader.Finish(&skin);
+  if (ok || (report && reader.CanGoOn())) {
+    ok = reader.Finish(&skin, report != nullptr, report ? &report->derived : nullptr) && ok;
+  }
+  if (report) {
+    report->faults = reader.faults;
+    report->colour_lines = reader.colour_lines;
+    report->image_lines = reader.image_lines;
+  }
   if (!ok) {
     if (error) *error = reader.error;
     return false;

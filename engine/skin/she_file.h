@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "skin/palette.h"
 
@@ -95,9 +96,25 @@ struct ParseError {
   std::string message;
 };
 
+// What the parser saw and decided, for a skin maker (skincheck): the
+// engine itself never asks for it.
+struct SkinReport {
+  // Every fault, in the order of the file; the file-wide ones (a missing
+  // key) last. Reading goes on past a fault of one line, so that each is
+  // told at once; it stops where what follows cannot be read as a skin
+  // (no version yet, a file too large or not text).
+  std::vector<ParseError> faults;
+  // The line of each colour and picture key the file gives; 0 for none.
+  std::array<int, kRoleCount> colour_lines{};
+  std::array<int, kImagePartCount> image_lines{};
+  // The colours the derivation filled in and moved.
+  DeriveReport derived;
+};
+
 // Reads a whole skin file. On any fault returns false, leaves *out as it
 // was and says why in *error (which may be null): a skin is taken
-// completely or not at all.
-bool ParseSkin(std::string_view text, Skin* out, ParseError* error);
+// completely or not at all. *report (may be null) gets every fault and
+// what the derivation did; the result is the same with or without it.
+bool ParseSkin(std::string_view text, Skin* out, ParseError* error, SkinReport* report = nullptr);
 
 }  // namespace skin

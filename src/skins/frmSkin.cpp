@@ -6,10 +6,19 @@
 #include "skins/skin_settings.h"
 #include "toolkit/app.h"
 #include "toolkit/files.h"
+#include "toolkit/watch.h"
 
 toolkit::AutoForm<FrmSkin> frmSkin;
 
 namespace {
+
+// What a skin's file and its folder of pictures hold now, as a text that
+// changes whenever either is written, added or removed.
+std::wstring SkinStamp(const std::wstring& name) {
+  const std::wstring skins = toolkit::AppPath() + L"\\Skin\\";
+  return toolkit::FilesStamp(skins + name + L".she") + L"/" +
+         toolkit::FilesStamp(skins + name + L"\\*");
+}
 
 // Control ids start above IDOK and IDCANCEL: Enter and Escape send those,
 // and they press nothing here.
@@ -79,6 +88,8 @@ void FrmSkin::Form_Load() {
     // survive that could never be previewed or stored, so it is not offered.
     if (common::FitsAnsi(skins::SkinFilePath(name))) List1.AddItem(name);
   }
+  SkinWatch = std::make_unique<toolkit::FolderWatch>(toolkit::AppPath() + L"\\Skin",
+                                                     [this] { SkinFolder_Change(); });
 }
 
 bool FrmSkin::OnCommand(WORD id, WORD code, HWND) {
@@ -100,8 +111,22 @@ bool FrmSkin::OnCommand(WORD id, WORD code, HWND) {
 }
 
 void FrmSkin::List1_Click() {
+  if (List1.ListCount() == 0) return;
+  Previewed = List1.Text();
+  PreviewedStamp = SkinStamp(Previewed);
   // The file is not looked for: the engine gets the path as it is.
-  if (List1.ListCount() > 0) SkinH::SkinH_AttachEx(skins::SkinFilePath(List1.Text()), L"");
+  SkinH::SkinH_AttachEx(skins::SkinFilePath(Previewed), L"");
+}
+
+void FrmSkin::SkinFolder_Change() {
+  // Only a change to the skin on preview is previewed again; the engine
+  // keeps the hue and transparency, and keeps the skin it has when the
+  // file now fails.
+  if (Previewed.empty() || List1.Text() != Previewed) return;
+  std::wstring stamp = SkinStamp(Previewed);
+  if (stamp == PreviewedStamp) return;
+  PreviewedStamp = std::move(stamp);
+  SkinH::SkinH_AttachEx(skins::SkinFilePath(Previewed), L"");
 }
 
 void FrmSkin::Check1_Click() {
@@ -139,4 +164,7 @@ void FrmSkin::SetText(int16_t Mode) {
   if (Mode == 1) skins::SaveSkinSettings(List1.Text(), Text2.Text(), Text1.Text());
 }
 
-void FrmSkin::Form_Unload() { frmSkin.Reset(); }
+void FrmSkin::Form_Unload() {
+  SkinWatch.reset();
+  frmSkin.Reset();
+}

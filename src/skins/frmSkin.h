@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
+#include "toolkit/watch.h"
 
 class FrmSkin : public toolkit::Form {
  public:
@@ -37,6 +39,8 @@ class FrmSkin : public toolkit::Form {
   void Check1_Click();
   void Command1_Click();
   void Command2_Click();
+  // Something in Skin\ changed while the dialog is open.
+  void SkinFolder_Change();
 
  protected:
   void CreateControls() override;
@@ -49,6 +53,13 @@ class FrmSkin : public toolkit::Form {
   // not fit 32 bits.
   std::optional<int32_t> AlphaValue;
   std::optional<int32_t> HueValue;
+
+  // While the dialog is open, Skin\ is followed so that a skin being
+  // edited is previewed again as it is saved: the previewed skin's name
+  // and what its file and picture folder held when it was attached.
+  std::unique_ptr<toolkit::FolderWatch> SkinWatch;
+  std::wstring Previewed;
+  std::wstring PreviewedStamp;
 };
 
 // The one reference to the skin dialog object.

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "toolkit/form.h"
 #include "toolkit/twips.h"
+#include "toolkit/watch.h"
 
 namespace toolkit {
 
@@ -13,6 +16,23 @@ void Dispatch(MSG& msg) {
   if (TranslateFormKeys(&msg)) return;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
+}
+
+// Sleeps until a message comes or a watched folder changes, and calls the
+// watcher of a folder that did.
+void WaitForEvents() {
+  const std::vector<HANDLE> handles = WatchedHandles();
+  const DWORD n = static_cast<DWORD>(handles.size());
+  const DWORD woke =
+      MsgWaitForMultipleObjectsEx(n, handles.data(), INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  if (woke < WAIT_OBJECT_0 + n) CallWatcher(handles[woke - WAIT_OBJECT_0]);
+}
+
+// The watched folders that changed since the last look, without waiting.
+void CallChangedWatchers() {
+  for (HANDLE handle : WatchedHandles()) {
+    if (WaitForSingleObject(handle, 0) == WAIT_OBJECT_0) CallWatcher(handle);
+  }
 }
 
 }  // namespace
@@ -45,7 +65,12 @@ int MsgBox(const std::wstring& prompt, unsigned style, const std::wstring& title
 
 void RunEventLoop() {
   MSG msg;
-  while (LoadedFormCount() > 0 && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  while (LoadedFormCount() > 0) {
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      WaitForEvents();
+      continue;
+    }
+    if (msg.message == WM_QUIT) break;
     Dispatch(msg);
     DeleteDiscardedForms();
   }
@@ -61,6 +86,7 @@ void DoEvents() {
     }
     Dispatch(msg);
   }
+  CallChangedWatchers();
   DeleteDiscardedForms();
 }
 

@@ -42,6 +42,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (error.message.empty()) abort();
   }
 
+  // The report reads on past faults, but the verdict, the skin and the
+  // first fault are the engine's: the same with it as without.
+  skin::Skin reported = before;
+  skin::ParseError first;
+  skin::SkinReport report;
+  const bool loads = skin::ParseSkin(text, &reported, &first, &report);
+  if (loads != skin::ParseSkin(text, &skin, nullptr)) abort();
+  if (loads != report.faults.empty()) abort();
+  if (loads && !(reported.palette == skin.palette && reported.name == skin.name)) abort();
+  if (!loads && (report.faults[0].line != first.line || report.faults[0].message != first.message ||
+                 first.line != error.line || first.message != error.message)) {
+    abort();
+  }
+
   skin::SkinState state;
   state.SetAdjustment({static_cast<int>(size) * 7919, static_cast<int>(size) - 2000, 0});
   skin::Palette shown = state.palette();

@@ -35,6 +35,14 @@ TEST(Release, ShippedFilesCarryTheirVersionResource) {
   EXPECT_EQ(L"Morvanta 2014 skin engine", VersionString(dll, L"FileDescription"));
   EXPECT_FALSE(VersionString(exe, L"ProductVersion").empty());
   EXPECT_EQ(VersionString(exe, L"ProductVersion"), VersionString(dll, L"ProductVersion"));
+  const std::wstring checker = InApp(L"shipped\\skincheck.exe");
+  EXPECT_EQ(L"Morvanta 2014 skin checker", VersionString(checker, L"FileDescription"));
+  EXPECT_EQ(VersionString(exe, L"ProductVersion"), VersionString(checker, L"ProductVersion"));
+  // A console program beside the window program, and small.
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  ASSERT_TRUE(GetFileAttributesExW(checker.c_str(), GetFileExInfoStandard, &data));
+  EXPECT_EQ(0u, data.nFileSizeHigh);
+  EXPECT_LT(data.nFileSizeLow, 300u * 1024);
 }
 
 TEST(Release, ProgramIconHasEachSizeInEachColourDepth) {
