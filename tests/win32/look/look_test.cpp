@@ -545,10 +545,12 @@ void LookTest::MeasureInactiveTitle(HWND main) {
 void LookTest::MeasureListScrollBar(HWND list, COLORREF list_colour) {
   RECT inside = ClientOnScreen(list), outer = RectOf(list);
   int edge = inside.left - outer.left;
-  int x = (inside.right + outer.right - edge) / 2;
-  Picture column = Keep("list scroll bar", Look({x, inside.top, x + 1, outer.bottom - edge}));
+  Picture whole = Keep("list", Look(outer));
+  int x = (inside.right + outer.right - edge) / 2 - outer.left;
+  int bottom = whole.height - edge - 1;  // the row above the frame's bottom edge
   int gap = 0;
-  while (gap < column.height && column.At(0, column.height - 1 - gap) == list_colour) gap++;
+  while (gap <= bottom - (inside.top - outer.top) && whole.At(x, bottom - gap) == list_colour)
+    gap++;
   Check("list scroll bar short of the list's bottom (px)", gap, 0, 0);
 }
 
