@@ -302,7 +302,7 @@ TEST_F(ControlsTest, ButtonsShowHoverAndPressAndCheckBoxItsTick) {
   EXPECT_EQ(0, Shot(box).CountNear(kLight[check_mark], 0));
 }
 
-TEST_F(ControlsTest, ListSelectsAndScrollsWithItsOwnBar) {
+TEST_F(ControlsTest, ListSelectsTheClickedItemInTheSkin) {
   FrmSkin& d = Open();
   HWND list = d.List1.Hwnd();
   const int count = d.List1.ListCount();
@@ -318,6 +318,12 @@ TEST_F(ControlsTest, ListSelectsAndScrollsWithItsOwnBar) {
   Shot selected(item);
   EXPECT_COLOR(selected.At(item.right - 3, item.top + 1), kLight[selection]);
   EXPECT_GT(selected.CountNear(kLight[selection_text], 24), 5);
+}
+
+TEST_F(ControlsTest, ListScrollsWithItsOwnBarDownToItsBottom) {
+  FrmSkin& d = Open();
+  HWND list = d.List1.Hwnd();
+  const int count = d.List1.ListCount();
 
   // The bar: in the list's frame, beside its client area, down to the
   // frame's inner bottom edge, past the part row the list keeps empty.
