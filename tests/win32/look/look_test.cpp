@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -86,12 +87,22 @@ void Park() {
   Mouse(0, {GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1}, kLookPauseMs);
 }
 
-// The ink of a title or a caption button's glyph: of the colours that a
-// few pixels have, the one standing furthest off the picture's own. (A
-// one-line glyph fills most of its row, which stroke reading takes for
-// the background; a plaque's rim or a gloss is quieter than the ink.)
+// The ink of a text: its strokes' most common colour (a title's picture
+// may have lines darker or lighter than the text).
+COLORREF TextInk(const Picture& p) {
+  std::map<COLORREF, int> counts;
+  for (POINT at : Strokes(p)) counts[p.At(at.x, at.y)]++;
+  auto most = std::max_element(counts.begin(), counts.end(),
+                               [](auto& a, auto& b) { return a.second < b.second; });
+  return most == counts.end() ? Mode(p) : most->first;
+}
+
+// The ink of a caption button's glyph: of the colours that a few pixels
+// have, the one standing furthest off the cell's own. (A one-line glyph
+// fills most of its row, which stroke reading takes for the background;
+// a plaque's rim is quieter than the glyph.)
 constexpr int kInkPixels = 4;
-COLORREF InkOf(const Picture& p) {
+COLORREF GlyphInk(const Picture& p) {
   const COLORREF back = Mode(p);
   COLORREF ink = back;
   for (COLORREF c : p.pixels) {
@@ -511,13 +522,13 @@ void LookTest::MeasureInactiveTitle(HWND main) {
     CheckDimmed("inactive caption, bands alike", text, active_title_, kInactiveTitleShare);
   // Each button at rest in the inactive window's own look (its band, or
   // its picture's inactive frame), not the active window's.
-  COLORREF ink = InkOf(band);
+  COLORREF ink = TextInk(band);
   const char* names[] = {"minimise", "maximise"};
   RECT cells[] = {title.minimise, title.maximise};
   for (int i = 0; i < 2; i++) {
     std::string name = std::string("inactive ") + names[i];
     Picture cell = Keep(name, Look(Inset(cells[i], Scaled(2))));
-    Check(name + " glyph against the inactive title's colour", Contrast(InkOf(cell), ink), 1,
+    Check(name + " glyph against the inactive title's colour", Contrast(GlyphInk(cell), ink), 1,
           kSameInk);
     Check(name + " at rest against the active one at rest", Contrast(Mode(cell), active_rest_[i]),
           kInactiveVsActive);
