@@ -107,7 +107,7 @@ COLORREF Band(States s) {
 }
 
 COLORREF CaptionInk(States s) {
-  return Of(Active(s) ? Role::CaptionActiveText : Role::CaptionInactiveText);
+  return Active(s) ? Of(Role::CaptionActiveText) : Of(TheLook().states.caption_inactive_text);
 }
 
 // The colour before a disabled state fades it.

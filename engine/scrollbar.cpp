@@ -38,6 +38,7 @@ struct Bar {
   bool shown = false;
   bool syncing = false;
   Position shows;
+  int cut = 0;  // rows under a list's last whole row, kept out of its client area
   BarPart pressed = BarPart::None;
   int grab = 0;  // thumb drag: pointer's distance from the thumb's top
 };
@@ -83,12 +84,14 @@ Position ReadPosition(HWND hwnd, const Bar& bar) {
 
 int Width() { return GetSystemMetrics(SM_CXVSCROLL); }
 
-Layout LayoutOf(HWND hwnd, const Position& p) {
+// The bar runs down the whole inside of the control's edge, past the
+// rows a list keeps out of its client area.
+Layout LayoutOf(HWND hwnd, const Bar& bar, const Position& p) {
   Layout l;
   RECT client;
   GetClientRect(hwnd, &client);
   MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
-  l.bar = {client.right, client.top, client.right + Width(), client.bottom};
+  l.bar = {client.right, client.top, client.right + Width(), client.bottom + bar.cut};
   int height = int(l.bar.bottom - l.bar.top);
   int arrow = std::min(Width(), height / 2);
   l.up = {l.bar.left, l.bar.top, l.bar.right, l.bar.top + arrow};
@@ -126,7 +129,7 @@ Bar& BarOf(DWORD_PTR data) { return *reinterpret_cast<Bar*>(data); }
 void Draw(HWND hwnd, const Bar& bar) {
   if (!bar.shown || !IsWindowVisible(hwnd)) return;
   Position p = ReadPosition(hwnd, bar);
-  Layout l = LayoutOf(hwnd, p);
+  Layout l = LayoutOf(hwnd, bar, p);
   RECT window;
   GetWindowRect(hwnd, &window);
   auto to_window = [&](RECT r) {
@@ -167,8 +170,8 @@ void DrawBelowRows(HWND hwnd) {
   LONG ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
   int edge = (ex & WS_EX_CLIENTEDGE) ? GetSystemMetrics(SM_CYEDGE) : 0;
   if (GetWindowLongW(hwnd, GWL_STYLE) & WS_BORDER) edge = std::max(edge, 1);
-  RECT below = {client.left, client.bottom, window.right - (client.left - window.left),
-                window.bottom - edge};
+  // Beside the bar, which draws its own length.
+  RECT below = {client.left, client.bottom, client.right, window.bottom - edge};
   if (below.bottom <= below.top) return;
   OffsetRect(&below, -window.left, -window.top);
   common::WindowDc dc(hwnd);
@@ -215,7 +218,7 @@ void Step(HWND hwnd, Bar& bar) {
   Position p = ReadPosition(hwnd, bar);
   POINT pt;
   GetCursorPos(&pt);
-  if (PartAt(LayoutOf(hwnd, p), pt) != bar.pressed) return;
+  if (PartAt(LayoutOf(hwnd, bar, p), pt) != bar.pressed) return;
   switch (bar.pressed) {
     case BarPart::UpArrow:
       ScrollTo(hwnd, bar, p.top - 1);
@@ -236,7 +239,7 @@ void Step(HWND hwnd, Bar& bar) {
 
 void Press(HWND hwnd, Bar& bar, POINT pt) {
   Position p = ReadPosition(hwnd, bar);
-  Layout l = LayoutOf(hwnd, p);
+  Layout l = LayoutOf(hwnd, bar, p);
   bar.pressed = PartAt(l, pt);
   if (bar.pressed == BarPart::None) return;
   SetCapture(hwnd);
@@ -251,7 +254,7 @@ void Press(HWND hwnd, Bar& bar, POINT pt) {
 
 void Drag(HWND hwnd, Bar& bar, POINT pt) {
   Position p = ReadPosition(hwnd, bar);
-  Layout l = LayoutOf(hwnd, p);
+  Layout l = LayoutOf(hwnd, bar, p);
   int travel = l.track_length - l.thumb_length;
   if (travel <= 0) return;
   int offset = std::clamp(int(pt.y - bar.grab - l.track_top), 0, travel);
@@ -326,7 +329,8 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DW
       LRESULT result = subclass::CallNext(hwnd, msg, wp, lp);
       RECT* r = reinterpret_cast<RECT*>(lp);  // the first rectangle in both forms
       if (bar.shown) r->right = std::max(r->left, r->right - Width());
-      if (bar.created && !bar.edit) r->bottom -= PartRow(hwnd, r->bottom - r->top);
+      bar.cut = bar.created && !bar.edit ? PartRow(hwnd, r->bottom - r->top) : 0;
+      r->bottom -= bar.cut;
       return result;
     }
     case WM_NCPAINT: {
@@ -338,7 +342,7 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DW
     case WM_NCHITTEST:
       if (bar.shown) {
         POINT pt = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        RECT r = LayoutOf(hwnd, ReadPosition(hwnd, bar)).bar;
+        RECT r = LayoutOf(hwnd, bar, ReadPosition(hwnd, bar)).bar;
         if (PtInRect(&r, pt)) return HTVSCROLL;
       }
       break;

@@ -1,5 +1,6 @@
 #include "skin/states.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace skin {
@@ -37,6 +38,17 @@ Rgb Away(Rgb from, Rgb text, const std::function<bool(Rgb)>& good) {
   return from;
 }
 
+// Where the two bands look alike (dark skins), the inactive title is told
+// by its text, dimmed as title bars dim it; where they stand apart, the
+// skin's text is kept.
+Rgb InactiveTitle(Rgb text, Rgb band, Rgb active_text, Rgb active_band) {
+  if (ContrastRatio(band, active_band) >= kTitleBandsApart) return text;
+  double ceiling = kInactiveTitleShare * ContrastRatio(active_text, active_band);
+  double target = std::max(ceiling, kTitleTextFloor);
+  if (ContrastRatio(text, band) <= target) return text;
+  return Reach(band, text, band, target);
+}
+
 }  // namespace
 
 Rgb Reach(Rgb from, Rgb toward, Rgb against, double ratio) {
@@ -70,6 +82,9 @@ StateColors DesignStates(const Palette& p) {
            ContrastRatio(c, active) >= kInactiveVsActive &&
            ContrastRatio(c, inactive_text) >= kPressedTextFloor;
   });
+
+  s.caption_inactive_text =
+      InactiveTitle(inactive_text, s.caption_inactive, p[Role::CaptionActiveText], active);
 
   const Rgb bands[2] = {s.caption_inactive, active};
   const Rgb inks[2] = {inactive_text, p[Role::CaptionActiveText]};

@@ -18,8 +18,14 @@ constexpr double kLineStep = 3.2;           // separators, thumbs, edges
 constexpr double kDisabledStep = 3.3;       // disabled text against its background
 constexpr double kInactiveBandStep = 1.35;  // inactive title band against the body
 constexpr double kInactiveVsActive = 1.2;   // inactive band against the active one
-constexpr double kTrackStep = 1.35;         // scroll track against the list
-constexpr double kPressedTextFloor = 4.5;   // text on a pressed fill
+// An inactive title reads inactive: by its band, standing this far off the
+// active one, or else by its text, dimmed to at most this share of the
+// active title's contrast, but never under the text floor.
+constexpr double kTitleBandsApart = 2.0;
+constexpr double kInactiveTitleShare = 0.6;
+constexpr double kTitleTextFloor = 4.5;
+constexpr double kTrackStep = 1.35;        // scroll track against the list
+constexpr double kPressedTextFloor = 4.5;  // text on a pressed fill
 
 // The red a close button turns under the mouse, with its white glyph.
 constexpr Rgb kCloseHover{0xC4, 0x2B, 0x1C};
@@ -30,7 +36,8 @@ struct StateColors {
   Rgb caption_pressed[2];
   Rgb close_hover;
   Rgb close_pressed;
-  Rgb caption_inactive;  // the inactive band as drawn
+  Rgb caption_inactive;       // the inactive band as drawn
+  Rgb caption_inactive_text;  // its title and glyphs as drawn
   Rgb button_hover;
   Rgb button_pressed;
   Rgb separator;

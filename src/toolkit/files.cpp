@@ -3,6 +3,7 @@
 #include "common/ansi.h"
 #include "common/plain_file.h"
 #include "common/win_handles.h"
+#include "rules/stale_copy.h"
 
 namespace toolkit {
 namespace {
@@ -14,33 +15,23 @@ constexpr DWORD kNotNormal =
 // link or take a folder that someone else made.
 constexpr DWORD kNotPlainFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
 
-// The process id in the name of a copy, "<file name>.<id>.tmp" exactly as
-// SideCopy writes it (decimal digits, no leading zero, in 32 bits); 0 for
-// every other name.
-DWORD CopyOwner(const std::wstring& name, const std::wstring& fileName) {
-  const std::wstring suffix = L".tmp";
-  if (name.size() <= fileName.size() + 1 + suffix.size() ||
-      name.compare(0, fileName.size(), fileName) != 0 || name[fileName.size()] != L'.' ||
-      name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
-    return 0;
-  }
-  const std::wstring digits =
-      name.substr(fileName.size() + 1, name.size() - fileName.size() - 1 - suffix.size());
-  if (digits.size() > 10 || digits[0] == L'0') return 0;
-  unsigned long long id = 0;
-  for (wchar_t c : digits) {
-    if (c < L'0' || c > L'9') return 0;
-    id = id * 10 + (c - L'0');
-  }
-  return id > 0xFFFFFFFFull ? 0 : static_cast<DWORD>(id);
-}
-
-// Only a process id that names no process at all counts as ended: one we
-// may not look at, or one whose number was reused, keeps its copy.
-bool ProcessRunning(DWORD id) {
+// What the system says of the process with this id. Only an id that
+// names no process at all (or a process that has ended) is gone: one we
+// may not look at, or whose wait fails, cannot be told.
+rules::ProcessAnswer AskProcess(uint32_t id) {
   common::File process(OpenProcess(SYNCHRONIZE, FALSE, id));
-  if (!process.ok()) return GetLastError() != ERROR_INVALID_PARAMETER;
-  return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+  if (!process.ok()) {
+    return GetLastError() == ERROR_INVALID_PARAMETER ? rules::ProcessAnswer::kGone
+                                                     : rules::ProcessAnswer::kCannotTell;
+  }
+  switch (WaitForSingleObject(process.get(), 0)) {
+    case WAIT_TIMEOUT:
+      return rules::ProcessAnswer::kRunning;
+    case WAIT_OBJECT_0:
+      return rules::ProcessAnswer::kGone;
+    default:
+      return rules::ProcessAnswer::kCannotTell;
+  }
 }
 
 // The folder part of a path, with its final separator ("D:\\" for a file
@@ -89,9 +80,9 @@ void RemoveStaleCopies(const std::wstring& original) {
   if (!find.ok()) return;
   do {
     if (data.dwFileAttributes & kNotPlainFile) continue;
-    const DWORD owner = CopyOwner(data.cFileName, fileName);
-    if (owner == 0 || owner == GetCurrentProcessId() || ProcessRunning(owner)) continue;
-    RemovePlainFile(folder, folder + data.cFileName);
+    if (rules::IsStaleCopy(data.cFileName, fileName, GetCurrentProcessId(), AskProcess)) {
+      RemovePlainFile(folder, folder + data.cFileName);
+    }
   } while (find.next(&data));
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/hands.h"
 #include "support/screen.h"
 #include "skins/SkinH.h"
 #include "skins/frmSkin.h"
@@ -53,24 +54,21 @@ int CountExact(const Shot& shot, const std::vector<COLORREF>& colors) {
   return n;
 }
 
-void Mouse(DWORD flags, int wheel_clicks = 0) {
-  INPUT in = {};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = flags;
-  in.mi.mouseData = DWORD(-WHEEL_DELTA * wheel_clicks);
-  SendInput(1, &in, sizeof in);
-  Pump(60);
+// The dialog runs on this thread: each action of the hands is followed by
+// its events, pumped here.
+constexpr int kEventsMs = 60;
+void Hand(DWORD flags, POINT at, int wheel_clicks = 0) {
+  Mouse(flags, at, 0, wheel_clicks);
+  Pump(kEventsMs);
 }
-
-void MouseTo(POINT p) {
-  SetCursorPos(p.x, p.y);
-  Mouse(MOUSEEVENTF_MOVE);
+POINT Here() {
+  POINT at = {};
+  GetCursorPos(&at);
+  return at;
 }
-
-void Click(POINT p) {
-  MouseTo(p);
-  Mouse(MOUSEEVENTF_LEFTDOWN);
-  Mouse(MOUSEEVENTF_LEFTUP);
+void MouseTo(POINT at) { Hand(0, at); }
+void ClickAt(POINT at) {
+  for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) Hand(flags, at);
 }
 
 void Key(WORD key) {
@@ -257,10 +255,10 @@ TEST_F(ControlsTest, EditScrollsWithItsOwnBarAndOtherLibrariesAreLeftAlone) {
   EXPECT_COLOR(at_top.At(bar.left + w / 2, bar.top + w + 2), kLight[scroll_thumb]);
   ASSERT_EQ(0, first());
   MouseTo(Centre(client));
-  Mouse(MOUSEEVENTF_WHEEL, 1);
+  Hand(MOUSEEVENTF_WHEEL, Here(), 1);
   const int after_wheel = first();
   EXPECT_GT(after_wheel, 0);
-  Click({bar.left + w / 2, bar.bottom - w / 2});  // down arrow
+  ClickAt({bar.left + w / 2, bar.bottom - w / 2});  // down arrow
   EXPECT_EQ(after_wheel + 1, first());
   // Scrolled by the engine's bar, not brought back by the edit box.
   EXPECT_COLOR(Shot(bar).At(bar.left + w / 2, bar.top + w + 2), kLight[scroll_track]);
@@ -276,12 +274,12 @@ TEST_F(ControlsTest, ButtonsShowHoverAndPressAndCheckBoxItsTick) {
   // colour (#D89868, 1.97:1) both stand far enough off rest to show as
   // the skin gives them.
   EXPECT_COLOR(PixelIn(save, 2, 2), kLight[button_hover]);
-  Mouse(MOUSEEVENTF_LEFTDOWN);
+  Hand(MOUSEEVENTF_LEFTDOWN, Here());
   EXPECT_COLOR(PixelIn(save, 2, 2), kLight[button_pressed]);
   EXPECT_TRUE(SendMessageW(save, BM_GETSTATE, 0, 0) & BST_PUSHED);
   // Let go outside: nothing is pressed, the button is at rest again.
   MouseTo({r.right + 40, r.bottom + 40});
-  Mouse(MOUSEEVENTF_LEFTUP);
+  Hand(MOUSEEVENTF_LEFTUP, Here());
   EXPECT_TRUE(d.IsLoaded());
   EXPECT_COLOR(PixelIn(save, 2, 2), kLight[button_face]);
 
@@ -290,7 +288,7 @@ TEST_F(ControlsTest, ButtonsShowHoverAndPressAndCheckBoxItsTick) {
   int mid = (c.bottom - c.top) / 2;
   RECT box = {c.left, c.top + mid - 7, c.left + 14, c.top + mid + 7};
   EXPECT_EQ(0, Shot(box).CountNear(kLight[check_mark], 0));
-  Click({c.left + 6, c.top + mid});
+  ClickAt({c.left + 6, c.top + mid});
   EXPECT_EQ(BST_CHECKED, SendMessageW(check, BM_GETCHECK, 0, 0));
   // The program's handler ran: the effect is on.
   EXPECT_TRUE(GetWindowLongW(d.Hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
@@ -304,7 +302,7 @@ TEST_F(ControlsTest, ButtonsShowHoverAndPressAndCheckBoxItsTick) {
   EXPECT_EQ(0, Shot(box).CountNear(kLight[check_mark], 0));
 }
 
-TEST_F(ControlsTest, ListSelectsAndScrollsWithItsOwnBar) {
+TEST_F(ControlsTest, ListSelectsTheClickedItemInTheSkin) {
   FrmSkin& d = Open();
   HWND list = d.List1.Hwnd();
   const int count = d.List1.ListCount();
@@ -313,18 +311,26 @@ TEST_F(ControlsTest, ListSelectsAndScrollsWithItsOwnBar) {
   RECT item = {};
   SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
   MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&item), 2);
-  Click(Centre(item));
+  ClickAt(Centre(item));
   EXPECT_EQ(1, SendMessageW(list, LB_GETCURSEL, 0, 0));
   const std::wstring chosen = d.List1.List(1);
   EXPECT_EQ(chosen, d.List1.Text());
   Shot selected(item);
   EXPECT_COLOR(selected.At(item.right - 3, item.top + 1), kLight[selection]);
   EXPECT_GT(selected.CountNear(kLight[selection_text], 24), 5);
+}
 
-  // The bar: in the list's frame, beside its client area.
-  RECT client = ScreenRectOfClient(list);
+TEST_F(ControlsTest, ListScrollsWithItsOwnBarDownToItsBottom) {
+  FrmSkin& d = Open();
+  HWND list = d.List1.Hwnd();
+  const int count = d.List1.ListCount();
+
+  // The bar: in the list's frame, beside its client area, down to the
+  // frame's inner bottom edge, past the part row the list keeps empty.
+  RECT client = ScreenRectOfClient(list), outer = ScreenRectOfWindow(list);
   const int w = GetSystemMetrics(SM_CXVSCROLL);
-  RECT bar = {client.right, client.top, client.right + w, client.bottom};
+  RECT bar = {client.right, client.top, client.right + w,
+              outer.bottom - (client.left - outer.left)};
   Shot at_top(bar);
   EXPECT_EQ(0, CountExact(at_top, SystemColors()));
   EXPECT_COLOR(at_top.At(bar.left + w / 2, bar.top + w + 2), kLight[scroll_thumb]);
@@ -335,9 +341,9 @@ TEST_F(ControlsTest, ListSelectsAndScrollsWithItsOwnBar) {
   ASSERT_EQ(0, top());
   const int page = (client.bottom - client.top) / int(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
   // The track pages by exactly as many items as the list shows.
-  Click({bar.left + w / 2, bar.bottom - w - 3});
+  ClickAt({bar.left + w / 2, bar.bottom - w - 3});
   EXPECT_EQ(page, top());
-  Click({bar.left + w / 2, bar.top + w + 1});
+  ClickAt({bar.left + w / 2, bar.top + w + 1});
   EXPECT_EQ(0, top());
   // The thumb, dragged from near its bottom end, moves with the pointer
   // and does not jump: it was grabbed where it was pressed.
@@ -350,29 +356,29 @@ TEST_F(ControlsTest, ListSelectsAndScrollsWithItsOwnBar) {
   }
   ASSERT_GT(thumb_bottom, bar.top + w + 8);
   MouseTo({bar.left + w / 2, thumb_bottom - 1});
-  Mouse(MOUSEEVENTF_LEFTDOWN);
+  Hand(MOUSEEVENTF_LEFTDOWN, Here());
   MouseTo({bar.left + w / 2, thumb_bottom});
-  Mouse(MOUSEEVENTF_LEFTUP);
+  Hand(MOUSEEVENTF_LEFTUP, Here());
   EXPECT_LE(top(), 1);
-  Click({bar.left + w / 2, bar.top + w / 2});
+  ClickAt({bar.left + w / 2, bar.top + w / 2});
   ASSERT_EQ(0, top());
   MouseTo(Centre(client));
-  Mouse(MOUSEEVENTF_WHEEL, 1);
+  Hand(MOUSEEVENTF_WHEEL, Here(), 1);
   const int after_wheel = top();
   EXPECT_GT(after_wheel, 0);
-  Click({bar.left + w / 2, bar.bottom - w / 2});  // down arrow
+  ClickAt({bar.left + w / 2, bar.bottom - w / 2});  // down arrow
   EXPECT_EQ(after_wheel + 1, top());
-  Click({bar.left + w / 2, bar.top + w / 2});  // up arrow
+  ClickAt({bar.left + w / 2, bar.top + w / 2});  // up arrow
   EXPECT_EQ(after_wheel, top());
 
   // Drag the thumb to the bottom: the last page shows.
-  Click({bar.left + w / 2, bar.top + w / 2});
-  Mouse(MOUSEEVENTF_WHEEL, -5);
+  ClickAt({bar.left + w / 2, bar.top + w / 2});
+  Hand(MOUSEEVENTF_WHEEL, Here(), -5);
   ASSERT_EQ(0, top());
   MouseTo({bar.left + w / 2, bar.top + w + 3});
-  Mouse(MOUSEEVENTF_LEFTDOWN);
+  Hand(MOUSEEVENTF_LEFTDOWN, Here());
   MouseTo({bar.left + w / 2, bar.bottom + 60});
-  Mouse(MOUSEEVENTF_LEFTUP);
+  Hand(MOUSEEVENTF_LEFTUP, Here());
   EXPECT_EQ(count - page, top());
   Shot at_end(bar);
   EXPECT_COLOR(at_end.At(bar.left + w / 2, bar.top + w + 2), kLight[scroll_track]);

@@ -11,10 +11,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "look/pixels.h"
+#include "support/hands.h"
 #include "support/program.h"
 #include "support/wine_test.h"
 
@@ -35,6 +37,13 @@ constexpr double kLine = 3.0;             // separators, edges, the scroll thumb
 constexpr double kTrack = 1.3;            // the scroll track against the list
 constexpr double kInactiveBand = 1.3;     // inactive title band against the body
 constexpr int kFocusClear = 1;            // clear pixels between focus rectangle and text
+// Directions and ceilings: which way a state goes, and how far at most.
+constexpr double kPressedFurther = 1.1;       // pressed's contrast to the band over hover's
+constexpr double kDimmedShare = 0.6;          // disabled text's contrast over the enabled text's
+constexpr double kBandsApart = 2.0;           // an inactive title told by its band alone
+constexpr double kInactiveTitleShare = 0.65;  // else its text's contrast over the active's
+constexpr double kSameInk = 1.1;              // two inks that are one colour
+constexpr double kInactiveVsActive = 1.2;     // an inactive window's parts against the active's
 
 struct Figure {
   std::string skin;
@@ -69,18 +78,39 @@ int ScreenDpi() {
 
 // ---- a user's hands ---------------------------------------------------------
 
-void Mouse(DWORD flags, POINT at) {
-  INPUT in = {};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-  SendInput(1, &in, sizeof in);
-  Sleep(60);
-}
+// A short pause: each state is then waited for on the screen.
+constexpr int kLookPauseMs = 60;
+using engine_test::Mouse;
 
 // The pointer out of the way, in the screen's corner.
-void Park() { Mouse(0, {GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1}); }
+void Park() {
+  Mouse(0, {GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1}, kLookPauseMs);
+}
+
+// The ink of a text: its strokes' most common colour (a title's picture
+// may have lines darker or lighter than the text).
+COLORREF TextInk(const Picture& p) {
+  std::map<COLORREF, int> counts;
+  for (POINT at : Strokes(p)) counts[p.At(at.x, at.y)]++;
+  auto most = std::max_element(counts.begin(), counts.end(),
+                               [](auto& a, auto& b) { return a.second < b.second; });
+  return most == counts.end() ? Mode(p) : most->first;
+}
+
+// The ink of a caption button's glyph: of the colours that a few pixels
+// have, the one standing furthest off the cell's own. (A one-line glyph
+// fills most of its row, which stroke reading takes for the background;
+// a plaque's rim is quieter than the glyph.)
+constexpr int kInkPixels = 4;
+COLORREF GlyphInk(const Picture& p) {
+  const COLORREF back = Mode(p);
+  COLORREF ink = back;
+  for (COLORREF c : p.pixels) {
+    if (Contrast(c, back) <= Contrast(ink, back)) continue;
+    if (std::count(p.pixels.begin(), p.pixels.end(), c) >= kInkPixels) ink = c;
+  }
+  return ink;
+}
 
 POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
@@ -191,14 +221,20 @@ class LookTest : public testing::Test {
       if (l.strokes >= 6) lines.push_back(l);
     return lines;
   }
-  // The weakest line of a kind of text.
-  void CheckText(const std::string& kind, const std::vector<TextLine>& lines, double mark = kText) {
+  // The weakest line of a kind of text; its contrast.
+  double CheckText(const std::string& kind, const std::vector<TextLine>& lines,
+                   double mark = kText) {
     double weakest = lines.empty() ? 0 : 1e9;
     for (const TextLine& l : lines) weakest = std::min(weakest, l.median);
     Check(kind + ": median stroke contrast", weakest, mark);
+    return weakest;
   }
-  void CheckText(const std::string& kind, const Picture& p) {
-    CheckText(kind, Lines(Keep(kind, p)));
+  double CheckText(const std::string& kind, const Picture& p) {
+    return CheckText(kind, Lines(Keep(kind, p)));
+  }
+  // A dimmed text's contrast is at most a share of its enabled twin's.
+  void CheckDimmed(const std::string& kind, double dimmed, double full, double share) {
+    Check(kind + ": share of the undimmed text's contrast", full > 0 ? dimmed / full : 1, 0, share);
   }
 
   // A push button at rest, under the pointer and held down; let go away
@@ -206,12 +242,12 @@ class LookTest : public testing::Test {
   void CheckPushButton(const std::string& name, HWND button, POINT away) {
     RECT r = Inset(RectOf(button), Scaled(3));
     COLORREF rest = Mode(Look(r));
-    Mouse(0, Centre(r));
+    Mouse(0, Centre(r), kLookPauseMs);
     COLORREF hover = Mode(Keep(name + " hover", LookOnceChanged(r, rest)));
-    Mouse(MOUSEEVENTF_LEFTDOWN, Centre(r));
+    Mouse(MOUSEEVENTF_LEFTDOWN, Centre(r), kLookPauseMs);
     COLORREF pressed = Mode(Keep(name + " pressed", LookOnceChanged(r, hover)));
-    Mouse(0, away);
-    Mouse(MOUSEEVENTF_LEFTUP, away);
+    Mouse(0, away, kLookPauseMs);
+    Mouse(MOUSEEVENTF_LEFTUP, away, kLookPauseMs);
     Check(name + " hover against rest", Contrast(hover, rest), kButtonHover);
     Check(name + " pressed against rest", Contrast(pressed, rest), kButtonPressed);
   }
@@ -221,13 +257,13 @@ class LookTest : public testing::Test {
   // read on the red.
   void CheckCaptionButton(const std::string& name, const RECT& cell, COLORREF band, POINT away) {
     if (IsRectEmpty(&cell)) return Check(name + " button found", 0, 1);
-    Mouse(0, Centre(cell));
+    Mouse(0, Centre(cell), kLookPauseMs);
     Picture hovered = Keep(name + " hover", LookOnceChanged(cell, band));
     COLORREF hover = Mode(hovered);
-    Mouse(MOUSEEVENTF_LEFTDOWN, Centre(cell));
+    Mouse(MOUSEEVENTF_LEFTDOWN, Centre(cell), kLookPauseMs);
     COLORREF pressed = Mode(Keep(name + " pressed", LookOnceChanged(cell, hover)));
-    Mouse(0, away);
-    Mouse(MOUSEEVENTF_LEFTUP, away);
+    Mouse(0, away, kLookPauseMs);
+    Mouse(MOUSEEVENTF_LEFTUP, away, kLookPauseMs);
     if (name == "close")
       CheckText("caption button glyph on hover (close)", Lines(hovered));
     else
@@ -235,6 +271,11 @@ class LookTest : public testing::Test {
             kCaptionHoverLow, kCaptionHoverHigh);
     Check("caption button pressed (" + name + ") against hover", Contrast(pressed, hover),
           kCaptionPressed);
+    // Red is a colour of its own; the quiet buttons the engine draws deepen
+    // as they go down (a skin's pictures may show a press their own way).
+    if (name != "close" && !picture_buttons_)
+      Check("caption button pressed (" + name + ") further from the band than hover",
+            Contrast(pressed, band) / Contrast(hover, band), kPressedFurther);
   }
 
   // A one-pixel row of the screen against the row beside it (`side` -1
@@ -267,6 +308,8 @@ class LookTest : public testing::Test {
   }
 
   void MeasureMainWindow(Program& program);
+  void MeasureInactiveTitle(HWND main);
+  void MeasureListScrollBar(HWND list, COLORREF list_colour);
   void MeasureMenus(Program& program);
   void MeasureDialog(Program& program, HWND dialog);
   void MeasureNotice(Program& program);
@@ -290,6 +333,12 @@ class LookTest : public testing::Test {
 
   int dpi_ = 96;
   std::string skin_;
+  // Of the active main window and the first menu, for the inactive and
+  // disabled texts to be measured against.
+  double active_title_ = 0, lit_items_ = 0;
+  COLORREF active_band_ = 0;
+  COLORREF active_rest_[2] = {};  // minimise and maximise at rest
+  bool picture_buttons_ = false;  // the skin gives its caption buttons pictures
   std::vector<Figure> figures_;
 };
 
@@ -297,9 +346,11 @@ void LookTest::MeasureMainWindow(Program& program) {
   HWND main = program.main();
   TitleBar title = FindTitleBar(main);
   Picture band = Look(title.band);
-  COLORREF band_colour = Mode(band);
-  CheckText("active caption", band);
+  COLORREF band_colour = active_band_ = Mode(band);
+  active_title_ = CheckText("active caption", band);
   CheckText("menu bar", Look(title.menu_bar));
+  active_rest_[0] = Mode(Look(Inset(title.minimise, Scaled(2))));
+  active_rest_[1] = Mode(Look(Inset(title.maximise, Scaled(2))));
   // Pressed buttons are let go over the title's text, which does nothing.
   POINT away = {title.band.left + 4, (title.band.top + title.band.bottom) / 2};
   CheckCaptionButton("maximise", title.maximise, band_colour, away);
@@ -343,7 +394,7 @@ void LookTest::MeasureMenus(Program& program) {
   for (const TextLine& l : lines) (l.background == face ? plain : lit).push_back(l);
   Check("menu lines found (3)", double(lines.size()), 3, 3);
   CheckText("menu items", plain);
-  CheckText("highlighted menu item", lit);
+  lit_items_ = CheckText("highlighted menu item", lit);
   std::vector<Rule> rules = Rules(menu);
   double weakest = rules.size() == 2 ? 1e9 : 1;
   for (const Rule& rule : rules) weakest = std::min(weakest, rule.contrast);
@@ -371,17 +422,20 @@ void LookTest::MeasureMenus(Program& program) {
     Check(step ? "system menu: Restore not highlighted after Down"
                : "system menu: Restore highlighted at first",
           highlighted == !step, 1);
-    CheckText(step ? "disabled menu item" : "highlighted disabled menu item", {lines[0]},
-              kDisabledText);
+    double disabled = CheckText(step ? "disabled menu item" : "highlighted disabled menu item",
+                                {lines[0]}, kDisabledText);
+    if (!step) CheckDimmed("highlighted disabled menu item", disabled, lit_items_, kDimmedShare);
     // The items below Restore and the highlighted Move.
-    if (step) CheckText("system menu items", {lines.begin() + 2, lines.end()});
+    if (step)
+      CheckDimmed("disabled menu item", disabled,
+                  CheckText("system menu items", {lines.begin() + 2, lines.end()}), kDimmedShare);
   }
   if (!program.CloseMenus()) return Check("the system menu closes", 0, 1);
 }
 
 void LookTest::MeasureDialog(Program& program, HWND dialog) {
   HWND main = program.main();
-  CheckText("inactive caption (main window)", Look(FindTitleBar(main).band));
+  MeasureInactiveTitle(main);
 
   auto is = [](const wchar_t* cls) { return [cls](HWND h) { return ClassOf(h) == cls; }; };
   HWND list = FindChild(dialog, is(L"ListBox"));
@@ -433,6 +487,7 @@ void LookTest::MeasureDialog(Program& program, HWND dialog) {
   }
   Check("scroll track against the list", Contrast(track, list_colour), kTrack);
   Check("scroll thumb against the track", Contrast(thumb, track), kLine);
+  MeasureListScrollBar(list, list_colour);
 
   POINT away = {outer.left + 2, RectOf(dialog).bottom - Scaled(4)};
   CheckPushButton("push button (Save)", save, away);
@@ -450,6 +505,48 @@ void LookTest::MeasureDialog(Program& program, HWND dialog) {
   CheckText("inactive caption (dialog)", band);
   Check("inactive title band against the body",
         Contrast(Mode(band), Mode(Look(ClientOnScreen(dialog)))), kInactiveBand);
+}
+
+// The main window behind the dialog. Its title reads inactive: by its
+// band, standing apart from the active one, or else by its text, dimmed
+// against the active title's. Its minimise and maximise glyphs are drawn
+// in the title's own colour.
+void LookTest::MeasureInactiveTitle(HWND main) {
+  TitleBar title = FindTitleBar(main);
+  Picture band = Look(title.band);
+  double text = CheckText("inactive caption (main window)", band);
+  double bands = Contrast(Mode(band), active_band_);
+  if (bands >= kBandsApart)
+    Check("inactive title band against the active band", bands, kBandsApart);
+  else
+    CheckDimmed("inactive caption, bands alike", text, active_title_, kInactiveTitleShare);
+  // Each button at rest in the inactive window's own look (its band, or
+  // its picture's inactive frame), not the active window's.
+  COLORREF ink = TextInk(band);
+  const char* names[] = {"minimise", "maximise"};
+  RECT cells[] = {title.minimise, title.maximise};
+  for (int i = 0; i < 2; i++) {
+    std::string name = std::string("inactive ") + names[i];
+    Picture cell = Keep(name, Look(Inset(cells[i], Scaled(2))));
+    Check(name + " glyph against the inactive title's colour", Contrast(GlyphInk(cell), ink), 1,
+          kSameInk);
+    Check(name + " at rest against the active one at rest", Contrast(Mode(cell), active_rest_[i]),
+          kInactiveVsActive);
+  }
+}
+
+// Down the bar's middle, from the list's inner bottom edge up: no row in
+// the list's own colour, which showed where the bar stopped short.
+void LookTest::MeasureListScrollBar(HWND list, COLORREF list_colour) {
+  RECT inside = ClientOnScreen(list), outer = RectOf(list);
+  int edge = inside.left - outer.left;
+  Picture whole = Keep("list", Look(outer));
+  int x = (inside.right + outer.right - edge) / 2 - outer.left;
+  int bottom = whole.height - edge - 1;  // the row above the frame's bottom edge
+  int gap = 0;
+  while (gap <= bottom - (inside.top - outer.top) && whole.At(x, bottom - gap) == list_colour)
+    gap++;
+  Check("list scroll bar short of the list's bottom (px)", gap, 0, 0);
 }
 
 void LookTest::MeasureNotice(Program& program) {
@@ -477,6 +574,8 @@ void LookTest::MeasureNotice(Program& program) {
 // menus, the skin dialog in front of it and behind it, the notice.
 void LookTest::MeasureSkin(const std::wstring& skin) {
   skin_ = Utf8(skin);
+  picture_buttons_ = ReadBytes(InApp(L"app\\Skin\\" + skin + L".she")).find("image_caption_max") !=
+                     std::string::npos;
   WriteBytes(InApp(L"app\\config.ini"), "[Options]\r\nSkinName=" + Gbk(skin) + "\r\n");
   Program program(InApp(L"app"));
   HWND main = program.main();

@@ -25,21 +25,11 @@ namespace {
 
 using engine_test::AltPlus;
 using engine_test::Keys;
+using engine_test::Mouse;
 using engine_test::Press;
 using namespace wine_test;
 
 constexpr int kNetworkWaitMs = 30000;
-
-void Mouse(DWORD flags, POINT at, int pause_ms = 150) {
-  SetCursorPos(at.x, at.y);
-  INPUT in = {};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-  SendInput(1, &in, sizeof in);
-  Sleep(pause_ms);
-}
 
 void DoubleClick(POINT at) {
   Mouse(0, at);
@@ -52,12 +42,11 @@ void DoubleClick(POINT at) {
 
 // The pointer pressed at `from`, moved to `to` in two steps and let go.
 void Drag(POINT from, POINT to) {
-  const auto mouse = [](DWORD flags, POINT at) { Mouse(flags, at); };
-  mouse(0, from);
-  mouse(MOUSEEVENTF_LEFTDOWN, from);
-  mouse(0, {(from.x + to.x) / 2, (from.y + to.y) / 2});
-  mouse(0, to);
-  mouse(MOUSEEVENTF_LEFTUP, to);
+  Mouse(0, from);
+  Mouse(MOUSEEVENTF_LEFTDOWN, from);
+  Mouse(0, {(from.x + to.x) / 2, (from.y + to.y) / 2});
+  Mouse(0, to);
+  Mouse(MOUSEEVENTF_LEFTUP, to);
 }
 
 bool OnTop(HWND hwnd) { return (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }

@@ -29,15 +29,21 @@ inline void Act(const std::function<void()>& user) {
   wine_test::Pump(100);
 }
 
-inline void Mouse(DWORD flags, POINT at) {
+// The pointer to `at` (screen pixels) with `flags` done there, then a
+// pause for the windows to follow; `wheel_clicks` notches toward the user
+// with MOUSEEVENTF_WHEEL. Windows of the test's own thread need their
+// events pumped: those tests pass a pause of 0 and pump themselves.
+constexpr int kMousePauseMs = 200;
+inline void Mouse(DWORD flags, POINT at, int pause_ms = kMousePauseMs, int wheel_clicks = 0) {
   SetCursorPos(at.x, at.y);
   INPUT in = {};
   in.type = INPUT_MOUSE;
   in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
   in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.mouseData = DWORD(-WHEEL_DELTA * wheel_clicks);
   in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
   SendInput(1, &in, sizeof in);
-  Sleep(200);
+  if (pause_ms > 0) Sleep(pause_ms);
 }
 inline void MoveTo(POINT at) { Mouse(0, at); }
 inline void Down(POINT at) { Mouse(MOUSEEVENTF_LEFTDOWN, at); }
