@@ -220,7 +220,10 @@ Layout PlatformLayoutOf(HWND hwnd) {
   return l;
 }
 
-bool Owned() { return TheMetrics().given; }
+// Whether the engine lays this session's frames out: the skin gives frame
+// sizes and the frames are ours to draw. Under a window manager the sizes
+// change nothing: the platform keeps the geometry and we paint the bar only.
+bool Owned() { return TheMetrics().given && Drawn(); }
 
 Layout LayoutOf(HWND hwnd) { return Owned() ? OwnLayoutOf(hwnd) : PlatformLayoutOf(hwnd); }
 
@@ -334,9 +337,21 @@ look::States StatesOf(const FrameState& state) {
   return state.active ? look::kNormal : look::kInactive;
 }
 
+// Whether a caption button does anything. Close follows the window
+// menu's Close item, which a program greys or removes to refuse closing
+// (a message box with Yes and No does); the other buttons are there only
+// where the style asks for them.
+bool ButtonEnabled(HWND hwnd, int code) {
+  if (code != HTCLOSE) return true;
+  HMENU menu = GetSystemMenu(hwnd, FALSE);
+  UINT close = menu ? GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) : UINT(-1);
+  return close != UINT(-1) && !(close & (MF_GRAYED | MF_DISABLED));
+}
+
 // The part and state of a caption button, worked out once per paint.
-look::States ButtonStates(const FrameState& state, int code) {
+look::States ButtonStates(HWND hwnd, const FrameState& state, int code) {
   look::States s = StatesOf(state);
+  if (!ButtonEnabled(hwnd, code)) return s | look::kDisabled;
   if (state.pressed == code && state.pressed_inside) return s | look::kPressed;
   if (!state.pressed && state.hover == code) return s | look::kHover;
   return s;
@@ -387,7 +402,7 @@ void PaintCaption(HWND hwnd, HDC dc, const Layout& l, const FrameState& state) {
   for (int i = 0; i < 3; i++) {
     if (IsRectEmpty(&l.buttons[i])) continue;
     int code = Layout::kCodes[i];
-    look::Draw(dc, ButtonPart(hwnd, code), ButtonStates(state, code), l.buttons[i]);
+    look::Draw(dc, ButtonPart(hwnd, code), ButtonStates(hwnd, state, code), l.buttons[i]);
   }
 }
 
@@ -442,6 +457,10 @@ void Paint(HWND hwnd) {
   BitBlt(target.get(), 0, 0, l.size.cx, top, dc, 0, 0, SRCCOPY);
 
   HDC screen = target.get();
+  // Nothing of the frame falls on the client area, where a maximised
+  // window, which has no border, would get the edge line down its sides.
+  int saved_client = SaveDC(screen);
+  ExcludeClipRect(screen, l.client.left, l.client.top, l.client.right, l.client.bottom);
   look::Draw(screen, Part::CaptionBand, band, {1, top, l.client.left, l.size.cy - 1});
   look::Draw(screen, Part::CaptionBand, band, {l.client.right, top, l.size.cx - 1, l.size.cy - 1});
   look::Draw(screen, Part::CaptionBand, band,
@@ -451,6 +470,7 @@ void Paint(HWND hwnd) {
   ExcludeClipRect(screen, 0, 0, l.size.cx, top);
   DrawEdge(screen, hwnd, l.size, band);
   if (saved) RestoreDC(screen, saved);
+  if (saved_client) RestoreDC(screen, saved_client);
 }
 
 // Where a window manager draws the frame, the platform paints the
@@ -476,6 +496,7 @@ LRESULT Unpainted(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void SetHover(HWND hwnd, int code) {
+  if (code && !ButtonEnabled(hwnd, code)) code = 0;  // a disabled button does not light up
   FrameState& state = StateOf(hwnd);
   if (state.hover == code) return;
   state.hover = code;
@@ -685,6 +706,85 @@ void KeepClientSize(HWND hwnd, SIZE grown) {
                window.bottom - window.top + grown.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The frame sizes of the skin before the current one, so that a change
+// of skin can undo exactly what the one before did.
+skin::Metrics& PreviousMetrics() {
+  static skin::Metrics metrics;
+  return metrics;
+}
+
+// How much larger than its client area a window of `style` (neither
+// minimised nor maximised) is in the frame that `metrics` give: worked out,
+// not measured, so that a window too small for a frame, or one minimised
+// or maximised now, gets the same answer, and every change of skin is
+// undone exactly by the change back.
+SIZE NormalFrameSize(HWND hwnd, const skin::Metrics& metrics) {
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE) & ~(WS_MAXIMIZE | WS_MINIMIZE);
+  if (metrics.given && Drawn()) {
+    int border = Scaled(metrics.border_width);
+    return {2 * border, 2 * border + Scaled(metrics.caption_height) + menubar::Height(hwnd)};
+  }
+  RECT r = {};
+  AdjustWindowRectEx(&r, style, GetMenu(hwnd) != nullptr, GetWindowLongW(hwnd, GWL_EXSTYLE));
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+// The rectangle of a maximised window on its monitor: the work area in a
+// frame of ours; in the platform's, the work area with the sizing border
+// past its edges, where the platform puts it (the caption's lower line
+// is not part of that border).
+RECT MaximisedRect(HWND hwnd) {
+  MONITORINFO mi = {sizeof mi};
+  GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi);
+  RECT r = mi.rcWork;
+  if (Owned()) return r;
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE) & ~(WS_MAXIMIZE | WS_MINIMIZE);
+  if ((style & WS_CAPTION) == WS_CAPTION) style &= ~WS_BORDER;
+  RECT border = {};
+  AdjustWindowRectEx(&border, style, FALSE, GetWindowLongW(hwnd, GWL_EXSTYLE));
+  r.left += border.left;
+  r.top += border.top;
+  r.right += border.right;
+  r.bottom += border.bottom;
+  return r;
+}
+
+// A minimised or maximised window that cannot be resized will come back
+// to a normal rectangle that holds its client area in the new frame.
+void KeepNormalClientSize(HWND hwnd, SIZE grown) {
+  if ((GetWindowLongW(hwnd, GWL_STYLE) & WS_THICKFRAME) || (grown.cx == 0 && grown.cy == 0)) return;
+  WINDOWPLACEMENT place = {sizeof place};
+  if (!GetWindowPlacement(hwnd, &place)) return;
+  place.rcNormalPosition.right += grown.cx;
+  place.rcNormalPosition.bottom += grown.cy;
+  // Shown as it is: no activation, no restoring.
+  place.showCmd = IsIconic(hwnd) ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED;
+  place.flags &= ~WPF_SETMINPOSITION;
+  SetWindowPlacement(hwnd, &place);
+}
+
+// The frame changed from the one `before` gave: the window is laid out
+// again, keeping its client area where it cannot be resized, and filling
+// the work area as the new frame does where it is maximised.
+void FrameChangedFrom(HWND hwnd, const skin::Metrics& before) {
+  SIZE old_frame = NormalFrameSize(hwnd, before);
+  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShapeCorners(hwnd);
+  SIZE new_frame = NormalFrameSize(hwnd, TheMetrics());
+  SIZE grown = {new_frame.cx - old_frame.cx, new_frame.cy - old_frame.cy};
+  if (IsZoomed(hwnd)) {
+    RECT r = MaximisedRect(hwnd);
+    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    KeepNormalClientSize(hwnd, grown);
+  } else if (IsIconic(hwnd)) {
+    KeepNormalClientSize(hwnd, grown);
+  } else {
+    KeepClientSize(hwnd, grown);
+  }
+}
+
 bool OnOwnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   if (menubar::OnMessage(hwnd, msg, wp, lp, result)) return true;
   switch (msg) {
@@ -748,18 +848,12 @@ bool SetMetrics(const skin::Metrics& metrics) {
                  (metrics.given && (now.caption_height != metrics.caption_height ||
                                     now.border_width != metrics.border_width ||
                                     now.corner_radius != metrics.corner_radius));
+  PreviousMetrics() = now;
   now = metrics;
   return changed && Drawn();
 }
 
-void FrameChanged(HWND hwnd) {
-  SIZE before = FrameSize(hwnd);
-  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
-               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ShapeCorners(hwnd);
-  SIZE after = FrameSize(hwnd);
-  KeepClientSize(hwnd, {after.cx - before.cx, after.cy - before.cy});
-}
+void FrameChanged(HWND hwnd) { FrameChangedFrom(hwnd, PreviousMetrics()); }
 
 bool OwnsGeometry(HWND) { return Drawn() && Owned(); }
 
@@ -774,7 +868,7 @@ void Prepare(HWND hwnd, bool existing) {
   if (!draw::UnderWine()) DisableDwmFrame(hwnd);
   if (!Owned()) return;
   if (existing) {
-    FrameChanged(hwnd);  // laid out by the platform until now
+    FrameChangedFrom(hwnd, skin::Metrics{});  // laid out by the platform until now
     return;
   }
   // A new window was given the outer size that holds the client size its
@@ -809,6 +903,12 @@ bool OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     case WM_SETICON:
       *result = Unpainted(hwnd, msg, wp, lp);
       return true;
+    case WM_EXITMENULOOP:
+      // The platform marks its own window menu button while that menu is
+      // open (Alt+Space) and draws it again where its caption has it.
+      *result = subclass::CallNext(hwnd, msg, wp, lp);
+      Paint(hwnd);
+      return true;
     case WM_UPDATEUISTATE:  // access keys shown or hidden in the menu bar
       *result = subclass::CallNext(hwnd, msg, wp, lp);
       Paint(hwnd);
@@ -842,7 +942,7 @@ bool OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
       if (!IsButtonCode(wp)) return false;
-      Press(hwnd, static_cast<int>(wp));
+      if (ButtonEnabled(hwnd, static_cast<int>(wp))) Press(hwnd, static_cast<int>(wp));
       *result = 0;
       return true;
     case WM_NCLBUTTONUP:

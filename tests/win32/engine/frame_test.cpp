@@ -414,6 +414,46 @@ TEST_F(FrameTest, CaptionButtonsHoverPressAndDoTheirWork) {
   EXPECT_FALSE(IsWindow(hwnd));
 }
 
+// A window that refuses to close greys Close in its window menu (a message
+// box with Yes and No does): its close button stays at rest under the
+// pointer and when pressed, and a click leaves the window open. With Close
+// enabled again the same moves light the button and close the window.
+TEST_F(FrameTest, CloseButtonFollowsTheWindowMenusClose) {
+  HMENU window_menu = GetSystemMenu(hwnd, FALSE);
+  EnableMenuItem(window_menu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  POINT close = FindHit(hwnd, HTCLOSE);
+  ASSERT_GE(close.x, 0) << "the close button is still found where it is";
+  POINT corner = {close.x - 8, close.y - 5};  // away from the glyph
+  POINT spot = CaptionSpot(hwnd);
+  const COLORREF rest = kDark[caption_active];
+  for (bool enabled : {false, true}) {
+    SCOPED_TRACE(enabled ? "enabled" : "greyed");
+    COLORREF hover = 0, pressed = 0;
+    Act([&] {
+      MoveTo(close);
+      hover = ColorAt(corner);
+      Down(close);
+      pressed = ColorAt(corner);
+      MoveTo(spot);
+      Up(spot);
+    });
+    if (!enabled) {
+      EXPECT_COLOR(hover, rest);
+      EXPECT_COLOR(pressed, rest);
+      Act([&] { Click(close); });
+      Pump(200);
+      ASSERT_TRUE(IsWindow(hwnd)) << "a click on a disabled close button closed the window";
+      EnableMenuItem(window_menu, SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
+    } else {
+      EXPECT_NE(Hex(hover), Hex(rest));
+      EXPECT_NE(Hex(pressed), Hex(rest));
+      Act([&] { Click(close); });
+      EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }, 2000));
+    }
+  }
+}
+
 // Drags the caption, resizes by the right border, maximises by a double
 // click and opens the system menu with Alt+Space, checking each.
 void DragResizeMaximiseAndOpenTheSystemMenu(HWND hwnd) {
