@@ -489,10 +489,9 @@ bool TakeKey(const MSG& msg, bool removed) {
   };
   if ((down || up) && IsAlt(msg.wParam)) {
     bool repeat = (msg.lParam & (KF_REPEAT << 16)) != 0;
-    if (removed && down && !repeat) {
-      k.alt_alone = !Held(VK_CONTROL);  // not AltGr
-      if (k.alt_alone) ShowKeyboardCues(root);
-    }
+    if (removed && down && !repeat) k.alt_alone = !Held(VK_CONTROL);  // not AltGr
+    // Cheap when they show already, as they do from the second key on.
+    if (removed && down && !Held(VK_CONTROL)) ShowKeyboardCues(root);
     if (up && k.alt_alone) {
       if (removed) k.alt_alone = false;
       post(0);
@@ -502,7 +501,10 @@ bool TakeKey(const MSG& msg, bool removed) {
     return has_bar;
   }
   if ((down || up) && msg.wParam == VK_F10) {
-    if (Held(VK_SHIFT) || Held(VK_CONTROL)) return false;  // Shift+F10 is the context menu
+    // Shift+F10 (the context menu) and Ctrl+F10 are the window's: their
+    // press reaches it; their release does not, where the platform would
+    // make it the bar's key as for F10 alone.
+    if (Held(VK_SHIFT) || Held(VK_CONTROL)) return up;
     if (removed && down) ShowKeyboardCues(root);
     if (up) post(0);
     return true;

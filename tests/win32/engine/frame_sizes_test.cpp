@@ -589,24 +589,46 @@ TEST_F(FrameSizesTest, AGreyedDropDownOpensNeitherFromKeysNorClicks) {
     opened[2] = shown();
     Press(VK_ESCAPE);
     Press(VK_ESCAPE);
+    Press(VK_ESCAPE);
   });
   EXPECT_EQ(opened[0], nullptr) << "Alt+G opened the greyed menu";
   EXPECT_EQ(opened[1], nullptr) << "a click opened the greyed menu";
   EXPECT_NE(opened[2], nullptr) << "Alt+N opens the other item's menu";
 }
 
-// The keyboard cues the window is told to show, seen as the messages
-// reach it (Wine keeps no cue state that could be read back).
-std::vector<std::pair<HWND, WPARAM>>& CueMessages() {
-  static std::vector<std::pair<HWND, WPARAM>> seen;
-  return seen;
+// The keyboard cues a window is told to show, seen as they reach its
+// procedure (Wine keeps no cue state that could be read back).
+// It also counts the keys that reach it, and comes forward when asked.
+std::atomic<int> cue_messages{0};
+std::atomic<WPARAM> last_cue{0};
+std::atomic<int> keys_down{0};
+constexpr UINT kComeForward = WM_APP;
+LRESULT CALLBACK CueWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CHANGEUISTATE) {
+    last_cue = wp;
+    cue_messages++;
+  }
+  if (msg == WM_KEYDOWN) keys_down++;
+  if (msg == kComeForward) SetForegroundWindow(hwnd);
+  return DefWindowProcW(hwnd, msg, wp, lp);
 }
-std::atomic<int> cue_count{0};  // read by the user's thread
-LRESULT CALLBACK WatchCues(int code, WPARAM wp, LPARAM lp) {
-  auto* m = reinterpret_cast<CWPSTRUCT*>(lp);
-  if (code == HC_ACTION && m->message == WM_CHANGEUISTATE)
-    CueMessages().push_back({m->hwnd, m->wParam});
-  return CallNextHookEx(nullptr, code, wp, lp);
+
+HWND MakeCueWindow(HMENU bar, int x) {
+  static const bool registered = [] {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = CueWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = L"CueWindow";
+    return RegisterClassW(&wc) != 0;
+  }();
+  (void)registered;
+  HWND hwnd = CreateWindowExW(0, L"CueWindow", L"Cues", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, 100,
+                              400, 300, nullptr, bar, GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(hwnd);
+  PumpUntil([&] { return GetForegroundWindow() == hwnd; }, 2000);
+  Pump(200);
+  return hwnd;
 }
 
 // Where keyboard cues are hidden until the keyboard is used, Alt and F10
@@ -614,27 +636,51 @@ LRESULT CALLBACK WatchCues(int code, WPARAM wp, LPARAM lp) {
 // keys themselves go to the bar.
 TEST_F(FrameSizesTest, AltAndF10ShowTheControlsKeyboardCues) {
   DestroyWindow(hwnd);
-  hwnd = MakeSizedWindow(WS_OVERLAPPEDWINDOW, 480, 320, true);
-  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, WatchCues, nullptr, GetCurrentThreadId());
-  ASSERT_TRUE(hook);
+  hwnd = MakeCueWindow(MakeMenuBar(), 100);
+  ASSERT_EQ(GetForegroundWindow(), hwnd);
   const WPARAM show = MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL | UISF_HIDEFOCUS);
   for (WORD key : {WORD(VK_MENU), WORD(VK_F10)}) {
     SCOPED_TRACE(key);
-    CueMessages().clear();
-    cue_count = 0;
+    cue_messages = 0;
+    last_cue = 0;
     int held = 0;
+    WPARAM cue = 0;
     Act([&] {
       Keys({{key, true}});
-      held = cue_count;
+      held = cue_messages;
+      cue = last_cue;
       Keys({{key, false}});
       Press(VK_ESCAPE);
       Press(VK_ESCAPE);
     });
-    ASSERT_GE(held, 1) << "no cues shown while the key is down";
-    EXPECT_EQ(CueMessages()[0].first, hwnd);
-    EXPECT_EQ(CueMessages()[0].second, show);
+    EXPECT_GE(held, 1) << "no cues shown while the key is down";
+    EXPECT_EQ(cue, show);
   }
-  UnhookWindowsHookEx(hook);
+}
+
+// The bar selected with F10 lets go of the keyboard when another window
+// of the program comes forward: that window's keys reach it.
+TEST_F(FrameSizesTest, AnotherWindowComingForwardReleasesTheBarsKeys) {
+  DestroyWindow(hwnd);
+  hwnd = MakeSizedWindow(WS_OVERLAPPEDWINDOW, 480, 320, true);
+  HWND other = MakeCueWindow(nullptr, 620);
+  SetForegroundWindow(hwnd);
+  ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == hwnd; }, 2000));
+  keys_down = 0;
+  int reached = 0;
+  Act([&] {
+    Press(VK_F10);
+    PostMessageW(other, kComeForward, 0, 0);
+    Sleep(500);
+    Press('A');
+    Press('B');
+    reached = keys_down;
+    Press(VK_ESCAPE);
+    Press(VK_ESCAPE);
+  });
+  EXPECT_EQ(GetForegroundWindow(), other);
+  EXPECT_EQ(reached, 2) << "the bar of the window behind kept the keys";
+  DestroyWindow(other);
 }
 
 // Corner grips reach 16 pixels (at 96 DPI) along each edge beyond the

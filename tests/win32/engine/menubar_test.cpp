@@ -287,29 +287,6 @@ TEST_F(MenuBarTest, ShiftAndCtrlF10ReachThePageNotTheBar) {
   Press(VK_ESCAPE);
 }
 
-// The bar selected with F10 lets go of the keys when another window of the
-// program is activated: the skin dialog's Tab moves its focus.
-TEST_F(MenuBarTest, ActivatingAnotherWindowReleasesTheBarsKeys) {
-  AltPlus('O');
-  ASSERT_TRUE(OpenUnder(1));
-  Press(VK_DOWN);
-  Press(VK_RETURN);
-  HWND dialog = program->Dialog();
-  ASSERT_NE(nullptr, dialog);
-  RECT client = engine_test::ScreenRectOfClient(program->main());
-  Click({(client.left + client.right) / 2, (client.top + client.bottom) / 2});
-  program->Sync();
-  Press(VK_F10);
-  ASSERT_TRUE(Lit(0));
-  SetForegroundWindow(dialog);
-  ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == dialog; }, 2000));
-  EXPECT_FALSE(Lit(0, false)) << "the bar stays selected in an inactive window";
-  HWND before = FocusOf(dialog);
-  Press(VK_TAB);
-  EXPECT_TRUE(PumpUntil([&] { return FocusOf(dialog) != before; }, 2000))
-      << "Tab did not reach the dialog";
-}
-
 // Under the pointer a bar item stands apart both from the bar at rest and
 // from an open item (at least 1.2:1 against each); open, it is the
 // selection colour.
