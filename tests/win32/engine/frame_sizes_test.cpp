@@ -683,6 +683,38 @@ TEST_F(FrameSizesTest, AnotherWindowComingForwardReleasesTheBarsKeys) {
   DestroyWindow(other);
 }
 
+// The frame never paints on the client area: maximised, where the window
+// has no border and its client area reaches the screen's edges, and
+// restored again. The client area is filled once and never painted after
+// (a page that repaints only what changes), so anything drawn over it stays.
+TEST_F(FrameSizesTest, TheFramePaintsNothingOnTheClientArea) {
+  const COLORREF kFill = RGB(0xFF, 0x00, 0xFF);
+  auto fill_and_repaint_frame = [&] {
+    HDC dc = GetDC(hwnd);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    HBRUSH brush = CreateSolidBrush(kFill);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    ReleaseDC(hwnd, dc);
+    SendMessageW(hwnd, WM_NCPAINT, 1, 0);
+    Pump(200);
+  };
+  for (int show : {SW_MAXIMIZE, SW_RESTORE}) {
+    SCOPED_TRACE(show);
+    ShowWindow(hwnd, show);
+    Pump(300);
+    ValidateRect(hwnd, nullptr);
+    fill_and_repaint_frame();
+    RECT c = ScreenRectOfClient(hwnd);
+    // The client area's outer rows and columns, where the frame's edge lies
+    // when the client area reaches the window's edges.
+    Shot shot = Shot::Settled(c);
+    int width = c.right - c.left, height = c.bottom - c.top;
+    EXPECT_EQ(shot.CountNear(kFill, 0), width * height);
+  }
+}
+
 // Corner grips reach 16 pixels (at 96 DPI) along each edge beyond the
 // border's square, and no further; a corner grabbed outside the square
 // moves both its sides.

@@ -454,6 +454,26 @@ TEST_F(FrameTest, CloseButtonFollowsTheWindowMenusClose) {
   }
 }
 
+// The window menu opened with Alt+Space and closed with Escape leaves the
+// caption exactly as it was: the platform marks its own icon while that
+// menu is open, where its caption has it, and nothing of that may stay.
+TEST_F(FrameTest, TheWindowMenuLeavesTheCaptionAsItWas) {
+  RECT band = ScreenRectOfWindow(hwnd);
+  band.bottom = ScreenRectOfClient(hwnd).top;
+  band.right = CaptionSpot(hwnd).x;  // the icon and the title, not the buttons
+  Shot before = Shot::Settled(band);
+  HWND menu = nullptr;
+  Act([&] {
+    AltPlus(VK_SPACE);
+    menu = VisiblePopupMenu();
+    Press(VK_ESCAPE);
+    Press(VK_ESCAPE);
+  });
+  ASSERT_NE(menu, nullptr) << "Alt+Space opened no window menu";
+  Pump(300);
+  EXPECT_TRUE(Shot::Settled(band) == before) << "the caption changed after the window menu";
+}
+
 // Drags the caption, resizes by the right border, maximises by a double
 // click and opens the system menu with Alt+Space, checking each.
 void DragResizeMaximiseAndOpenTheSystemMenu(HWND hwnd) {
