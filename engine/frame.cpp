@@ -1,6 +1,7 @@
 #include "frame.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <string>
@@ -12,6 +13,7 @@
 #include "record.h"
 #include "subclass.h"
 #include "common/win_handles.h"
+#include "skin/frame_layout.h"
 #include "skin/she_file.h"
 
 namespace dulib::frame {
@@ -125,62 +127,75 @@ struct Layout {
 // fill its height; in a caption of the skin's height they keep the size
 // of a modern title bar's (46 by 30 pixels at 96 DPI), centred, so a tall
 // caption does not make them into blocks.
-void PlaceButtons(Layout* l, LONG style, LONG ex, bool own) {
+void PlaceButtons(Layout* l, LONG style, LONG ex) {
   if (!(style & WS_SYSMENU)) return;
-  int height = l->caption.bottom - l->caption.top - 2 * Scaled(2);
+  int height = l->caption.bottom - l->caption.top - 2 * Scaled(skin::frame::kButtonInset);
   int width = height + height / 3;
-  if (own) {
-    height = std::min(height, Scaled(30));
-    width = std::min(Scaled(46), 2 * height);
-  }
-  int right = l->caption.right - Scaled(2);
+  int right = l->caption.right - Scaled(skin::frame::kButtonInset);
   int top = (l->caption.top + l->caption.bottom - height) / 2;
   bool wanted[3] = {true, !(ex & WS_EX_TOOLWINDOW) && (style & WS_MAXIMIZEBOX),
                     !(ex & WS_EX_TOOLWINDOW) && (style & WS_MINIMIZEBOX)};
   for (int i = 0; i < 3; i++) {
     if (!wanted[i] || height <= 0) continue;
     SetRect(&l->buttons[i], right - width, top, right, top + height);
-    right -= width + (i == 0 ? Scaled(2) : 0);
+    right -= width + (i == 0 ? Scaled(skin::frame::kButtonInset) : 0);
   }
 }
 
-// The skin's sizing border; a maximised window has none (it cannot be
-// sized), and a minimised one is all caption.
-int OwnBorder(LONG style) {
-  return (style & (WS_MAXIMIZE | WS_MINIMIZE)) ? 0 : Scaled(TheMetrics().border_width);
+RECT ToRect(const skin::frame::Box& b) { return {b.left, b.top, b.right, b.bottom}; }
+
+// The window as the pure layout sees it, with the style given (which may
+// leave out the maximised and minimised states).
+skin::frame::Window FrameWindow(HWND hwnd, LONG style, SIZE size) {
+  LONG ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
+  skin::frame::Window w;
+  w.width = size.cx;
+  w.height = size.cy;
+  w.sizable = (style & WS_THICKFRAME) != 0;
+  w.sysmenu = (style & WS_SYSMENU) != 0;
+  w.max_box = (style & WS_MAXIMIZEBOX) != 0;
+  w.min_box = (style & WS_MINIMIZEBOX) != 0;
+  w.tool = (ex & WS_EX_TOOLWINDOW) != 0;
+  w.maximised = (style & WS_MAXIMIZE) != 0;
+  w.minimised = (style & WS_MINIMIZE) != 0;
+  return w;
+}
+
+skin::frame::Sizes FrameSizes(HWND hwnd, const skin::Metrics& metrics) {
+  return {metrics.border_width, metrics.caption_height, menubar::Height(hwnd), draw::Dpi()};
+}
+
+SIZE WindowSize(HWND hwnd) {
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  return {window.right - window.left, window.bottom - window.top};
 }
 
 // The widths of the frame around the client area of a window of this
 // style, at the skin's sizes.
 RECT OwnInsets(HWND hwnd, LONG style) {
-  int border = OwnBorder(style);
-  int top = border + Scaled(TheMetrics().caption_height) + menubar::Height(hwnd);
-  return {border, top, border, border};
+  return ToRect(skin::frame::Insets(FrameWindow(hwnd, style, WindowSize(hwnd)),
+                                    FrameSizes(hwnd, TheMetrics())));
 }
 
 // Where the engine lays the frame out itself, all of it follows from the
 // window's rectangle and the skin's sizes.
-Layout OwnLayoutOf(HWND hwnd) {
-  Layout l;
-  RECT window;
-  GetWindowRect(hwnd, &window);
-  l.size = {window.right - window.left, window.bottom - window.top};
+skin::frame::Layout PureLayoutOf(HWND hwnd) {
+  SIZE size = WindowSize(hwnd);
   LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-  LONG ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
-  int border = OwnBorder(style);
-  int caption_bottom =
-      std::min<int>(border + Scaled(TheMetrics().caption_height), l.size.cy - border);
-  SetRect(&l.caption, border, border, l.size.cx - border, caption_bottom);
-  int top = caption_bottom;
-  if (!IsIconic(hwnd)) {
-    if (int bar = menubar::Height(hwnd)) {
-      SetRect(&l.bar, border, top, l.size.cx - border,
-              std::min<int>(top + bar, l.size.cy - border));
-      top = l.bar.bottom;
-    }
-  }
-  SetRect(&l.client, border, top, l.size.cx - border, std::max<int>(top, l.size.cy - border));
-  PlaceButtons(&l, style, ex, true);
+  if (IsIconic(hwnd)) style |= WS_MINIMIZE;
+  return skin::frame::Lay(FrameWindow(hwnd, style, size), FrameSizes(hwnd, TheMetrics()),
+                          GetSystemMetrics(SM_CXSMICON));
+}
+
+Layout OwnLayoutOf(HWND hwnd) {
+  skin::frame::Layout pure = PureLayoutOf(hwnd);
+  Layout l;
+  l.size = WindowSize(hwnd);
+  l.caption = ToRect(pure.caption);
+  l.bar = pure.bar.Empty() ? RECT{} : ToRect(pure.bar);
+  l.client = ToRect(pure.client);
+  for (int i = 0; i < 3; i++) l.buttons[i] = ToRect(pure.buttons[i]);
   return l;
 }
 
@@ -216,7 +231,7 @@ Layout PlatformLayoutOf(HWND hwnd) {
   int caption_top = caption_bottom - caption_height;
   if (caption_top < border) caption_top = border;
   SetRect(&l.caption, border, caption_top, l.size.cx - border, caption_bottom);
-  PlaceButtons(&l, style, ex, false);
+  PlaceButtons(&l, style, ex);
   return l;
 }
 
@@ -365,14 +380,14 @@ Part ButtonPart(HWND hwnd, int code) {
 
 void PaintCaption(HWND hwnd, HDC dc, const Layout& l, const FrameState& state) {
   const look::States band = StatesOf(state);
-  int x = l.caption.left + Scaled(4);
+  int x = l.caption.left + Scaled(skin::frame::kIconInset);
   int caption_height = l.caption.bottom - l.caption.top;
 
   if (HICON icon = IconOf(hwnd)) {
     int size = GetSystemMetrics(SM_CXSMICON);
     DrawIcon(dc, x, l.caption.top + (caption_height - size) / 2, icon, size,
              look::Back(Part::CaptionBand, band));
-    x += size + Scaled(4);
+    x += size + Scaled(skin::frame::kIconInset);
   }
 
   int text_right = l.caption.right;
@@ -382,7 +397,7 @@ void PaintCaption(HWND hwnd, HDC dc, const Layout& l, const FrameState& state) {
   wchar_t title[256];
   int length = GetWindowTextW(hwnd, title, 256);
   if (length > 0) {
-    RECT text = {x, l.caption.top, text_right - Scaled(4), l.caption.bottom};
+    RECT text = {x, l.caption.top, text_right - Scaled(skin::frame::kIconInset), l.caption.bottom};
     common::Selected font(dc, look::Font(Part::CaptionBand));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, look::TextColor(Part::CaptionBand, band));
@@ -553,31 +568,30 @@ bool OnManagedMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result
 
 // ---- a frame the engine lays out -------------------------------------------------
 
-// Where the small icon sits in the caption.
-RECT IconRect(const Layout& l) {
-  int size = GetSystemMetrics(SM_CXSMICON);
-  int top = l.caption.top + (l.caption.bottom - l.caption.top - size) / 2;
-  int left = l.caption.left + Scaled(4);
-  return {left, top, left + size, top + size};
-}
-
-// The sizing edge or corner under `p` (window coordinates), or 0. Corners
-// reach a little along each edge, so that they can be hit with a thin border.
-int SizingEdgeAt(const Layout& l, POINT p, int border) {
-  int corner = Scaled(16);
-  bool left = p.x < border, right = p.x >= l.size.cx - border;
-  bool top = p.y < border, bottom = p.y >= l.size.cy - border;
-  if (!left && !right && !top && !bottom) return 0;
-  if (top || bottom) {
-    left = p.x < corner;
-    right = p.x >= l.size.cx - corner;
-  } else {
-    top = p.y < corner;
-    bottom = p.y >= l.size.cy - corner;
+// The hit-test code of each sizing edge and corner.
+LRESULT EdgeCode(skin::frame::Edge edge) {
+  using namespace skin::frame;
+  switch (edge) {
+    case kLeft:
+      return HTLEFT;
+    case kRight:
+      return HTRIGHT;
+    case kTop:
+      return HTTOP;
+    case kTopLeft:
+      return HTTOPLEFT;
+    case kTopRight:
+      return HTTOPRIGHT;
+    case kBottom:
+      return HTBOTTOM;
+    case kBottomLeft:
+      return HTBOTTOMLEFT;
+    case kBottomRight:
+      return HTBOTTOMRIGHT;
+    case kNoEdge:
+      break;
   }
-  if (top) return left ? HTTOPLEFT : right ? HTTOPRIGHT : HTTOP;
-  if (bottom) return left ? HTBOTTOMLEFT : right ? HTBOTTOMRIGHT : HTBOTTOM;
-  return left ? HTLEFT : HTRIGHT;
+  return 0;
 }
 
 LRESULT OwnHitTest(HWND hwnd, POINT screen) {
@@ -586,19 +600,18 @@ LRESULT OwnHitTest(HWND hwnd, POINT screen) {
   POINT p = {screen.x - window.left, screen.y - window.top};
   if (p.x < 0 || p.y < 0 || p.x >= window.right - window.left || p.y >= window.bottom - window.top)
     return HTNOWHERE;
-  Layout l = OwnLayoutOf(hwnd);
   LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-  if (PtInRect(&l.client, p)) return HTCLIENT;
-  if ((style & WS_THICKFRAME) && !(style & WS_MAXIMIZE) && !IsIconic(hwnd)) {
-    if (int edge = SizingEdgeAt(l, p, l.caption.left)) return edge;
-  }
+  if (IsIconic(hwnd)) style |= WS_MINIMIZE;
+  skin::frame::Window w = FrameWindow(hwnd, style, WindowSize(hwnd));
+  skin::frame::Layout l = PureLayoutOf(hwnd);
+  if (l.client.Contains(p.x, p.y)) return HTCLIENT;
+  if (LRESULT edge = EdgeCode(skin::frame::EdgeAt(w, l, p.x, p.y, draw::Dpi()))) return edge;
   for (int i = 0; i < 3; i++) {
-    if (PtInRect(&l.buttons[i], p)) return Layout::kCodes[i];
+    if (l.buttons[i].Contains(p.x, p.y)) return Layout::kCodes[i];
   }
-  RECT icon = IconRect(l);
-  if ((style & WS_SYSMENU) && PtInRect(&icon, p)) return HTSYSMENU;
-  if (PtInRect(&l.caption, p)) return HTCAPTION;
-  if (PtInRect(&l.bar, p)) return HTMENU;
+  if ((style & WS_SYSMENU) && l.icon.Contains(p.x, p.y)) return HTSYSMENU;
+  if (l.caption.Contains(p.x, p.y)) return HTCAPTION;
+  if (l.bar.Contains(p.x, p.y)) return HTMENU;
   return HTBORDER;
 }
 
@@ -610,6 +623,52 @@ void OwnClientArea(HWND hwnd, RECT* rc) {
   rc->bottom -= in.bottom;
   if (rc->right < rc->left) rc->right = rc->left;
   if (rc->bottom < rc->top) rc->bottom = rc->top;
+}
+
+// The edges of a monitor where a task bar hides itself. Asked only while
+// a window is maximised (each question is a message to the task bar), of
+// shell32 bound at run time from the system folder, as dwmapi is.
+skin::frame::AutoHide AutoHidingTaskBars(const RECT& monitor, bool primary) {
+  using AppBarMessage = UINT_PTR(WINAPI*)(DWORD, APPBARDATA*);
+  static AppBarMessage message = [] {
+    wchar_t path[MAX_PATH];
+    UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + 13 >= MAX_PATH) return AppBarMessage(nullptr);
+    lstrcatW(path, L"\\shell32.dll");
+    HMODULE shell = LoadLibraryW(path);
+    return shell ? reinterpret_cast<AppBarMessage>(GetProcAddress(shell, "SHAppBarMessage"))
+                 : nullptr;
+  }();
+  skin::frame::AutoHide hide;
+  if (!message) return hide;
+  APPBARDATA state = {sizeof state};
+  if (!(message(ABM_GETSTATE, &state) & ABS_AUTOHIDE)) return hide;
+  // The bar on an edge of this monitor; on systems without that question
+  // (before Windows 8), of the primary monitor only.
+  constexpr DWORD kAutoHideBarOfMonitor = 0x0B;  // ABM_GETAUTOHIDEBAREX
+  auto on = [&](UINT edge) {
+    APPBARDATA bar = {sizeof bar};
+    bar.uEdge = edge;
+    bar.rc = monitor;
+    return message(kAutoHideBarOfMonitor, &bar) != 0 ||
+           (primary && message(ABM_GETAUTOHIDEBAR, &bar) != 0);
+  };
+  hide.left = on(ABE_LEFT);
+  hide.top = on(ABE_TOP);
+  hide.right = on(ABE_RIGHT);
+  hide.bottom = on(ABE_BOTTOM);
+  return hide;
+}
+
+// What a maximised window of ours fills on a monitor: its work area, less
+// a strip where a task bar hides itself, so that it can still be revealed.
+RECT OwnMaximisedRect(HMONITOR monitor) {
+  MONITORINFO mi = {sizeof mi};
+  if (!GetMonitorInfoW(monitor, &mi)) return {};
+  auto box = [](const RECT& r) { return skin::frame::Box{r.left, r.top, r.right, r.bottom}; };
+  return ToRect(skin::frame::MaximisedBox(
+      box(mi.rcWork), box(mi.rcMonitor),
+      AutoHidingTaskBars(mi.rcMonitor, (mi.dwFlags & MONITORINFOF_PRIMARY) != 0)));
 }
 
 // A maximised window fills the work area of its monitor, and no more: a
@@ -630,15 +689,15 @@ void FitMaximised(HWND hwnd, MINMAXINFO* info) {
 void KeepMaximisedInWorkArea(HWND hwnd, WINDOWPOS* pos) {
   if ((pos->flags & SWP_NOSIZE) || !IsZoomed(hwnd)) return;
   RECT proposed = {pos->x, pos->y, pos->x + pos->cx, pos->y + pos->cy};
-  MONITORINFO mi = {sizeof mi};
-  if (!GetMonitorInfoW(MonitorFromRect(&proposed, MONITOR_DEFAULTTONEAREST), &mi)) return;
+  RECT target = OwnMaximisedRect(MonitorFromRect(&proposed, MONITOR_DEFAULTTONEAREST));
+  if (IsRectEmpty(&target)) return;
   RECT inside;
-  IntersectRect(&inside, &proposed, &mi.rcWork);
+  IntersectRect(&inside, &proposed, &target);
   if (EqualRect(&inside, &proposed)) return;
-  pos->x = mi.rcWork.left;
-  pos->y = mi.rcWork.top;
-  pos->cx = mi.rcWork.right - mi.rcWork.left;
-  pos->cy = mi.rcWork.bottom - mi.rcWork.top;
+  pos->x = target.left;
+  pos->y = target.top;
+  pos->cx = target.right - target.left;
+  pos->cy = target.bottom - target.top;
   pos->flags &= ~SWP_NOMOVE;
 }
 
@@ -678,7 +737,9 @@ void ShapeCorners(HWND hwnd) {
 void KeepFrameWhole(HWND hwnd, MINMAXINFO* info) {
   LONG style = GetWindowLongW(hwnd, GWL_STYLE);
   RECT in = OwnInsets(hwnd, style & ~(WS_MAXIMIZE | WS_MINIMIZE));
-  int buttons = 3 * Scaled(46) + Scaled(2 + 2 + 4) + GetSystemMetrics(SM_CXSMICON) + Scaled(8);
+  using namespace skin::frame;
+  int buttons = 3 * Scaled(kButtonWidth) + Scaled(2 * kButtonInset + kIconInset) +
+                GetSystemMetrics(SM_CXSMICON) + Scaled(2 * kIconInset);
   info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, in.left + in.right + buttons);
   info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, in.top + in.bottom);
 }
@@ -721,8 +782,9 @@ skin::Metrics& PreviousMetrics() {
 SIZE NormalFrameSize(HWND hwnd, const skin::Metrics& metrics) {
   LONG style = GetWindowLongW(hwnd, GWL_STYLE) & ~(WS_MAXIMIZE | WS_MINIMIZE);
   if (metrics.given && Drawn()) {
-    int border = Scaled(metrics.border_width);
-    return {2 * border, 2 * border + Scaled(metrics.caption_height) + menubar::Height(hwnd)};
+    skin::frame::Box in =
+        skin::frame::Insets(FrameWindow(hwnd, style, WindowSize(hwnd)), FrameSizes(hwnd, metrics));
+    return {in.left + in.right, in.top + in.bottom};
   }
   RECT r = {};
   AdjustWindowRectEx(&r, style, GetMenu(hwnd) != nullptr, GetWindowLongW(hwnd, GWL_EXSTYLE));
@@ -734,10 +796,11 @@ SIZE NormalFrameSize(HWND hwnd, const skin::Metrics& metrics) {
 // past its edges, where the platform puts it (the caption's lower line
 // is not part of that border).
 RECT MaximisedRect(HWND hwnd) {
+  HMONITOR monitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
+  if (Owned()) return OwnMaximisedRect(monitor);
   MONITORINFO mi = {sizeof mi};
-  GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi);
+  GetMonitorInfoW(monitor, &mi);
   RECT r = mi.rcWork;
-  if (Owned()) return r;
   LONG style = GetWindowLongW(hwnd, GWL_STYLE) & ~(WS_MAXIMIZE | WS_MINIMIZE);
   if ((style & WS_CAPTION) == WS_CAPTION) style &= ~WS_BORDER;
   RECT border = {};

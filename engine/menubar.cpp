@@ -596,6 +596,7 @@ bool OnMessage(HWND owner, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
       }
       return false;
     case WM_NCMOUSELEAVE:
+    case WM_MOUSEMOVE:  // into the client area: sooner than the leave, which may come late
       SetHover(owner, -1);
       return false;
     case WM_SYSCOMMAND:
