@@ -547,7 +547,7 @@ SIZE UnskinnedClientSize() {
   return size;
 }
 
-TEST_F(FrameTest, MenusShowTheSkinAndKeepTheirTextsAccessKeysAndClientSize) {
+TEST_F(FrameTest, TheMenuBarShowsTheSkinAndTheClientSizeIsKept) {
   RECT client;
   GetClientRect(hwnd, &client);
   SIZE plain = UnskinnedClientSize();
@@ -556,7 +556,6 @@ TEST_F(FrameTest, MenusShowTheSkinAndKeepTheirTextsAccessKeysAndClientSize) {
   Activate(hwnd);
 
   HMENU bar = GetMenu(hwnd);
-  HMENU normal = GetSubMenu(bar, 0);
   wchar_t text[64];
   EXPECT_EQ(GetMenuStringW(bar, 0, text, 64, MF_BYPOSITION), 6);
   EXPECT_STREQ(text, L"\u5e38\u89c4(&N)");
@@ -569,6 +568,33 @@ TEST_F(FrameTest, MenusShowTheSkinAndKeepTheirTextsAccessKeysAndClientSize) {
   MENUBARINFO whole = {sizeof whole};
   ASSERT_TRUE(GetMenuBarInfo(hwnd, OBJID_MENU, 0, &whole));
   EXPECT_COLOR(ColorAt({whole.rcBar.right - 3, whole.rcBar.bottom - 3}), kDark[menu]);
+}
+
+// The bottom right pixel of the picture Windows fades a menu in from
+// (WM_PRINT into a DC), and whether the DC came back clipped.
+COLORREF PrintedCorner(HWND popup, const RECT& pr, int* clipped) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, pr.right - pr.left, pr.bottom - pr.top);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  SendMessageW(popup, WM_PRINT, reinterpret_cast<WPARAM>(dc),
+               PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+  COLORREF corner = GetPixel(dc, pr.right - pr.left - 1, pr.bottom - pr.top - 1);
+  HRGN clip = CreateRectRgn(0, 0, 0, 0);
+  *clipped = GetClipRgn(dc, clip);
+  DeleteObject(clip);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return corner;
+}
+
+TEST_F(FrameTest, AnOpenMenuIsDrawnInTheSkinAndItsItemsReadBackAsMade) {
+  Activate(hwnd);
+  HMENU normal = GetSubMenu(GetMenu(hwnd), 0);
+  MENUBARINFO first = {sizeof first};
+  ASSERT_TRUE(GetMenuBarInfo(hwnd, OBJID_MENU, 1, &first));
 
   // Alt+N opens the first menu, drawn in the skin, with its bar item lit
   // and its first item highlighted; R then chooses Refresh, as without the
@@ -615,23 +641,7 @@ TEST_F(FrameTest, MenusShowTheSkinAndKeepTheirTextsAccessKeysAndClientSize) {
                      {COLOR_MENU, COLOR_MENUTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT,
                       COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW});
     open.bar_item = ColorAt({first.rcBar.left + 2, first.rcBar.top + 2});
-    {
-      // The picture Windows fades a menu in from: WM_PRINT into a DC.
-      HDC screen = GetDC(nullptr);
-      HDC dc = CreateCompatibleDC(screen);
-      HBITMAP bitmap = CreateCompatibleBitmap(screen, pr.right - pr.left, pr.bottom - pr.top);
-      ReleaseDC(nullptr, screen);
-      HGDIOBJ old = SelectObject(dc, bitmap);
-      SendMessageW(open.popup, WM_PRINT, reinterpret_cast<WPARAM>(dc),
-                   PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
-      open.printed_edge = GetPixel(dc, pr.right - pr.left - 1, pr.bottom - pr.top - 1);
-      HRGN clip = CreateRectRgn(0, 0, 0, 0);
-      open.printed_clip = GetClipRgn(dc, clip);
-      DeleteObject(clip);
-      SelectObject(dc, old);
-      DeleteObject(bitmap);
-      DeleteDC(dc);
-    }
+    open.printed_edge = PrintedCorner(open.popup, pr, &open.printed_clip);
     open.text_length = GetMenuStringW(normal, 102, open.text, 64, MF_BYCOMMAND);
     Press('R');
     open.closed = !IsWindowVisible(open.popup);
@@ -666,6 +676,13 @@ TEST_F(FrameTest, MenusShowTheSkinAndKeepTheirTextsAccessKeysAndClientSize) {
   MENUITEMINFOW separator = {sizeof separator, MIIM_FTYPE};
   ASSERT_TRUE(GetMenuItemInfoW(normal, 1, TRUE, &separator));
   EXPECT_EQ(separator.fType, UINT(MFT_SEPARATOR));
+}
+
+TEST_F(FrameTest, TheProgramsOwnerDrawnItemIsDrawnByTheProgram) {
+  Activate(hwnd);
+  HMENU bar = GetMenu(hwnd);
+  RECT inside = engine_test::ScreenRectOfClient(hwnd);
+  Act([&] { Click({(inside.left + inside.right) / 2, (inside.top + inside.bottom) / 2}); });
 
   // The second menu by its access key, with the program's own owner-drawn
   // item drawn by the program; Escape twice; then Alt+N, H.
