@@ -1,6 +1,7 @@
 #include "frame.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <string>
@@ -12,6 +13,7 @@
 #include "record.h"
 #include "subclass.h"
 #include "common/win_handles.h"
+#include "skin/frame_layout.h"
 #include "skin/she_file.h"
 
 namespace dulib::frame {
@@ -125,62 +127,75 @@ struct Layout {
 // fill its height; in a caption of the skin's height they keep the size
 // of a modern title bar's (46 by 30 pixels at 96 DPI), centred, so a tall
 // caption does not make them into blocks.
-void PlaceButtons(Layout* l, LONG style, LONG ex, bool own) {
+void PlaceButtons(Layout* l, LONG style, LONG ex) {
   if (!(style & WS_SYSMENU)) return;
-  int height = l->caption.bottom - l->caption.top - 2 * Scaled(2);
+  int height = l->caption.bottom - l->caption.top - 2 * Scaled(skin::frame::kButtonInset);
   int width = height + height / 3;
-  if (own) {
-    height = std::min(height, Scaled(30));
-    width = std::min(Scaled(46), 2 * height);
-  }
-  int right = l->caption.right - Scaled(2);
+  int right = l->caption.right - Scaled(skin::frame::kButtonInset);
   int top = (l->caption.top + l->caption.bottom - height) / 2;
   bool wanted[3] = {true, !(ex & WS_EX_TOOLWINDOW) && (style & WS_MAXIMIZEBOX),
                     !(ex & WS_EX_TOOLWINDOW) && (style & WS_MINIMIZEBOX)};
   for (int i = 0; i < 3; i++) {
     if (!wanted[i] || height <= 0) continue;
     SetRect(&l->buttons[i], right - width, top, right, top + height);
-    right -= width + (i == 0 ? Scaled(2) : 0);
+    right -= width + (i == 0 ? Scaled(skin::frame::kButtonInset) : 0);
   }
 }
 
-// The skin's sizing border; a maximised window has none (it cannot be
-// sized), and a minimised one is all caption.
-int OwnBorder(LONG style) {
-  return (style & (WS_MAXIMIZE | WS_MINIMIZE)) ? 0 : Scaled(TheMetrics().border_width);
+RECT ToRect(const skin::frame::Box& b) { return {b.left, b.top, b.right, b.bottom}; }
+
+// The window as the pure layout sees it, with the style given (which may
+// leave out the maximised and minimised states).
+skin::frame::Window FrameWindow(HWND hwnd, LONG style, SIZE size) {
+  LONG ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
+  skin::frame::Window w;
+  w.width = size.cx;
+  w.height = size.cy;
+  w.sizable = (style & WS_THICKFRAME) != 0;
+  w.sysmenu = (style & WS_SYSMENU) != 0;
+  w.max_box = (style & WS_MAXIMIZEBOX) != 0;
+  w.min_box = (style & WS_MINIMIZEBOX) != 0;
+  w.tool = (ex & WS_EX_TOOLWINDOW) != 0;
+  w.maximised = (style & WS_MAXIMIZE) != 0;
+  w.minimised = (style & WS_MINIMIZE) != 0;
+  return w;
+}
+
+skin::frame::Sizes FrameSizes(HWND hwnd, const skin::Metrics& metrics) {
+  return {metrics.border_width, metrics.caption_height, menubar::Height(hwnd), draw::Dpi()};
+}
+
+SIZE WindowSize(HWND hwnd) {
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  return {window.right - window.left, window.bottom - window.top};
 }
 
 // The widths of the frame around the client area of a window of this
 // style, at the skin's sizes.
 RECT OwnInsets(HWND hwnd, LONG style) {
-  int border = OwnBorder(style);
-  int top = border + Scaled(TheMetrics().caption_height) + menubar::Height(hwnd);
-  return {border, top, border, border};
+  return ToRect(skin::frame::Insets(FrameWindow(hwnd, style, WindowSize(hwnd)),
+                                    FrameSizes(hwnd, TheMetrics())));
 }
 
 // Where the engine lays the frame out itself, all of it follows from the
 // window's rectangle and the skin's sizes.
-Layout OwnLayoutOf(HWND hwnd) {
-  Layout l;
-  RECT window;
-  GetWindowRect(hwnd, &window);
-  l.size = {window.right - window.left, window.bottom - window.top};
+skin::frame::Layout PureLayoutOf(HWND hwnd) {
+  SIZE size = WindowSize(hwnd);
   LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-  LONG ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
-  int border = OwnBorder(style);
-  int caption_bottom =
-      std::min<int>(border + Scaled(TheMetrics().caption_height), l.size.cy - border);
-  SetRect(&l.caption, border, border, l.size.cx - border, caption_bottom);
-  int top = caption_bottom;
-  if (!IsIconic(hwnd)) {
-    if (int bar = menubar::Height(hwnd)) {
-      SetRect(&l.bar, border, top, l.size.cx - border,
-              std::min<int>(top + bar, l.size.cy - border));
-      top = l.bar.bottom;
-    }
-  }
-  SetRect(&l.client, border, top, l.size.cx - border, std::max<int>(top, l.size.cy - border));
-  PlaceButtons(&l, style, ex, true);
+  if (IsIconic(hwnd)) style |= WS_MINIMIZE;
+  return skin::frame::Lay(FrameWindow(hwnd, style, size), FrameSizes(hwnd, TheMetrics()),
+                          GetSystemMetrics(SM_CXSMICON));
+}
+
+Layout OwnLayoutOf(HWND hwnd) {
+  skin::frame::Layout pure = PureLayoutOf(hwnd);
+  Layout l;
+  l.size = WindowSize(hwnd);
+  l.caption = ToRect(pure.caption);
+  l.bar = pure.bar.Empty() ? RECT{} : ToRect(pure.bar);
+  l.client = ToRect(pure.client);
+  for (int i = 0; i < 3; i++) l.buttons[i] = ToRect(pure.buttons[i]);
   return l;
 }
 
@@ -216,11 +231,14 @@ Layout PlatformLayoutOf(HWND hwnd) {
   int caption_top = caption_bottom - caption_height;
   if (caption_top < border) caption_top = border;
   SetRect(&l.caption, border, caption_top, l.size.cx - border, caption_bottom);
-  PlaceButtons(&l, style, ex, false);
+  PlaceButtons(&l, style, ex);
   return l;
 }
 
-bool Owned() { return TheMetrics().given; }
+// Whether the engine lays this session's frames out: the skin gives frame
+// sizes and the frames are ours to draw. Under a window manager the sizes
+// change nothing: the platform keeps the geometry and we paint the bar only.
+bool Owned() { return TheMetrics().given && Drawn(); }
 
 Layout LayoutOf(HWND hwnd) { return Owned() ? OwnLayoutOf(hwnd) : PlatformLayoutOf(hwnd); }
 
@@ -334,9 +352,21 @@ look::States StatesOf(const FrameState& state) {
   return state.active ? look::kNormal : look::kInactive;
 }
 
+// Whether a caption button does anything. Close follows the window
+// menu's Close item, which a program greys or removes to refuse closing
+// (a message box with Yes and No does); the other buttons are there only
+// where the style asks for them.
+bool ButtonEnabled(HWND hwnd, int code) {
+  if (code != HTCLOSE) return true;
+  HMENU menu = GetSystemMenu(hwnd, FALSE);
+  UINT close = menu ? GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) : UINT(-1);
+  return close != UINT(-1) && !(close & (MF_GRAYED | MF_DISABLED));
+}
+
 // The part and state of a caption button, worked out once per paint.
-look::States ButtonStates(const FrameState& state, int code) {
+look::States ButtonStates(HWND hwnd, const FrameState& state, int code) {
   look::States s = StatesOf(state);
+  if (!ButtonEnabled(hwnd, code)) return s | look::kDisabled;
   if (state.pressed == code && state.pressed_inside) return s | look::kPressed;
   if (!state.pressed && state.hover == code) return s | look::kHover;
   return s;
@@ -350,14 +380,14 @@ Part ButtonPart(HWND hwnd, int code) {
 
 void PaintCaption(HWND hwnd, HDC dc, const Layout& l, const FrameState& state) {
   const look::States band = StatesOf(state);
-  int x = l.caption.left + Scaled(4);
+  int x = l.caption.left + Scaled(skin::frame::kIconInset);
   int caption_height = l.caption.bottom - l.caption.top;
 
   if (HICON icon = IconOf(hwnd)) {
     int size = GetSystemMetrics(SM_CXSMICON);
     DrawIcon(dc, x, l.caption.top + (caption_height - size) / 2, icon, size,
              look::Back(Part::CaptionBand, band));
-    x += size + Scaled(4);
+    x += size + Scaled(skin::frame::kIconInset);
   }
 
   int text_right = l.caption.right;
@@ -367,7 +397,7 @@ void PaintCaption(HWND hwnd, HDC dc, const Layout& l, const FrameState& state) {
   wchar_t title[256];
   int length = GetWindowTextW(hwnd, title, 256);
   if (length > 0) {
-    RECT text = {x, l.caption.top, text_right - Scaled(4), l.caption.bottom};
+    RECT text = {x, l.caption.top, text_right - Scaled(skin::frame::kIconInset), l.caption.bottom};
     common::Selected font(dc, look::Font(Part::CaptionBand));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, look::TextColor(Part::CaptionBand, band));
@@ -387,7 +417,7 @@ void PaintCaption(HWND hwnd, HDC dc, const Layout& l, const FrameState& state) {
   for (int i = 0; i < 3; i++) {
     if (IsRectEmpty(&l.buttons[i])) continue;
     int code = Layout::kCodes[i];
-    look::Draw(dc, ButtonPart(hwnd, code), ButtonStates(state, code), l.buttons[i]);
+    look::Draw(dc, ButtonPart(hwnd, code), ButtonStates(hwnd, state, code), l.buttons[i]);
   }
 }
 
@@ -442,6 +472,10 @@ void Paint(HWND hwnd) {
   BitBlt(target.get(), 0, 0, l.size.cx, top, dc, 0, 0, SRCCOPY);
 
   HDC screen = target.get();
+  // Nothing of the frame falls on the client area, where a maximised
+  // window, which has no border, would get the edge line down its sides.
+  int saved_client = SaveDC(screen);
+  ExcludeClipRect(screen, l.client.left, l.client.top, l.client.right, l.client.bottom);
   look::Draw(screen, Part::CaptionBand, band, {1, top, l.client.left, l.size.cy - 1});
   look::Draw(screen, Part::CaptionBand, band, {l.client.right, top, l.size.cx - 1, l.size.cy - 1});
   look::Draw(screen, Part::CaptionBand, band,
@@ -451,6 +485,7 @@ void Paint(HWND hwnd) {
   ExcludeClipRect(screen, 0, 0, l.size.cx, top);
   DrawEdge(screen, hwnd, l.size, band);
   if (saved) RestoreDC(screen, saved);
+  if (saved_client) RestoreDC(screen, saved_client);
 }
 
 // Where a window manager draws the frame, the platform paints the
@@ -476,6 +511,7 @@ LRESULT Unpainted(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void SetHover(HWND hwnd, int code) {
+  if (code && !ButtonEnabled(hwnd, code)) code = 0;  // a disabled button does not light up
   FrameState& state = StateOf(hwnd);
   if (state.hover == code) return;
   state.hover = code;
@@ -532,31 +568,30 @@ bool OnManagedMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result
 
 // ---- a frame the engine lays out -------------------------------------------------
 
-// Where the small icon sits in the caption.
-RECT IconRect(const Layout& l) {
-  int size = GetSystemMetrics(SM_CXSMICON);
-  int top = l.caption.top + (l.caption.bottom - l.caption.top - size) / 2;
-  int left = l.caption.left + Scaled(4);
-  return {left, top, left + size, top + size};
-}
-
-// The sizing edge or corner under `p` (window coordinates), or 0. Corners
-// reach a little along each edge, so that they can be hit with a thin border.
-int SizingEdgeAt(const Layout& l, POINT p, int border) {
-  int corner = Scaled(16);
-  bool left = p.x < border, right = p.x >= l.size.cx - border;
-  bool top = p.y < border, bottom = p.y >= l.size.cy - border;
-  if (!left && !right && !top && !bottom) return 0;
-  if (top || bottom) {
-    left = p.x < corner;
-    right = p.x >= l.size.cx - corner;
-  } else {
-    top = p.y < corner;
-    bottom = p.y >= l.size.cy - corner;
+// The hit-test code of each sizing edge and corner.
+LRESULT EdgeCode(skin::frame::Edge edge) {
+  using namespace skin::frame;
+  switch (edge) {
+    case kLeft:
+      return HTLEFT;
+    case kRight:
+      return HTRIGHT;
+    case kTop:
+      return HTTOP;
+    case kTopLeft:
+      return HTTOPLEFT;
+    case kTopRight:
+      return HTTOPRIGHT;
+    case kBottom:
+      return HTBOTTOM;
+    case kBottomLeft:
+      return HTBOTTOMLEFT;
+    case kBottomRight:
+      return HTBOTTOMRIGHT;
+    case kNoEdge:
+      break;
   }
-  if (top) return left ? HTTOPLEFT : right ? HTTOPRIGHT : HTTOP;
-  if (bottom) return left ? HTBOTTOMLEFT : right ? HTBOTTOMRIGHT : HTBOTTOM;
-  return left ? HTLEFT : HTRIGHT;
+  return 0;
 }
 
 LRESULT OwnHitTest(HWND hwnd, POINT screen) {
@@ -565,19 +600,18 @@ LRESULT OwnHitTest(HWND hwnd, POINT screen) {
   POINT p = {screen.x - window.left, screen.y - window.top};
   if (p.x < 0 || p.y < 0 || p.x >= window.right - window.left || p.y >= window.bottom - window.top)
     return HTNOWHERE;
-  Layout l = OwnLayoutOf(hwnd);
   LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-  if (PtInRect(&l.client, p)) return HTCLIENT;
-  if ((style & WS_THICKFRAME) && !(style & WS_MAXIMIZE) && !IsIconic(hwnd)) {
-    if (int edge = SizingEdgeAt(l, p, l.caption.left)) return edge;
-  }
+  if (IsIconic(hwnd)) style |= WS_MINIMIZE;
+  skin::frame::Window w = FrameWindow(hwnd, style, WindowSize(hwnd));
+  skin::frame::Layout l = PureLayoutOf(hwnd);
+  if (l.client.Contains(p.x, p.y)) return HTCLIENT;
+  if (LRESULT edge = EdgeCode(skin::frame::EdgeAt(w, l, p.x, p.y, draw::Dpi()))) return edge;
   for (int i = 0; i < 3; i++) {
-    if (PtInRect(&l.buttons[i], p)) return Layout::kCodes[i];
+    if (l.buttons[i].Contains(p.x, p.y)) return Layout::kCodes[i];
   }
-  RECT icon = IconRect(l);
-  if ((style & WS_SYSMENU) && PtInRect(&icon, p)) return HTSYSMENU;
-  if (PtInRect(&l.caption, p)) return HTCAPTION;
-  if (PtInRect(&l.bar, p)) return HTMENU;
+  if ((style & WS_SYSMENU) && l.icon.Contains(p.x, p.y)) return HTSYSMENU;
+  if (l.caption.Contains(p.x, p.y)) return HTCAPTION;
+  if (l.bar.Contains(p.x, p.y)) return HTMENU;
   return HTBORDER;
 }
 
@@ -589,6 +623,52 @@ void OwnClientArea(HWND hwnd, RECT* rc) {
   rc->bottom -= in.bottom;
   if (rc->right < rc->left) rc->right = rc->left;
   if (rc->bottom < rc->top) rc->bottom = rc->top;
+}
+
+// The edges of a monitor where a task bar hides itself. Asked only while
+// a window is maximised (each question is a message to the task bar), of
+// shell32 bound at run time from the system folder, as dwmapi is.
+skin::frame::AutoHide AutoHidingTaskBars(const RECT& monitor, bool primary) {
+  using AppBarMessage = UINT_PTR(WINAPI*)(DWORD, APPBARDATA*);
+  static AppBarMessage message = [] {
+    wchar_t path[MAX_PATH];
+    UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + 13 >= MAX_PATH) return AppBarMessage(nullptr);
+    lstrcatW(path, L"\\shell32.dll");
+    HMODULE shell = LoadLibraryW(path);
+    return shell ? reinterpret_cast<AppBarMessage>(GetProcAddress(shell, "SHAppBarMessage"))
+                 : nullptr;
+  }();
+  skin::frame::AutoHide hide;
+  if (!message) return hide;
+  APPBARDATA state = {sizeof state};
+  if (!(message(ABM_GETSTATE, &state) & ABS_AUTOHIDE)) return hide;
+  // The bar on an edge of this monitor; on systems without that question
+  // (before Windows 8), of the primary monitor only.
+  constexpr DWORD kAutoHideBarOfMonitor = 0x0B;  // ABM_GETAUTOHIDEBAREX
+  auto on = [&](UINT edge) {
+    APPBARDATA bar = {sizeof bar};
+    bar.uEdge = edge;
+    bar.rc = monitor;
+    return message(kAutoHideBarOfMonitor, &bar) != 0 ||
+           (primary && message(ABM_GETAUTOHIDEBAR, &bar) != 0);
+  };
+  hide.left = on(ABE_LEFT);
+  hide.top = on(ABE_TOP);
+  hide.right = on(ABE_RIGHT);
+  hide.bottom = on(ABE_BOTTOM);
+  return hide;
+}
+
+// What a maximised window of ours fills on a monitor: its work area, less
+// a strip where a task bar hides itself, so that it can still be revealed.
+RECT OwnMaximisedRect(HMONITOR monitor) {
+  MONITORINFO mi = {sizeof mi};
+  if (!GetMonitorInfoW(monitor, &mi)) return {};
+  auto box = [](const RECT& r) { return skin::frame::Box{r.left, r.top, r.right, r.bottom}; };
+  return ToRect(skin::frame::MaximisedBox(
+      box(mi.rcWork), box(mi.rcMonitor),
+      AutoHidingTaskBars(mi.rcMonitor, (mi.dwFlags & MONITORINFOF_PRIMARY) != 0)));
 }
 
 // A maximised window fills the work area of its monitor, and no more: a
@@ -609,15 +689,15 @@ void FitMaximised(HWND hwnd, MINMAXINFO* info) {
 void KeepMaximisedInWorkArea(HWND hwnd, WINDOWPOS* pos) {
   if ((pos->flags & SWP_NOSIZE) || !IsZoomed(hwnd)) return;
   RECT proposed = {pos->x, pos->y, pos->x + pos->cx, pos->y + pos->cy};
-  MONITORINFO mi = {sizeof mi};
-  if (!GetMonitorInfoW(MonitorFromRect(&proposed, MONITOR_DEFAULTTONEAREST), &mi)) return;
+  RECT target = OwnMaximisedRect(MonitorFromRect(&proposed, MONITOR_DEFAULTTONEAREST));
+  if (IsRectEmpty(&target)) return;
   RECT inside;
-  IntersectRect(&inside, &proposed, &mi.rcWork);
+  IntersectRect(&inside, &proposed, &target);
   if (EqualRect(&inside, &proposed)) return;
-  pos->x = mi.rcWork.left;
-  pos->y = mi.rcWork.top;
-  pos->cx = mi.rcWork.right - mi.rcWork.left;
-  pos->cy = mi.rcWork.bottom - mi.rcWork.top;
+  pos->x = target.left;
+  pos->y = target.top;
+  pos->cx = target.right - target.left;
+  pos->cy = target.bottom - target.top;
   pos->flags &= ~SWP_NOMOVE;
 }
 
@@ -657,7 +737,9 @@ void ShapeCorners(HWND hwnd) {
 void KeepFrameWhole(HWND hwnd, MINMAXINFO* info) {
   LONG style = GetWindowLongW(hwnd, GWL_STYLE);
   RECT in = OwnInsets(hwnd, style & ~(WS_MAXIMIZE | WS_MINIMIZE));
-  int buttons = 3 * Scaled(46) + Scaled(2 + 2 + 4) + GetSystemMetrics(SM_CXSMICON) + Scaled(8);
+  using namespace skin::frame;
+  int buttons = 3 * Scaled(kButtonWidth) + Scaled(2 * kButtonInset + kIconInset) +
+                GetSystemMetrics(SM_CXSMICON) + Scaled(2 * kIconInset);
   info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, in.left + in.right + buttons);
   info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, in.top + in.bottom);
 }
@@ -683,6 +765,87 @@ void KeepClientSize(HWND hwnd, SIZE grown) {
   GetWindowRect(hwnd, &window);
   SetWindowPos(hwnd, nullptr, 0, 0, window.right - window.left + grown.cx,
                window.bottom - window.top + grown.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The frame sizes of the skin before the current one, so that a change
+// of skin can undo exactly what the one before did.
+skin::Metrics& PreviousMetrics() {
+  static skin::Metrics metrics;
+  return metrics;
+}
+
+// How much larger than its client area a window of `style` (neither
+// minimised nor maximised) is in the frame that `metrics` give: worked out,
+// not measured, so that a window too small for a frame, or one minimised
+// or maximised now, gets the same answer, and every change of skin is
+// undone exactly by the change back.
+SIZE NormalFrameSize(HWND hwnd, const skin::Metrics& metrics) {
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE) & ~(WS_MAXIMIZE | WS_MINIMIZE);
+  if (metrics.given && Drawn()) {
+    skin::frame::Box in =
+        skin::frame::Insets(FrameWindow(hwnd, style, WindowSize(hwnd)), FrameSizes(hwnd, metrics));
+    return {in.left + in.right, in.top + in.bottom};
+  }
+  RECT r = {};
+  AdjustWindowRectEx(&r, style, GetMenu(hwnd) != nullptr, GetWindowLongW(hwnd, GWL_EXSTYLE));
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+// The rectangle of a maximised window on its monitor: the work area in a
+// frame of ours; in the platform's, the work area with the sizing border
+// past its edges, where the platform puts it (the caption's lower line
+// is not part of that border).
+RECT MaximisedRect(HWND hwnd) {
+  HMONITOR monitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
+  if (Owned()) return OwnMaximisedRect(monitor);
+  MONITORINFO mi = {sizeof mi};
+  GetMonitorInfoW(monitor, &mi);
+  RECT r = mi.rcWork;
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE) & ~(WS_MAXIMIZE | WS_MINIMIZE);
+  if ((style & WS_CAPTION) == WS_CAPTION) style &= ~WS_BORDER;
+  RECT border = {};
+  AdjustWindowRectEx(&border, style, FALSE, GetWindowLongW(hwnd, GWL_EXSTYLE));
+  r.left += border.left;
+  r.top += border.top;
+  r.right += border.right;
+  r.bottom += border.bottom;
+  return r;
+}
+
+// A minimised or maximised window that cannot be resized will come back
+// to a normal rectangle that holds its client area in the new frame.
+void KeepNormalClientSize(HWND hwnd, SIZE grown) {
+  if ((GetWindowLongW(hwnd, GWL_STYLE) & WS_THICKFRAME) || (grown.cx == 0 && grown.cy == 0)) return;
+  WINDOWPLACEMENT place = {sizeof place};
+  if (!GetWindowPlacement(hwnd, &place)) return;
+  place.rcNormalPosition.right += grown.cx;
+  place.rcNormalPosition.bottom += grown.cy;
+  // Shown as it is: no activation, no restoring.
+  place.showCmd = IsIconic(hwnd) ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED;
+  place.flags &= ~WPF_SETMINPOSITION;
+  SetWindowPlacement(hwnd, &place);
+}
+
+// The frame changed from the one `before` gave: the window is laid out
+// again, keeping its client area where it cannot be resized, and filling
+// the work area as the new frame does where it is maximised.
+void FrameChangedFrom(HWND hwnd, const skin::Metrics& before) {
+  SIZE old_frame = NormalFrameSize(hwnd, before);
+  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShapeCorners(hwnd);
+  SIZE new_frame = NormalFrameSize(hwnd, TheMetrics());
+  SIZE grown = {new_frame.cx - old_frame.cx, new_frame.cy - old_frame.cy};
+  if (IsZoomed(hwnd)) {
+    RECT r = MaximisedRect(hwnd);
+    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    KeepNormalClientSize(hwnd, grown);
+  } else if (IsIconic(hwnd)) {
+    KeepNormalClientSize(hwnd, grown);
+  } else {
+    KeepClientSize(hwnd, grown);
+  }
 }
 
 bool OnOwnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
@@ -748,18 +911,12 @@ bool SetMetrics(const skin::Metrics& metrics) {
                  (metrics.given && (now.caption_height != metrics.caption_height ||
                                     now.border_width != metrics.border_width ||
                                     now.corner_radius != metrics.corner_radius));
+  PreviousMetrics() = now;
   now = metrics;
   return changed && Drawn();
 }
 
-void FrameChanged(HWND hwnd) {
-  SIZE before = FrameSize(hwnd);
-  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
-               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ShapeCorners(hwnd);
-  SIZE after = FrameSize(hwnd);
-  KeepClientSize(hwnd, {after.cx - before.cx, after.cy - before.cy});
-}
+void FrameChanged(HWND hwnd) { FrameChangedFrom(hwnd, PreviousMetrics()); }
 
 bool OwnsGeometry(HWND) { return Drawn() && Owned(); }
 
@@ -774,7 +931,7 @@ void Prepare(HWND hwnd, bool existing) {
   if (!draw::UnderWine()) DisableDwmFrame(hwnd);
   if (!Owned()) return;
   if (existing) {
-    FrameChanged(hwnd);  // laid out by the platform until now
+    FrameChangedFrom(hwnd, skin::Metrics{});  // laid out by the platform until now
     return;
   }
   // A new window was given the outer size that holds the client size its
@@ -809,6 +966,12 @@ bool OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     case WM_SETICON:
       *result = Unpainted(hwnd, msg, wp, lp);
       return true;
+    case WM_EXITMENULOOP:
+      // The platform marks its own window menu button while that menu is
+      // open (Alt+Space) and draws it again where its caption has it.
+      *result = subclass::CallNext(hwnd, msg, wp, lp);
+      Paint(hwnd);
+      return true;
     case WM_UPDATEUISTATE:  // access keys shown or hidden in the menu bar
       *result = subclass::CallNext(hwnd, msg, wp, lp);
       Paint(hwnd);
@@ -842,7 +1005,7 @@ bool OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
       if (!IsButtonCode(wp)) return false;
-      Press(hwnd, static_cast<int>(wp));
+      if (ButtonEnabled(hwnd, static_cast<int>(wp))) Press(hwnd, static_cast<int>(wp));
       *result = 0;
       return true;
     case WM_NCLBUTTONUP:

@@ -237,12 +237,12 @@ void OpenWindowMenu(HWND owner, HMENU menu) {
 void OpenOne(HWND owner, int item, bool by_key) {
   Tracking& t = TheKeys().tracking;
   HMENU bar = GetMenu(owner);
+  // A greyed item, drop-down or command, does nothing, from keys or clicks.
+  if (item >= 0 && (GetMenuState(bar, item, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED))) return;
   HMENU menu = item == kWindowMenu ? GetSystemMenu(owner, FALSE) : GetSubMenu(bar, item);
   if (!menu) {
     UINT id = item >= 0 ? GetMenuItemID(bar, item) : UINT(-1);
-    if (id != UINT(-1) && !(GetMenuState(bar, item, MF_BYPOSITION) & MF_GRAYED)) {
-      PostMessageW(owner, WM_COMMAND, id, 0);
-    }
+    if (id != UINT(-1)) PostMessageW(owner, WM_COMMAND, id, 0);
     return;
   }
   t.open = item;
@@ -459,6 +459,13 @@ HWND TrackedRoot(HWND hwnd) {
 }
 
 bool IsAlt(WPARAM key) { return key == VK_MENU || key == VK_LMENU || key == VK_RMENU; }
+
+// The window's controls show their access keys and focus from now on, as
+// the platform makes them on Alt or F10 where they are hidden until the
+// keyboard is used: the keys taken here would otherwise never tell them.
+void ShowKeyboardCues(HWND root) {
+  SendMessageW(root, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
+}
 bool Held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 // Whether a key message about to be handled must not reach its window,
@@ -483,6 +490,8 @@ bool TakeKey(const MSG& msg, bool removed) {
   if ((down || up) && IsAlt(msg.wParam)) {
     bool repeat = (msg.lParam & (KF_REPEAT << 16)) != 0;
     if (removed && down && !repeat) k.alt_alone = !Held(VK_CONTROL);  // not AltGr
+    // Cheap when they show already, as they do from the second key on.
+    if (removed && down && !Held(VK_CONTROL)) ShowKeyboardCues(root);
     if (up && k.alt_alone) {
       if (removed) k.alt_alone = false;
       post(0);
@@ -492,7 +501,11 @@ bool TakeKey(const MSG& msg, bool removed) {
     return has_bar;
   }
   if ((down || up) && msg.wParam == VK_F10) {
-    if (Held(VK_SHIFT) || Held(VK_CONTROL)) return false;  // Shift+F10 is the context menu
+    // Shift+F10 (the context menu) and Ctrl+F10 are the window's: their
+    // press reaches it; their release does not, where the platform would
+    // make it the bar's key as for F10 alone.
+    if (Held(VK_SHIFT) || Held(VK_CONTROL)) return up;
+    if (removed && down) ShowKeyboardCues(root);
     if (up) post(0);
     return true;
   }
@@ -539,15 +552,16 @@ RECT ItemRect(HWND owner, const RECT& bar, int pos) {
 
 void Paint(HWND owner, HDC dc, const RECT& bar) {
   Record* record = RecordOf(owner);
-  int lit = -1;
+  int lit = -1, hot = -1;
   bool keys = false;
   if (record) {
     const FrameState& state = record->frame;
-    lit = state.menu_open >= 0 ? state.menu_open : state.menu_hover;
+    lit = state.menu_open;
+    hot = state.menu_hover;
     keys = state.menu_keys;
   }
   menus::PaintBar(
-      owner, dc, bar, [&](int pos) { return ItemRect(owner, bar, pos); }, lit, keys);
+      owner, dc, bar, [&](int pos) { return ItemRect(owner, bar, pos); }, lit, hot, keys);
 }
 
 void TrackMouse(HWND owner, POINT screen) {
@@ -582,6 +596,7 @@ bool OnMessage(HWND owner, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
       }
       return false;
     case WM_NCMOUSELEAVE:
+    case WM_MOUSEMOVE:  // into the client area: sooner than the leave, which may come late
       SetHover(owner, -1);
       return false;
     case WM_SYSCOMMAND:

@@ -15,6 +15,7 @@
 #include "record.h"
 #include "subclass.h"
 #include "common/win_handles.h"
+#include "skin/palette.h"
 
 namespace dulib::menus {
 
@@ -143,6 +144,7 @@ int ArrowColumn() { return std::max(GetSystemMetrics(SM_CXMENUCHECK), draw::Scal
 
 struct ItemLook {
   bool selected = false;
+  bool hot = false;  // a bar item under the pointer, its menu not open
   bool disabled = false;
   bool checked = false;
   bool hide_prefix = false;
@@ -157,6 +159,26 @@ look::States StatesOf(const ItemLook& item) {
   return s;
 }
 
+// A bar item under the pointer lies between the bar at rest and an open
+// item: the mix of the two that stands furthest from both, so that hover
+// never looks like rest, nor like an open menu.
+COLORREF HotBarBack() {
+  constexpr double kSteps[] = {0.25, 0.35, 0.5};
+  skin::Rgb rest = draw::Rgb(look::Back(look::Part::MenuBarItem, look::kNormal));
+  skin::Rgb open = draw::Rgb(look::Back(look::Part::MenuBarItem, look::kHighlighted));
+  skin::Rgb best = rest;
+  double best_apart = 0;
+  for (double t : kSteps) {
+    skin::Rgb mix = skin::Mix(rest, open, t);
+    double apart = std::min(skin::ContrastRatio(mix, rest), skin::ContrastRatio(mix, open));
+    if (apart > best_apart) {
+      best = mix;
+      best_apart = apart;
+    }
+  }
+  return draw::Ref(best);
+}
+
 void DrawItem(HDC dc, const Item& item, int pos, RECT rc, const ItemLook& state) {
   if (item.type & MFT_SEPARATOR) {
     look::Draw(dc, look::Part::MenuSeparator, look::kNormal, rc);
@@ -167,7 +189,12 @@ void DrawItem(HDC dc, const Item& item, int pos, RECT rc, const ItemLook& state)
   // A disabled bar item is not lit: the bar shows nothing to open there.
   if (item.bar && state.disabled) s &= ~look::kHighlighted;
   int saved = SaveDC(dc);
-  look::Draw(dc, part, s, rc);
+  if (item.bar && state.hot && !(s & (look::kHighlighted | look::kDisabled))) {
+    common::Brush hot(HotBarBack());
+    FillRect(dc, &rc, hot.get());
+  } else {
+    look::Draw(dc, part, s, rc);
+  }
 
   auto [text, accel] = LabelOf(item, pos);
   const bool opens_submenu = !item.bar && pos >= 0 && GetSubMenu(item.menu, pos);
@@ -379,7 +406,7 @@ void PrepareBar(HWND owner) {
 }
 
 void PaintBar(HWND owner, HDC dc, const RECT& bar, const std::function<RECT(int)>& item_rect,
-              int lit, bool keys) {
+              int lit, int hot, bool keys) {
   look::Draw(dc, look::Part::MenuBar, look::kNormal, bar);
   HMENU menu = GetMenu(owner);
   if (!menu) return;
@@ -394,6 +421,7 @@ void PaintBar(HWND owner, HDC dc, const RECT& bar, const std::function<RECT(int)
     GetMenuItemInfoW(menu, pos, TRUE, &state);
     ItemLook look;
     look.selected = pos == lit || (lit < 0 && (state.fState & MFS_HILITE));
+    look.hot = pos == hot;
     look.disabled = state.fState & MFS_DISABLED;
     look.hide_prefix = hide;
     DrawItem(dc, *item, pos, rc, look);
@@ -411,7 +439,7 @@ void PaintBar(HWND owner, HDC dc, const RECT& bar) {
         OffsetRect(&info.rcBar, -window.left, -window.top);
         return info.rcBar;
       },
-      -1, false);
+      -1, -1, false);
 }
 
 wchar_t AccessKey(const std::wstring& text) {
@@ -451,7 +479,8 @@ bool OnOwnerMessage(HWND owner, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
       const Item* item = d->CtlType == ODT_MENU ? Ours(d->itemData) : nullptr;
       if (!item) return false;
       ItemLook look;
-      look.selected = d->itemState & (ODS_SELECTED | ODS_HOTLIGHT);
+      look.selected = d->itemState & ODS_SELECTED;
+      look.hot = d->itemState & ODS_HOTLIGHT;
       look.disabled = d->itemState & (ODS_GRAYED | ODS_DISABLED);
       look.checked = d->itemState & ODS_CHECKED;
       look.hide_prefix = d->itemState & ODS_NOACCEL;

@@ -18,10 +18,11 @@ void PrepareBar(HWND owner);
 // items where the platform laid them out.
 void PaintBar(HWND owner, HDC dc, const RECT& bar);
 // The same for a bar the engine lays out: item `pos` at `item_rect(pos)`
-// (skipped when empty); `lit` is the item drawn selected, or -1; `keys`
-// underlines the access keys even where the window hides them.
+// (skipped when empty); `lit` is the item drawn selected (its menu open),
+// or -1; `hot` the item under the pointer, or -1; `keys` underlines the
+// access keys even where the window hides them.
 void PaintBar(HWND owner, HDC dc, const RECT& bar, const std::function<RECT(int)>& item_rect,
-              int lit, bool keys);
+              int lit, int hot, bool keys);
 
 // The text of the bar's item `pos`, access-key '&' included.
 std::wstring BarText(HWND owner, int pos);

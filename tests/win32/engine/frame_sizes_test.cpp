@@ -8,8 +8,11 @@
 
 #include <cmath>
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/hands.h"
 #include "skins/SkinH.h"
@@ -486,6 +489,266 @@ TEST_F(FrameSizesTest, TheSkinDialogKeepsItsClientAreaAndEveryControlShows) {
   EXPECT_GT(controls, 5);
   frmSkin->Unload();
   frmSkin.Reset();
+}
+
+// Rectangles back exactly after any number of switches between a skin
+// with frame sizes and one without, whatever the window's state: a fixed
+// window too short for the tall frame, a fixed window minimised during the
+// switches, a maximised window, which fills the work area in our frame and
+// the platform's maximised rectangle in the platform's.
+TEST_F(FrameSizesTest, EveryRectangleComesBackAfterSwitchesInEveryState) {
+  const Sizes& s = Expected();
+  DestroyWindow(hwnd);
+  hwnd = nullptr;
+  ASSERT_EQ(SkinH_AttachEx(InApp(kDark.File()), L""), 1);
+  HWND short_one = MakeSizedWindow(kFixed, 94, 35, false);
+  HWND minimised = MakeSizedWindow(kFixed, 324, 295, false);
+  HWND maximised = MakeSizedWindow(WS_OVERLAPPEDWINDOW, 400, 250, true);
+  ShowWindow(minimised, SW_MINIMIZE);
+  ShowWindow(maximised, SW_MAXIMIZE);
+  Pump(300);
+  ASSERT_TRUE(IsIconic(minimised));
+  const RECT short_window = ScreenRectOfWindow(short_one);
+  const RECT platform_max = ScreenRectOfWindow(maximised);
+  WINDOWPLACEMENT place = {sizeof place};
+  GetWindowPlacement(minimised, &place);
+  const RECT minimised_normal = place.rcNormalPosition;
+  RECT client;
+  for (int trip = 0; trip < 3; trip++) {
+    SCOPED_TRACE(trip);
+    ASSERT_EQ(SkinH_AttachEx(InApp(kTall), L""), 1);
+    Pump(200);
+    GetClientRect(short_one, &client);
+    EXPECT_EQ(client.right, 94);
+    EXPECT_EQ(client.bottom, 35);
+    EXPECT_RECT(ScreenRectOfWindow(maximised), WorkArea());
+    ASSERT_EQ(SkinH_AttachEx(InApp(kDark.File()), L""), 1);
+    Pump(200);
+    EXPECT_RECT(ScreenRectOfWindow(short_one), short_window);
+    EXPECT_RECT(ScreenRectOfWindow(maximised), platform_max);
+    GetWindowPlacement(minimised, &place);
+    EXPECT_RECT(place.rcNormalPosition, minimised_normal);
+  }
+  // Restored in the tall frame, the minimised window shows the client
+  // area it was made for; minimised again and back, its first rectangle.
+  ASSERT_EQ(SkinH_AttachEx(InApp(kTall), L""), 1);
+  Pump(200);
+  ShowWindow(minimised, SW_RESTORE);
+  Pump(300);
+  GetClientRect(minimised, &client);
+  EXPECT_EQ(client.right, 324);
+  EXPECT_EQ(client.bottom, 295);
+  EXPECT_RECT(Insets(minimised), (RECT{s.border, s.border + s.caption, s.border, s.border}));
+  ShowWindow(minimised, SW_MINIMIZE);
+  ASSERT_EQ(SkinH_AttachEx(InApp(kDark.File()), L""), 1);
+  Pump(200);
+  ShowWindow(minimised, SW_RESTORE);
+  Pump(300);
+  GetClientRect(minimised, &client);
+  EXPECT_EQ(client.right, 324);
+  EXPECT_EQ(client.bottom, 295);
+  for (HWND w : {short_one, minimised, maximised}) DestroyWindow(w);
+}
+
+// A bar item the program greyed opens its menu neither from its access
+// key nor from a click; the bar's other item still opens from both.
+TEST_F(FrameSizesTest, AGreyedDropDownOpensNeitherFromKeysNorClicks) {
+  const Sizes& s = Expected();
+  HMENU bar = CreateMenu();
+  HMENU greyed = CreatePopupMenu(), normal = CreatePopupMenu();
+  AppendMenuW(greyed, MF_STRING, 201, L"Inside");
+  AppendMenuW(normal, MF_STRING, 202, L"Other");
+  AppendMenuW(bar, MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(greyed), L"Grey(&G)");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(normal), L"Normal(&N)");
+  SetMenu(hwnd, bar);
+  SetForegroundWindow(hwnd);
+  Pump(300);
+  RECT w = ScreenRectOfWindow(hwnd);
+  // The first item starts at the bar's left end, padded on each side.
+  POINT first = {w.left + s.border + 6 * s.dpi / 96, w.top + s.border + s.caption + 6};
+  ASSERT_EQ(HitAt(hwnd, first), HTMENU);
+  HWND opened[3] = {};
+  auto shown = [] {
+    for (int i = 0; i < 8; i++) {
+      HWND popup = FindWindowW(L"#32768", nullptr);
+      if (popup && IsWindowVisible(popup)) return popup;
+      Sleep(100);
+    }
+    return HWND{};
+  };
+  Act([&] {
+    AltPlus('G');
+    opened[0] = shown();
+    if (opened[0]) Press(VK_ESCAPE);
+    Press(VK_ESCAPE);
+    Click(first);
+    opened[1] = shown();
+    if (opened[1]) Press(VK_ESCAPE);
+    Press(VK_ESCAPE);
+    AltPlus('N');
+    opened[2] = shown();
+    Press(VK_ESCAPE);
+    Press(VK_ESCAPE);
+    Press(VK_ESCAPE);
+  });
+  EXPECT_EQ(opened[0], nullptr) << "Alt+G opened the greyed menu";
+  EXPECT_EQ(opened[1], nullptr) << "a click opened the greyed menu";
+  EXPECT_NE(opened[2], nullptr) << "Alt+N opens the other item's menu";
+}
+
+// The keyboard cues a window is told to show, seen as they reach its
+// procedure (Wine keeps no cue state that could be read back).
+// It also counts the keys that reach it, and comes forward when asked.
+std::atomic<int> cue_messages{0};
+std::atomic<WPARAM> last_cue{0};
+std::atomic<int> keys_down{0};
+constexpr UINT kComeForward = WM_APP;
+LRESULT CALLBACK CueWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CHANGEUISTATE) {
+    last_cue = wp;
+    cue_messages++;
+  }
+  if (msg == WM_KEYDOWN) keys_down++;
+  if (msg == kComeForward) SetForegroundWindow(hwnd);
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+HWND MakeCueWindow(HMENU bar, int x) {
+  static const bool registered = [] {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = CueWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = L"CueWindow";
+    return RegisterClassW(&wc) != 0;
+  }();
+  (void)registered;
+  HWND hwnd = CreateWindowExW(0, L"CueWindow", L"Cues", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, 100,
+                              400, 300, nullptr, bar, GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(hwnd);
+  PumpUntil([&] { return GetForegroundWindow() == hwnd; }, 2000);
+  Pump(200);
+  return hwnd;
+}
+
+// Where keyboard cues are hidden until the keyboard is used, Alt and F10
+// tell the window to show its controls' access keys and focus, though the
+// keys themselves go to the bar.
+TEST_F(FrameSizesTest, AltAndF10ShowTheControlsKeyboardCues) {
+  DestroyWindow(hwnd);
+  hwnd = MakeCueWindow(MakeMenuBar(), 100);
+  ASSERT_EQ(GetForegroundWindow(), hwnd);
+  const WPARAM show = MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL | UISF_HIDEFOCUS);
+  for (WORD key : {WORD(VK_MENU), WORD(VK_F10)}) {
+    SCOPED_TRACE(key);
+    cue_messages = 0;
+    last_cue = 0;
+    int held = 0;
+    WPARAM cue = 0;
+    Act([&] {
+      Keys({{key, true}});
+      held = cue_messages;
+      cue = last_cue;
+      Keys({{key, false}});
+      Press(VK_ESCAPE);
+      Press(VK_ESCAPE);
+    });
+    EXPECT_GE(held, 1) << "no cues shown while the key is down";
+    EXPECT_EQ(cue, show);
+  }
+}
+
+// The bar selected with F10 lets go of the keyboard when another window
+// of the program comes forward: that window's keys reach it.
+TEST_F(FrameSizesTest, AnotherWindowComingForwardReleasesTheBarsKeys) {
+  DestroyWindow(hwnd);
+  hwnd = MakeSizedWindow(WS_OVERLAPPEDWINDOW, 480, 320, true);
+  HWND other = MakeCueWindow(nullptr, 620);
+  SetForegroundWindow(hwnd);
+  ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == hwnd; }, 2000));
+  keys_down = 0;
+  int reached = 0;
+  Act([&] {
+    Press(VK_F10);
+    PostMessageW(other, kComeForward, 0, 0);
+    Sleep(500);
+    Press('A');
+    Press('B');
+    reached = keys_down;
+    Press(VK_ESCAPE);
+    Press(VK_ESCAPE);
+  });
+  EXPECT_EQ(GetForegroundWindow(), other);
+  EXPECT_EQ(reached, 2) << "the bar of the window behind kept the keys";
+  DestroyWindow(other);
+}
+
+// The frame never paints on the client area: maximised, where the window
+// has no border and its client area reaches the screen's edges, and
+// restored again. The client area is filled once and never painted after
+// (a page that repaints only what changes), so anything drawn over it stays.
+TEST_F(FrameSizesTest, TheFramePaintsNothingOnTheClientArea) {
+  const COLORREF kFill = RGB(0xFF, 0x00, 0xFF);
+  auto fill_and_repaint_frame = [&] {
+    HDC dc = GetDC(hwnd);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    HBRUSH brush = CreateSolidBrush(kFill);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    ReleaseDC(hwnd, dc);
+    SendMessageW(hwnd, WM_NCPAINT, 1, 0);
+    Pump(200);
+  };
+  for (int show : {SW_MAXIMIZE, SW_RESTORE}) {
+    SCOPED_TRACE(show);
+    ShowWindow(hwnd, show);
+    Pump(300);
+    ValidateRect(hwnd, nullptr);
+    fill_and_repaint_frame();
+    RECT c = ScreenRectOfClient(hwnd);
+    // The client area's outer rows and columns, where the frame's edge lies
+    // when the client area reaches the window's edges.
+    Shot shot = Shot::Settled(c);
+    int width = c.right - c.left, height = c.bottom - c.top;
+    EXPECT_EQ(shot.CountNear(kFill, 0), width * height);
+  }
+}
+
+// Corner grips reach 16 pixels (at 96 DPI) along each edge beyond the
+// border's square, and no further; a corner grabbed outside the square
+// moves both its sides.
+TEST_F(FrameSizesTest, CornersReachSixteenPixelsAlongEachEdge) {
+  const Sizes& s = Expected();
+  RECT w = ScreenRectOfWindow(hwnd);
+  int in = s.border / 2, reach = 15 * s.dpi / 96, beyond = 17 * s.dpi / 96;
+  struct Case {
+    POINT at;
+    LRESULT code;
+  };
+  const Case cases[] = {
+      {{w.left + reach, w.top + in}, HTTOPLEFT},
+      {{w.left + beyond, w.top + in}, HTTOP},
+      {{w.left + in, w.top + reach}, HTTOPLEFT},
+      {{w.left + in, w.top + beyond}, HTLEFT},
+      {{w.right - 1 - reach, w.top + in}, HTTOPRIGHT},
+      {{w.right - 1 - in, w.top + beyond}, HTRIGHT},
+      {{w.left + reach, w.bottom - 1 - in}, HTBOTTOMLEFT},
+      {{w.left + beyond, w.bottom - 1 - in}, HTBOTTOM},
+      {{w.right - 1 - in, w.bottom - 1 - reach}, HTBOTTOMRIGHT},
+      {{w.right - 1 - beyond, w.bottom - 1 - in}, HTBOTTOM},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(HitAt(hwnd, c.at), c.code) << c.at.x - w.left << "," << c.at.y - w.top;
+  }
+  POINT grip = {w.left + in, w.top + 12 * s.dpi / 96};  // below the border's square
+  Act([&] {
+    Down(grip);
+    MoveTo({grip.x - 10, grip.y - 8});
+    MoveTo({grip.x - 20, grip.y - 16});
+    Up({grip.x - 20, grip.y - 16});
+  });
+  EXPECT_RECT(ScreenRectOfWindow(hwnd), (RECT{w.left - 20, w.top - 16, w.right, w.bottom}));
 }
 
 }  // namespace

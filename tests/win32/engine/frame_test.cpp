@@ -416,6 +416,66 @@ TEST_F(FrameTest, CaptionButtonsHoverPressAndDoTheirWork) {
   EXPECT_FALSE(IsWindow(hwnd));
 }
 
+// A window that refuses to close greys Close in its window menu (a message
+// box with Yes and No does): its close button stays at rest under the
+// pointer and when pressed, and a click leaves the window open. With Close
+// enabled again the same moves light the button and close the window.
+TEST_F(FrameTest, CloseButtonFollowsTheWindowMenusClose) {
+  HMENU window_menu = GetSystemMenu(hwnd, FALSE);
+  EnableMenuItem(window_menu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  POINT close = FindHit(hwnd, HTCLOSE);
+  ASSERT_GE(close.x, 0) << "the close button is still found where it is";
+  POINT corner = {close.x - 8, close.y - 5};  // away from the glyph
+  POINT spot = CaptionSpot(hwnd);
+  const COLORREF rest = kDark[caption_active];
+  for (bool enabled : {false, true}) {
+    SCOPED_TRACE(enabled ? "enabled" : "greyed");
+    COLORREF hover = 0, pressed = 0;
+    Act([&] {
+      MoveTo(close);
+      hover = ColorAt(corner);
+      Down(close);
+      pressed = ColorAt(corner);
+      MoveTo(spot);
+      Up(spot);
+    });
+    if (!enabled) {
+      EXPECT_COLOR(hover, rest);
+      EXPECT_COLOR(pressed, rest);
+      Act([&] { Click(close); });
+      Pump(200);
+      ASSERT_TRUE(IsWindow(hwnd)) << "a click on a disabled close button closed the window";
+      EnableMenuItem(window_menu, SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
+    } else {
+      EXPECT_NE(Hex(hover), Hex(rest));
+      EXPECT_NE(Hex(pressed), Hex(rest));
+      Act([&] { Click(close); });
+      EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }, 2000));
+    }
+  }
+}
+
+// The window menu opened with Alt+Space and closed with Escape leaves the
+// caption exactly as it was: the platform marks its own icon while that
+// menu is open, where its caption has it, and nothing of that may stay.
+TEST_F(FrameTest, TheWindowMenuLeavesTheCaptionAsItWas) {
+  RECT band = ScreenRectOfWindow(hwnd);
+  band.bottom = ScreenRectOfClient(hwnd).top;
+  band.right = CaptionSpot(hwnd).x;  // the icon and the title, not the buttons
+  Shot before = Shot::Settled(band);
+  HWND menu = nullptr;
+  Act([&] {
+    AltPlus(VK_SPACE);
+    menu = VisiblePopupMenu();
+    Press(VK_ESCAPE);
+    Press(VK_ESCAPE);
+  });
+  ASSERT_NE(menu, nullptr) << "Alt+Space opened no window menu";
+  Pump(300);
+  EXPECT_TRUE(Shot::Settled(band) == before) << "the caption changed after the window menu";
+}
+
 // Drags the caption, resizes by the right border, maximises by a double
 // click and opens the system menu with Alt+Space, checking each.
 void DragResizeMaximiseAndOpenTheSystemMenu(HWND hwnd) {
@@ -489,7 +549,7 @@ SIZE UnskinnedClientSize() {
   return size;
 }
 
-TEST_F(FrameTest, MenusShowTheSkinAndKeepTheirTextsAccessKeysAndClientSize) {
+TEST_F(FrameTest, TheMenuBarShowsTheSkinAndTheClientSizeIsKept) {
   RECT client;
   GetClientRect(hwnd, &client);
   SIZE plain = UnskinnedClientSize();
@@ -498,7 +558,6 @@ TEST_F(FrameTest, MenusShowTheSkinAndKeepTheirTextsAccessKeysAndClientSize) {
   Activate(hwnd);
 
   HMENU bar = GetMenu(hwnd);
-  HMENU normal = GetSubMenu(bar, 0);
   wchar_t text[64];
   EXPECT_EQ(GetMenuStringW(bar, 0, text, 64, MF_BYPOSITION), 6);
   EXPECT_STREQ(text, L"\u5e38\u89c4(&N)");
@@ -511,6 +570,33 @@ TEST_F(FrameTest, MenusShowTheSkinAndKeepTheirTextsAccessKeysAndClientSize) {
   MENUBARINFO whole = {sizeof whole};
   ASSERT_TRUE(GetMenuBarInfo(hwnd, OBJID_MENU, 0, &whole));
   EXPECT_COLOR(ColorAt({whole.rcBar.right - 3, whole.rcBar.bottom - 3}), kDark[menu]);
+}
+
+// The bottom right pixel of the picture Windows fades a menu in from
+// (WM_PRINT into a DC), and whether the DC came back clipped.
+COLORREF PrintedCorner(HWND popup, const RECT& pr, int* clipped) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, pr.right - pr.left, pr.bottom - pr.top);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  SendMessageW(popup, WM_PRINT, reinterpret_cast<WPARAM>(dc),
+               PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+  COLORREF corner = GetPixel(dc, pr.right - pr.left - 1, pr.bottom - pr.top - 1);
+  HRGN clip = CreateRectRgn(0, 0, 0, 0);
+  *clipped = GetClipRgn(dc, clip);
+  DeleteObject(clip);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return corner;
+}
+
+TEST_F(FrameTest, AnOpenMenuIsDrawnInTheSkinAndItsItemsReadBackAsMade) {
+  Activate(hwnd);
+  HMENU normal = GetSubMenu(GetMenu(hwnd), 0);
+  MENUBARINFO first = {sizeof first};
+  ASSERT_TRUE(GetMenuBarInfo(hwnd, OBJID_MENU, 1, &first));
 
   // Alt+N opens the first menu, drawn in the skin, with its bar item lit
   // and its first item highlighted; R then chooses Refresh, as without the
@@ -557,23 +643,7 @@ TEST_F(FrameTest, MenusShowTheSkinAndKeepTheirTextsAccessKeysAndClientSize) {
                      {COLOR_MENU, COLOR_MENUTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT,
                       COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW});
     open.bar_item = ColorAt({first.rcBar.left + 2, first.rcBar.top + 2});
-    {
-      // The picture Windows fades a menu in from: WM_PRINT into a DC.
-      HDC screen = GetDC(nullptr);
-      HDC dc = CreateCompatibleDC(screen);
-      HBITMAP bitmap = CreateCompatibleBitmap(screen, pr.right - pr.left, pr.bottom - pr.top);
-      ReleaseDC(nullptr, screen);
-      HGDIOBJ old = SelectObject(dc, bitmap);
-      SendMessageW(open.popup, WM_PRINT, reinterpret_cast<WPARAM>(dc),
-                   PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
-      open.printed_edge = GetPixel(dc, pr.right - pr.left - 1, pr.bottom - pr.top - 1);
-      HRGN clip = CreateRectRgn(0, 0, 0, 0);
-      open.printed_clip = GetClipRgn(dc, clip);
-      DeleteObject(clip);
-      SelectObject(dc, old);
-      DeleteObject(bitmap);
-      DeleteDC(dc);
-    }
+    open.printed_edge = PrintedCorner(open.popup, pr, &open.printed_clip);
     open.text_length = GetMenuStringW(normal, 102, open.text, 64, MF_BYCOMMAND);
     Press('R');
     open.closed = !IsWindowVisible(open.popup);
@@ -608,6 +678,13 @@ TEST_F(FrameTest, MenusShowTheSkinAndKeepTheirTextsAccessKeysAndClientSize) {
   MENUITEMINFOW separator = {sizeof separator, MIIM_FTYPE};
   ASSERT_TRUE(GetMenuItemInfoW(normal, 1, TRUE, &separator));
   EXPECT_EQ(separator.fType, UINT(MFT_SEPARATOR));
+}
+
+TEST_F(FrameTest, TheProgramsOwnerDrawnItemIsDrawnByTheProgram) {
+  Activate(hwnd);
+  HMENU bar = GetMenu(hwnd);
+  RECT inside = engine_test::ScreenRectOfClient(hwnd);
+  Act([&] { Click({(inside.left + inside.right) / 2, (inside.top + inside.bottom) / 2}); });
 
   // The second menu by its access key, with the program's own owner-drawn
   // item drawn by the program; Escape twice; then Alt+N, H.

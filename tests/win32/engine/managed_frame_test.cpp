@@ -36,24 +36,45 @@ TEST(ManagedFrameTest, WindowManagerFramesAreLeftAloneAndMenusStillSkinned) {
   ASSERT_TRUE(hwnd);
   SetForegroundWindow(hwnd);
   wine_test::Pump(500);
-
-  // Whatever draws the frame here (a window manager, or none under Xvfb),
-  // the skin's caption colours appear nowhere above the menu bar.
   MENUBARINFO info = {sizeof info};
   ASSERT_TRUE(GetMenuBarInfo(hwnd, OBJID_MENU, 0, &info));
-  RECT window = ScreenRectOfWindow(hwnd);
-  RECT above = {window.left, window.top, window.right, info.rcBar.top};
-  if (!IsRectEmpty(&above)) {
-    Shot shot(above);
-    EXPECT_EQ(shot.CountNear(kLight[caption_active], 0), 0);
-    EXPECT_EQ(shot.CountNear(kLight[caption_inactive], 0), 0);
+  RECT window = ScreenRectOfWindow(hwnd), client = ScreenRectOfClient(hwnd);
+
+  // The same skin with frame sizes of its own: under a window manager they
+  // change nothing, neither the rectangles nor where the bar is painted.
+  wine_test::WriteBytes(wine_test::InApp(L"Skin\\Sized.she"),
+                        SkinText(kLight) + "caption_height = 40\nborder_width = 6\n");
+  for (const std::wstring& skin : {kLight.File(), std::wstring(L"Skin\\Sized.she")}) {
+    SCOPED_TRACE(wine_test::Utf8(skin));
+    ASSERT_EQ(SkinH::SkinH_AttachEx(wine_test::InApp(skin), L""), 1);
+    wine_test::Pump(300);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    wine_test::Pump(300);
+    RECT window_now = ScreenRectOfWindow(hwnd), client_now = ScreenRectOfClient(hwnd);
+    EXPECT_TRUE(EqualRect(&window, &window_now));
+    EXPECT_TRUE(EqualRect(&client, &client_now));
+    // Whatever draws the frame here (a window manager, or none under
+    // Xvfb), the skin's caption colours appear nowhere above the menu bar.
+    RECT above = {window.left, window.top, window.right, info.rcBar.top};
+    if (!IsRectEmpty(&above)) {
+      Shot shot(above);
+      EXPECT_EQ(shot.CountNear(kLight[caption_active], 0), 0);
+      EXPECT_EQ(shot.CountNear(kLight[caption_inactive], 0), 0);
+    }
+    // The whole bar in the skin's menu colour, past its one item's text
+    // and to its end; the item's text and nothing of the bar below it.
+    Shot strip(info.rcBar);
+    POINT bar_end = {info.rcBar.right - 3, info.rcBar.bottom - 3};
+    EXPECT_COLOR(strip.At(bar_end.x, bar_end.y), kLight[menu]);
+    int area = (info.rcBar.right - info.rcBar.left) * (info.rcBar.bottom - info.rcBar.top);
+    EXPECT_GT(strip.CountNear(kLight[menu], 0), area * 9 / 10);
+    RECT below = {client.left, client.top, client.right, client.top + 60};
+    EXPECT_EQ(Shot(below).CountNear(kLight[menu], 0), 0) << "a bar painted in the client area";
+    // A new title makes the platform draw its frame and menu bar again.
+    SetWindowTextW(hwnd, L"Renamed");
+    wine_test::Pump(100);
+    EXPECT_COLOR(Shot(info.rcBar).At(bar_end.x, bar_end.y), kLight[menu]);
   }
-  POINT bar_end = {info.rcBar.right - 3, info.rcBar.bottom - 3};
-  EXPECT_COLOR(Shot(info.rcBar).At(bar_end.x, bar_end.y), kLight[menu]);
-  // A new title makes the platform draw its frame and menu bar again.
-  SetWindowTextW(hwnd, L"Renamed");
-  wine_test::Pump(100);
-  EXPECT_COLOR(Shot(info.rcBar).At(bar_end.x, bar_end.y), kLight[menu]);
 
   DestroyWindow(hwnd);
   RegDeleteKeyW(HKEY_CURRENT_USER, kKey);

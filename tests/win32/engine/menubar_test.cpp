@@ -14,6 +14,7 @@
 
 #include "internet_settings.h"
 #include "local_http_server.h"
+#include "look/pixels.h"
 #include "support/hands.h"
 #include "support/program.h"
 #include "support/screen.h"
@@ -22,7 +23,9 @@
 namespace {
 
 using engine_test::AltPlus;
+using engine_test::Click;
 using engine_test::Keys;
+using engine_test::MoveTo;
 using engine_test::Press;
 using engine_test::Shot;
 using namespace wine_test;
@@ -40,20 +43,6 @@ const char kSkin[] =
     "caption_inactive_text = #0E2E22\r\nbutton_text = #0E2E22\r\nbutton_hover = #D4E0DA\r\n"
     "button_pressed = #C3D1CA\r\nselection = #1E5B43\r\nselection_text = #FFFFFF\r\n"
     "caption_height = 40\r\nborder_width = 6\r\n";
-
-void Mouse(DWORD flags, POINT at) {
-  INPUT in = {};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-  SendInput(1, &in, sizeof in);
-  Sleep(150);
-}
-void Click(POINT at) {
-  Mouse(MOUSEEVENTF_LEFTDOWN, at);
-  Mouse(MOUSEEVENTF_LEFTUP, at);
-}
 
 bool Near(COLORREF a, COLORREF b, int tolerance = 8) {
   return abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
@@ -245,6 +234,82 @@ TEST_F(MenuBarTest, AltSpaceOpensTheWindowMenuWithTheWindowsStates) {
   Press('R');
   EXPECT_TRUE(PumpUntil([&] { return !IsZoomed(program->main()); }, 3000))
       << "Alt+Space, R: Restore, enabled once maximised";
+}
+
+// The bar selected from the keyboard, and an open menu, go round the ends:
+// past the last item to the window menu and on to the first, and back.
+TEST_F(MenuBarTest, LeftAndRightGoRoundTheEndsOfTheBar) {
+  Press(VK_F10);
+  ASSERT_TRUE(Lit(0));
+  Press(VK_LEFT);
+  EXPECT_TRUE(!Lit(0, false) && !Lit(1, false)) << "Left of the first: the window menu's place";
+  Press(VK_LEFT);
+  EXPECT_TRUE(Lit(1)) << "and on round to the last item";
+  Press(VK_RIGHT);
+  EXPECT_TRUE(!Lit(0, false) && !Lit(1, false)) << "Right of the last: the window menu's place";
+  Press(VK_RIGHT);
+  EXPECT_TRUE(Lit(0)) << "and on round to the first";
+  Press(VK_RIGHT);
+  Press(VK_DOWN);
+  ASSERT_TRUE(OpenUnder(1));
+  Press(VK_RIGHT);
+  HWND window_menu = program->DropDown();
+  ASSERT_NE(nullptr, window_menu) << "Right past the last open menu: the window menu";
+  EXPECT_LE(RectOf(window_menu).left, Window().left + 8);
+  Press(VK_RIGHT);
+  EXPECT_TRUE(OpenUnder(0)) << "and on to the first item's menu";
+  Press(VK_ESCAPE);
+  Press(VK_ESCAPE);
+  EXPECT_EQ(nullptr, program->DropDown(300));
+}
+
+// A click on the item whose menu is open closes it, and leaves the bar.
+TEST_F(MenuBarTest, AClickOnTheOpenItemClosesItsMenu) {
+  Click(ItemPoint(0));
+  ASSERT_TRUE(OpenUnder(0));
+  Click(ItemPoint(0));
+  EXPECT_EQ(nullptr, program->DropDown(1000)) << "the second click opened it again";
+  EXPECT_FALSE(Lit(0, false));
+}
+
+// Shift+F10 and Ctrl+F10 are the page's: the bar is not selected by them.
+TEST_F(MenuBarTest, ShiftAndCtrlF10ReachThePageNotTheBar) {
+  for (WORD modifier : {WORD(VK_SHIFT), WORD(VK_CONTROL)}) {
+    SCOPED_TRACE(modifier);
+    Keys({{modifier, true}, {VK_F10, true}, {VK_F10, false}, {modifier, false}});
+    EXPECT_FALSE(Lit(0, false)) << "the bar took the key";
+    program->CloseMenus();
+    Press(VK_ESCAPE);
+    EXPECT_FALSE(Lit(0, false));
+  }
+  Press(VK_F10);
+  EXPECT_TRUE(Lit(0)) << "F10 alone selects the bar";
+  Press(VK_ESCAPE);
+}
+
+// Under the pointer a bar item stands apart both from the bar at rest and
+// from an open item (at least 1.2:1 against each); open, it is the
+// selection colour.
+TEST_F(MenuBarTest, HoverIsItsOwnStateBetweenRestAndOpen) {
+  // A point of the item's padding, left of its text.
+  POINT back = {texts[0].left - 3, (texts[0].top + texts[0].bottom) / 2};
+  auto color = [&] {
+    Shot shot = Shot::Settled({back.x, back.y, back.x + 1, back.y + 1});
+    return shot.At(back.x, back.y);
+  };
+  COLORREF rest = color();
+  EXPECT_TRUE(Near(rest, kBar, 2));
+  MoveTo(ItemPoint(0));
+  COLORREF hover = rest;
+  PumpUntil([&] { return (hover = color()) != rest; }, 2000);
+  Click(ItemPoint(0));
+  ASSERT_TRUE(OpenUnder(0));
+  COLORREF open = color();
+  EXPECT_TRUE(Near(open, kLit, 2));
+  EXPECT_GE(look::Contrast(hover, rest), 1.2) << "hover looks like rest";
+  EXPECT_GE(look::Contrast(hover, open), 1.2) << "hover looks like an open menu";
+  Press(VK_ESCAPE);
+  Press(VK_ESCAPE);
 }
 
 }  // namespace
