@@ -282,7 +282,7 @@ def pearl():
         menu="#E4EBF3", border="#4D6885", caption_active="#16345A",
         caption_active_text="#FFFFFF", caption_inactive="#C2CAD4",
         caption_inactive_text="#141C26", button_face="#F4F7FB", button_text="#101822",
-        button_hover="#DCE9F7", button_pressed="#BDD3EC", selection="#16345A",
+        button_hover="#D1E2F5", button_pressed="#BDD3EC", selection="#16345A",
         selection_text="#FFFFFF", menu_highlight="#16345A", menu_highlight_text="#FFFFFF",
     ).items()}
     pics = {}
@@ -356,7 +356,7 @@ def slate():
     """Dark, textured: brushed graphite metal, steel caption buttons."""
     c = {k: rgb(v) for k, v in dict(
         face="#24272B", face_text="#E7E9EC", window="#1A1C1F", window_text="#F1F3F5",
-        menu="#202327", border="#8C99AA", caption_active="#2C3036",
+        menu="#202327", border="#8794A6", caption_active="#2C3036",
         caption_active_text="#FFFFFF", caption_inactive="#454A51",
         caption_inactive_text="#F2F4F6", button_face="#33373D", button_text="#FFFFFF",
         button_hover="#43484F", button_pressed="#4D5259", selection="#B5C2D3",
@@ -468,7 +468,7 @@ def fretwork():
     ink and gold, caption buttons on lacquer plaques, on rice paper."""
     c = {k: rgb(v) for k, v in dict(
         face="#F5EEE3", face_text="#2A1810", window="#FFFCF6", window_text="#1E120C",
-        menu="#EFE3D2", border="#7A2E20", caption_active="#58140C",
+        menu="#EFE3D2", border="#9C3B29", caption_active="#58140C",
         caption_active_text="#FFFFFF", caption_inactive="#D5B9AA",
         caption_inactive_text="#2A1810", button_face="#F9F3EA", button_text="#24150E",
         button_hover="#EEDCCB", button_pressed="#E0C6B0", selection="#58140C",
