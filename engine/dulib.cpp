@@ -3,6 +3,7 @@
 // and 0 when it did nothing. Texts come in the system ANSI code page.
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "common/ansi.h"
@@ -46,3 +47,11 @@ __declspec(dllexport) int __stdcall SkinH_SetAero(int on) {
 }
 
 }  // extern "C"
+
+// An exception that escapes the engine ends the process. The runtime's
+// default handler would first print the exception's type, demangled, to a
+// console the program does not have; its demangler and what it pulls in
+// were 75 KB of the DLL.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
