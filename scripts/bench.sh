@@ -3,8 +3,9 @@
 # baseline browser window under Wine and prints the figures: the times (on
 # the machine as it is, then with one core kept busy), then the requests
 # each program makes to the Wine server and the X server.
-#   scripts/bench.sh [times|counts|hue]   only the one part (hue: a new hue
-#                       on the largest picture skin the limits allow)
+#   scripts/bench.sh [times|counts|hue|check]   only the one part (hue: a
+#                       new hue on the largest picture skin the limits allow;
+#                       check: skincheck's work on the shipped picture skins)
 #   BENCH_SKIN=<name>   that skin of Skin\ stored in config.ini: every start
 #                       attaches it, and the previews alternate between it
 #                       and another skin (a skin of pictures, say Pearl);
@@ -15,7 +16,7 @@ set -euo pipefail
 part="${1:-all}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" --target Morvanta dulib_dist bench bench_baseline bench_hue >/dev/null
+"$root/scripts/build.sh" --target Morvanta dulib_dist bench bench_baseline bench_hue bench_check >/dev/null
 export WINEPREFIX="$root/build/win32/wineprefix"
 
 # A copy of the program folder, so the benchmark's log.txt stays out of dist/.
@@ -52,6 +53,10 @@ if [ "$part" = all ] || [ "$part" = hue ]; then
   rm -rf "$hue_app"; mkdir -p "$hue_app"
   cp "$root/dist/dulib.dll" "$hue_app/"
   "$root/scripts/wine-run.sh" "$root/build/win32/bench/bench_hue.exe" "$(winepath -w "$hue_app")"
+fi
+if [ "$part" = all ] || [ "$part" = check ]; then
+  (cd "$root/dist" && "$root/scripts/wine-run.sh" "$root/build/win32/bench/bench_check.exe" \
+    'Skin\Pearl.she' 'Skin\Slate.she' 'Skin\回纹.she')
 fi
 [ "$part" = all ] || [ "$part" = counts ] || exit 0
 

@@ -1,0 +1,79 @@
+// The time skincheck takes to check a skin, without the process start:
+// the file read, its picture folder opened and every picture read and
+// checked, the findings and worst hues worked out, as skincheck.exe does
+// them. Prints the median and the slowest of the runs for each file.
+// Usage: bench_check.exe <file.she>...
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "picture_file.h"
+#include "skincheck/check.h"
+
+namespace {
+
+constexpr int kRuns = 15;
+constexpr double kGoalMs = 200;
+
+double NowMs() {
+  LARGE_INTEGER f, t;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&t);
+  return 1000.0 * double(t.QuadPart) / double(f.QuadPart);
+}
+
+std::string ReadAll(const std::wstring& path) {
+  std::string text;
+  HANDLE f =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return text;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+  CloseHandle(f);
+  return text;
+}
+
+std::string Utf8(const std::wstring& text) {
+  std::string out(text.size() * 3, '\0');
+  out.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), out.data(),
+                                 int(out.size()), nullptr, nullptr));
+  return out;
+}
+
+// The milliseconds of one check, or -1 when the file cannot be read.
+double CheckOnce(const std::wstring& path) {
+  const double start = NowMs();
+  const std::string text = ReadAll(path);
+  if (text.empty()) return -1;
+  const dulib::pictures::PictureFolder folder(path);
+  const skincheck::Result result = skincheck::CheckSkin(
+      "skin", text,
+      [&](std::string_view name, std::vector<uint8_t>* bytes) { return folder.Read(name, bytes); });
+  return result.lines.empty() ? -1 : NowMs() - start;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  for (int i = 1; i < argc; i++) {
+    wchar_t full[MAX_PATH];
+    if (!GetFullPathNameW(argv[i], MAX_PATH, full, nullptr)) return 2;
+    std::vector<double> ms;
+    for (int run = 0; run < kRuns; run++) ms.push_back(CheckOnce(full));
+    std::sort(ms.begin(), ms.end());
+    if (ms.front() < 0) {
+      std::printf("check       %s cannot be read\n", Utf8(argv[i]).c_str());
+      return 2;
+    }
+    const double median = ms[ms.size() / 2];
+    std::printf(
+        "check       %-16s %6.1f ms   (median of %d, slowest %.1f ms)  goal <= %.0f ms %s\n",
+        Utf8(argv[i]).c_str(), median, kRuns, ms.back(), kGoalMs,
+        median <= kGoalMs ? "met" : "MISSED");
+  }
+  return 0;
+}
