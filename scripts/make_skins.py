@@ -468,7 +468,7 @@ def fretwork():
     ink and gold, caption buttons on lacquer plaques, on rice paper."""
     c = {k: rgb(v) for k, v in dict(
         face="#F5EEE3", face_text="#2A1810", window="#FFFCF6", window_text="#1E120C",
-        menu="#EFE3D2", border="#9C3B29", caption_active="#58140C",
+        menu="#EFE3D2", border="#874B40", caption_active="#58140C",
         caption_active_text="#FFFFFF", caption_inactive="#D5B9AA",
         caption_inactive_text="#2A1810", button_face="#F9F3EA", button_text="#24150E",
         button_hover="#EEDCCB", button_pressed="#E0C6B0", selection="#58140C",
