@@ -147,8 +147,8 @@ int WindowDpi(HWND hwnd) {
   // user32 is loaded in every process that has windows; Windows 7 lacks
   // the function.
   using GetDpi = UINT(WINAPI*)(HWND);
-  static auto get_dpi = reinterpret_cast<GetDpi>(
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow"));
+  static auto get_dpi =
+      reinterpret_cast<GetDpi>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow"));
   int own = get_dpi ? static_cast<int>(get_dpi(hwnd)) : 0;
   return skin::frame::ChooseDpi(own, own > 0 ? 0 : draw::Dpi());
 }

@@ -133,7 +133,7 @@ bool FramedWindow::OnPaintedMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* res
     case WM_SETICON:
       *result = Unpainted(msg, wp, lp);
       return true;
-    case WM_EXITMENULOOP:  // the platform marks its window menu button while that menu is open
+    case WM_EXITMENULOOP:   // the platform marks its window menu button while that menu is open
     case WM_UPDATEUISTATE:  // access keys shown or hidden in the menu bar
       *result = subclass::CallNext(hwnd_, msg, wp, lp);
       Paint();

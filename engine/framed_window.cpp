@@ -13,8 +13,8 @@ FramedWindow::FramedWindow(HWND hwnd) : hwnd_(hwnd), bar_(hwnd, *this) { Decide(
 // DPI is read with it, and the bar is told whether it is ours to track.
 void FramedWindow::Decide() {
   LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
-  mode_ = skin::frame::DecideMode({(style & WS_CAPTION) == WS_CAPTION, frame::ManagerDraws(),
-                                   frame::Metrics().given});
+  mode_ = skin::frame::DecideMode(
+      {(style & WS_CAPTION) == WS_CAPTION, frame::ManagerDraws(), frame::Metrics().given});
   dpi_ = frame::WindowDpi(hwnd_);
   bar_.Track(skin::frame::Owned(mode_), dpi_);
 }
@@ -38,7 +38,8 @@ void FramedWindow::Prepare(bool existing) {
   RECT window, client;
   GetWindowRect(hwnd_, &window);
   GetClientRect(hwnd_, &client);
-  SIZE own = {window.right - window.left - client.right, window.bottom - window.top - client.bottom};
+  SIZE own = {window.right - window.left - client.right,
+              window.bottom - window.top - client.bottom};
   ShapeCorners();
   KeepClientSize(
       {own.cx - (platform.right - platform.left), own.cy - (platform.bottom - platform.top)});

@@ -17,9 +17,9 @@ namespace dulib::menubar {
 namespace {
 
 // Sizes at 96 DPI, scaled to the window's.
-constexpr int kItemPadding = 8;       // left and right of an item's text
-constexpr int kTextMargin = 6;        // above and below the text, together
-constexpr int kWindowMenuInset = 2;   // the window menu from the frame's left edge, without a bar
+constexpr int kItemPadding = 8;      // left and right of an item's text
+constexpr int kTextMargin = 6;       // above and below the text, together
+constexpr int kWindowMenuInset = 2;  // the window menu from the frame's left edge, without a bar
 constexpr size_t kMaxKnownWidths = 64;
 
 constexpr int kNone = -2;        // no item

@@ -72,8 +72,8 @@ class Bar {
   Host& host_;
   bool tracked_ = false;
   int dpi_ = 96;
-  int lit_ = -1;      // the item drawn selected: its menu open, or chosen from the keyboard
-  int hover_ = -1;    // the item under the mouse
+  int lit_ = -1;       // the item drawn selected: its menu open, or chosen from the keyboard
+  int hover_ = -1;     // the item under the mouse
   bool keys_ = false;  // access keys underlined for the keyboard
 };
 

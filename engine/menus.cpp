@@ -136,11 +136,19 @@ void ForgetDeadItems() {
 
 // ---- drawing ------------------------------------------------------------------
 
-// Width of the column for check marks, left of every drop-down item's text.
-int CheckColumn() { return draw::Scaled(22); }
+// Sizes of a drop-down menu's items at 96 DPI, scaled to the screen's.
+constexpr int kCheckColumn = 22;     // the check marks' column, left of every item's text
+constexpr int kArrowColumn = 16;     // the submenu arrow's column, at least
+constexpr int kTextEnd = 12;         // right of the text (or the shortcut) of an item without arrow
+constexpr int kShortcutGap = 24;     // between an item's text and its shortcut
+constexpr int kItemMargin = 8;       // above and below an item's text, together
+constexpr int kSeparatorWidth = 8;   // a separator's least width ...
+constexpr int kSeparatorHeight = 7;  // ... and its height
+
+int CheckColumn() { return draw::Scaled(kCheckColumn); }
 
 // The arrow of an item that opens a submenu, in the right-most column.
-int ArrowColumn() { return std::max(GetSystemMetrics(SM_CXMENUCHECK), draw::Scaled(16)); }
+int ArrowColumn() { return std::max(GetSystemMetrics(SM_CXMENUCHECK), draw::Scaled(kArrowColumn)); }
 
 struct ItemLook {
   bool selected = false;
@@ -211,7 +219,7 @@ void DrawItem(HDC dc, const Item& item, int pos, RECT rc, const ItemLook& state)
     }
     RECT label = rc;
     label.left += CheckColumn();
-    label.right -= opens_submenu ? ArrowColumn() : draw::Scaled(12);
+    label.right -= opens_submenu ? ArrowColumn() : draw::Scaled(kTextEnd);
     DrawTextW(dc, text.c_str(), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_LEFT | prefix);
     if (!accel.empty()) {
       DrawTextW(dc, accel.c_str(), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
@@ -236,8 +244,8 @@ SIZE TextSize(HDC dc, const std::wstring& text, UINT flags) {
 
 void Measure(const Item& item, MEASUREITEMSTRUCT* m) {
   if (item.type & MFT_SEPARATOR) {
-    m->itemWidth = draw::Scaled(8);
-    m->itemHeight = draw::Scaled(7);
+    m->itemWidth = draw::Scaled(kSeparatorWidth);
+    m->itemHeight = draw::Scaled(kSeparatorHeight);
     return;
   }
   const int pos = PositionOf(item);
@@ -251,11 +259,12 @@ void Measure(const Item& item, MEASUREITEMSTRUCT* m) {
     m->itemHeight = GetSystemMetrics(SM_CYMENU);
     return;
   }
-  int width = CheckColumn() + label.cx + draw::Scaled(12);
+  int width = CheckColumn() + label.cx + draw::Scaled(kTextEnd);
   if (pos >= 0 && GetSubMenu(item.menu, pos)) width += ArrowColumn();
-  if (!accel.empty()) width += draw::Scaled(24) + TextSize(screen.get(), accel, DT_NOPREFIX).cx;
+  if (!accel.empty())
+    width += draw::Scaled(kShortcutGap) + TextSize(screen.get(), accel, DT_NOPREFIX).cx;
   m->itemWidth = width;
-  m->itemHeight = label.cy + draw::Scaled(8);
+  m->itemHeight = label.cy + draw::Scaled(kItemMargin);
 }
 
 // Owner-drawn items get no access-key handling from the platform on

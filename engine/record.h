@@ -21,7 +21,7 @@ struct BorrowedMenu {
 };
 
 struct Record {
-  ~Record();  // where FramedWindow is known
+  ~Record();           // where FramedWindow is known
   DWORD_PTR bits = 0;  // what the skin procedure does for the window
   // A top-level window with a caption: its frame, menu bar included.
   std::unique_ptr<FramedWindow> framed;

@@ -13,9 +13,9 @@ enum class Mode {
 };
 
 struct ModeFacts {
-  bool captioned = false;     // the window has a whole caption (title bar and border)
+  bool captioned = false;      // the window has a whole caption (title bar and border)
   bool manager_draws = false;  // a window manager draws this session's frames
-  bool skin_sizes = false;    // the skin gives frame sizes
+  bool skin_sizes = false;     // the skin gives frame sizes
 };
 
 Mode DecideMode(const ModeFacts& facts);
