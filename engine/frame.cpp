@@ -150,7 +150,7 @@ int WindowDpi(HWND hwnd) {
   static auto get_dpi =
       reinterpret_cast<GetDpi>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow"));
   int own = get_dpi ? static_cast<int>(get_dpi(hwnd)) : 0;
-  return skin::frame::ChooseDpi(own, own > 0 ? 0 : draw::Dpi());
+  return skin::frame::ChooseDpi(own, draw::Dpi());
 }
 
 }  // namespace dulib::frame

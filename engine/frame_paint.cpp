@@ -213,6 +213,7 @@ void FramedWindow::Paint() {
   PaintCaption(dc, r);
   if (!IsRectEmpty(&r.bar)) {
     if (skin::frame::Owned(mode_)) {
+      bar_.Place(r.bar);
       bar_.Paint(dc, r.bar);
     } else {
       menus::PaintBar(hwnd_, dc, r.bar);

@@ -115,6 +115,53 @@ int TextHeight() {
   return sizes.height;
 }
 
+// ---- the platform's layout of the bar ---------------------------------------------------
+
+// The platform lays a bar's items out one pixel below the top of the
+// rectangle it is given (Wine does, as Windows does).
+constexpr int kPlatformItemsBelowTop = 1;
+
+// The platform's rectangle of the bar (item 0) or of item `pos` + 1, in
+// window coordinates; empty when it has laid none out.
+RECT PlatformRect(HWND owner, int id) {
+  MENUBARINFO info = {sizeof info};
+  if (!GetMenuBarInfo(owner, OBJID_MENU, id, &info) || IsRectEmpty(&info.rcBar)) return {};
+  RECT window;
+  GetWindowRect(owner, &window);
+  OffsetRect(&info.rcBar, -window.left, -window.top);
+  return info.rcBar;
+}
+
+RECT PlatformBar(HWND owner) { return PlatformRect(owner, 0); }
+
+// Item `pos` where the platform put it, the bar's height; empty when it
+// lies past the bar's end or on a second row, which our bar does not have.
+RECT PlacedItem(HWND owner, const RECT& bar, int pos) {
+  RECT item = PlatformRect(owner, pos + 1);
+  if (IsRectEmpty(&item) || item.top != bar.top || item.left >= bar.right) return {};
+  return {item.left, bar.top, std::min(item.right, bar.right), bar.bottom};
+}
+
+// The platform lays a bar out only when it was told its items changed,
+// and then where it is asked to draw it: so it is told that (the first
+// item's state set to what it is) and asked to draw it on our bar, into
+// a scratch DC (it sends our owner-drawn items WM_DRAWITEM).
+void LayPlatformBarOn(HWND owner, HMENU menu, const RECT& bar) {
+  using DrawTemp = DWORD(WINAPI*)(HWND, HDC, RECT*, HMENU, HFONT);
+  static auto draw_temp = reinterpret_cast<DrawTemp>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "DrawMenuBarTemp"));
+  if (!draw_temp) return;
+  MENUITEMINFOW item = {sizeof item};
+  item.fMask = MIIM_STATE;
+  if (!GetMenuItemInfoW(menu, 0, TRUE, &item) || !SetMenuItemInfoW(menu, 0, TRUE, &item)) return;
+  static auto* scratch = new common::Canvas;
+  common::ClientDc screen(nullptr);
+  HDC dc = scratch->Get(screen.get(), 1, 1);
+  if (!dc) return;
+  RECT at = {bar.left, bar.top - kPlatformItemsBelowTop, bar.right, bar.bottom};
+  draw_temp(owner, dc, &at, menu, look::Font(look::Part::MenuBarItem));
+}
+
 int Count(HWND owner) {
   HMENU menu = GetMenu(owner);
   return menu ? GetMenuItemCount(menu) : 0;
@@ -545,6 +592,7 @@ int Bar::Height() const {
 RECT Bar::ItemRect(const RECT& bar, int pos) const {
   int count = Count(owner_);
   if (pos < 0 || pos >= count || IsRectEmpty(&bar)) return {};
+  if (placed_) return PlacedItem(owner_, bar, pos);
   int padding = Scaled(kItemPadding);
   int left = bar.left;
   for (int i = 0; i < pos; i++) left += TextWidth(owner_, i) + 2 * padding;
@@ -552,6 +600,18 @@ RECT Bar::ItemRect(const RECT& bar, int pos) const {
   if (rc.left >= bar.right) return {};
   rc.right = std::min(rc.right, bar.right);
   return rc;
+}
+
+void Bar::Place(const RECT& bar) {
+  HMENU menu = GetMenu(owner_);
+  placed_ = false;
+  if (!menu || IsRectEmpty(&bar) || Count(owner_) == 0) return;
+  auto lies_on_bar = [&] {
+    RECT now = PlatformBar(owner_);
+    return now.left == bar.left && now.top == bar.top && now.right == bar.right;
+  };
+  if (!lies_on_bar()) LayPlatformBarOn(owner_, menu, bar);
+  placed_ = lies_on_bar();
 }
 
 void Bar::Paint(HDC dc, const RECT& bar) const {

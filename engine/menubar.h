@@ -47,6 +47,12 @@ class Bar {
 
   // Height on one row; 0 when the window has no menu.
   int Height() const;
+  // Has the platform lay its own bar out on `bar` (window coordinates), so
+  // that what it tells of the bar (GetMenuBarInfo, which screen readers,
+  // magnifiers and UI automation read) is where the engine draws it; the
+  // items are then drawn where the platform put them. Cheap when it
+  // already lies there.
+  void Place(const RECT& bar);
   // The rectangle of item `pos`, in window coordinates, for a bar at
   // `bar`; empty when there is no such item or it lies past the bar's end.
   RECT ItemRect(const RECT& bar, int pos) const;
@@ -72,9 +78,10 @@ class Bar {
   Host& host_;
   bool tracked_ = false;
   int dpi_ = 96;
-  int lit_ = -1;       // the item drawn selected: its menu open, or chosen from the keyboard
-  int hover_ = -1;     // the item under the mouse
-  bool keys_ = false;  // access keys underlined for the keyboard
+  bool placed_ = false;  // the platform's layout lies on the bar
+  int lit_ = -1;         // the item drawn selected: its menu open, or chosen from the keyboard
+  int hover_ = -1;       // the item under the mouse
+  bool keys_ = false;    // access keys underlined for the keyboard
 };
 
 }  // namespace dulib::menubar
