@@ -755,8 +755,8 @@ TEST_F(FrameSizesTest, CornersReachSixteenPixelsAlongEachEdge) {
 
 // What the platform tells of the bar (GetMenuBarInfo, which screen readers,
 // magnifiers and UI automation read) is where the engine draws it: the bar
-// below the caption, between the borders, down to the client area; each
-// item where the pointer lights it, one after the other from the bar's
+// below the caption, between the borders; each item where the pointer
+// lights it, one after the other from the bar's
 // left end. Once at rest and again maximised, where the borders go.
 TEST_F(FrameSizesTest, GetMenuBarInfoTellsWhereTheBarAndEachItemAreDrawn) {
   const Sizes& s = Expected();
@@ -779,8 +779,12 @@ TEST_F(FrameSizesTest, GetMenuBarInfoTellsWhereTheBarAndEachItemAreDrawn) {
     RECT w = ScreenRectOfWindow(hwnd), c = ScreenRectOfClient(hwnd);
     MENUBARINFO whole = {sizeof whole};
     ASSERT_TRUE(GetMenuBarInfo(hwnd, OBJID_MENU, 0, &whole));
+    // The platform's bar is as high as its own menu bar; the engine's is
+    // taller where the skin's bar font needs it, down to the client area.
+    int top = w.top + border + s.caption;
     EXPECT_RECT(whole.rcBar,
-                (RECT{w.left + border, w.top + border + s.caption, w.right - border, c.top}));
+                (RECT{w.left + border, top, w.right - border, top + GetSystemMetrics(SM_CYMENU)}));
+    EXPECT_LE(whole.rcBar.bottom, c.top);
     int y = (w.top + border + s.caption + c.top) / 2;  // across the bar's middle
     const RECT row = {w.left, y, w.right, y + 1};
     Act([&] { MoveTo({c.left + 10, c.top + 40}); });
@@ -790,7 +794,7 @@ TEST_F(FrameSizesTest, GetMenuBarInfoTellsWhereTheBarAndEachItemAreDrawn) {
       MENUBARINFO item = {sizeof item};
       ASSERT_TRUE(GetMenuBarInfo(hwnd, OBJID_MENU, i + 1, &item));
       EXPECT_EQ(item.rcBar.left, next) << "item " << i;
-      EXPECT_EQ(item.rcBar.top, w.top + border + s.caption) << "item " << i;
+      EXPECT_EQ(item.rcBar.top, top) << "item " << i;
       EXPECT_LE(item.rcBar.bottom, c.top) << "item " << i;
       // Where the engine draws the item: the columns the pointer lights,
       // inside the window's outer edge line (over the bar's ends when
