@@ -197,11 +197,17 @@ void FramedWindow::Paint() {
   FrameRects r = Rects();
   common::WindowDc target(hwnd_);
   if (!target.get()) return;
-  int top = r.client.top;
-  HDC dc = TheCanvas().Get(target.get(), r.size.cx, top);
+  HDC dc = TheCanvas().Get(target.get(), r.size.cx, r.client.top);
   if (!dc) return;
+  PaintBand(dc, r);
+  BitBlt(target.get(), 0, 0, r.size.cx, r.client.top, dc, 0, 0, SRCCOPY);
+  PaintBorders(target.get(), r);
+}
 
+// The band above the client area: title band, caption, menu bar, edge.
+void FramedWindow::PaintBand(HDC dc, const FrameRects& r) {
   const look::States band = Band();
+  int top = r.client.top;
   // The band ends at the menu bar, so that a band drawn from a picture
   // shows its bottom edge above the bar; beside the bar lie the borders.
   int band_bottom = IsRectEmpty(&r.bar) ? top : r.bar.top;
@@ -220,9 +226,12 @@ void FramedWindow::Paint() {
     }
   }
   DrawEdge(dc, r.size, band);  // its bottom line falls outside the copy
-  BitBlt(target.get(), 0, 0, r.size.cx, top, dc, 0, 0, SRCCOPY);
+}
 
-  HDC screen = target.get();
+// The borders beside and below the client area, and the edge along them.
+void FramedWindow::PaintBorders(HDC screen, const FrameRects& r) const {
+  const look::States band = Band();
+  int top = r.client.top;
   // Nothing of the frame falls on the client area, where a maximised
   // window, which has no border, would get the edge line down its sides.
   int saved_client = SaveDC(screen);

@@ -104,6 +104,8 @@ class FramedWindow : private menubar::Host {
   // frame_paint.cpp
   look::States Band() const;
   void Paint();
+  void PaintBand(HDC dc, const FrameRects& r);
+  void PaintBorders(HDC screen, const FrameRects& r) const;
   void PaintCaption(HDC dc, const FrameRects& r) const;
   void DrawEdge(HDC dc, SIZE size, look::States band) const;
   void PaintBarOnly();
