@@ -208,6 +208,7 @@ void FramedWindow::Paint() {
 void FramedWindow::PaintBand(HDC dc, const FrameRects& r) {
   const look::States band = Band();
   int top = r.client.top;
+  if (skin::frame::Owned(mode_) && !IsRectEmpty(&r.bar)) bar_.Place(dc, r.bar);
   // The band ends at the menu bar, so that a band drawn from a picture
   // shows its bottom edge above the bar; beside the bar lie the borders.
   int band_bottom = IsRectEmpty(&r.bar) ? top : r.bar.top;
@@ -219,7 +220,6 @@ void FramedWindow::PaintBand(HDC dc, const FrameRects& r) {
   PaintCaption(dc, r);
   if (!IsRectEmpty(&r.bar)) {
     if (skin::frame::Owned(mode_)) {
-      bar_.Place(r.bar);
       bar_.Paint(dc, r.bar);
     } else {
       menus::PaintBar(hwnd_, dc, r.bar);

@@ -145,8 +145,9 @@ RECT PlacedItem(HWND owner, const RECT& bar, int pos) {
 // The platform lays a bar out only when it was told its items changed,
 // and then where it is asked to draw it: so it is told that (the first
 // item's state set to what it is) and asked to draw it on our bar, into
-// a scratch DC (it sends our owner-drawn items WM_DRAWITEM).
-void LayPlatformBarOn(HWND owner, HMENU menu, const RECT& bar) {
+// `dc`, which is painted over afterwards (it sends our owner-drawn items
+// WM_DRAWITEM).
+void LayPlatformBarOn(HWND owner, HMENU menu, HDC dc, const RECT& bar) {
   using DrawTemp = DWORD(WINAPI*)(HWND, HDC, RECT*, HMENU, HFONT);
   static auto draw_temp = reinterpret_cast<DrawTemp>(
       GetProcAddress(GetModuleHandleW(L"user32.dll"), "DrawMenuBarTemp"));
@@ -154,12 +155,10 @@ void LayPlatformBarOn(HWND owner, HMENU menu, const RECT& bar) {
   MENUITEMINFOW item = {sizeof item};
   item.fMask = MIIM_STATE;
   if (!GetMenuItemInfoW(menu, 0, TRUE, &item) || !SetMenuItemInfoW(menu, 0, TRUE, &item)) return;
-  static auto* scratch = new common::Canvas;
-  common::ClientDc screen(nullptr);
-  HDC dc = scratch->Get(screen.get(), 1, 1);
-  if (!dc) return;
   RECT at = {bar.left, bar.top - kPlatformItemsBelowTop, bar.right, bar.bottom};
+  int saved = SaveDC(dc);
   draw_temp(owner, dc, &at, menu, look::Font(look::Part::MenuBarItem));
+  if (saved) RestoreDC(dc, saved);
 }
 
 int Count(HWND owner) {
@@ -602,7 +601,7 @@ RECT Bar::ItemRect(const RECT& bar, int pos) const {
   return rc;
 }
 
-void Bar::Place(const RECT& bar) {
+void Bar::Place(HDC dc, const RECT& bar) {
   HMENU menu = GetMenu(owner_);
   placed_ = false;
   if (!menu || IsRectEmpty(&bar) || Count(owner_) == 0) return;
@@ -610,7 +609,7 @@ void Bar::Place(const RECT& bar) {
     RECT now = PlatformBar(owner_);
     return now.left == bar.left && now.top == bar.top && now.right == bar.right;
   };
-  if (!lies_on_bar()) LayPlatformBarOn(owner_, menu, bar);
+  if (!lies_on_bar()) LayPlatformBarOn(owner_, menu, dc, bar);
   placed_ = lies_on_bar();
 }
 

@@ -51,8 +51,9 @@ class Bar {
   // that what it tells of the bar (GetMenuBarInfo, which screen readers,
   // magnifiers and UI automation read) is where the engine draws it; the
   // items are then drawn where the platform put them. Cheap when it
-  // already lies there.
-  void Place(const RECT& bar);
+  // already lies there; else the platform draws its bar into `dc`, in
+  // window coordinates, which the frame then paints over.
+  void Place(HDC dc, const RECT& bar);
   // The rectangle of item `pos`, in window coordinates, for a bar at
   // `bar`; empty when there is no such item or it lies past the bar's end.
   RECT ItemRect(const RECT& bar, int pos) const;

@@ -242,6 +242,14 @@ SIZE TextSize(HDC dc, const std::wstring& text, UINT flags) {
   return {rc.right - rc.left, rc.bottom - rc.top};
 }
 
+// A DC to measure text in, kept for the thread: taking the screen's DC
+// asks the display server each time (Wine's X11 driver does), and the
+// platform has items measured again whenever it lays a bar or menu out.
+HDC MeasuringDc() {
+  static HDC dc = CreateCompatibleDC(nullptr);
+  return dc;
+}
+
 void Measure(const Item& item, MEASUREITEMSTRUCT* m) {
   if (item.type & MFT_SEPARATOR) {
     m->itemWidth = draw::Scaled(kSeparatorWidth);
@@ -250,10 +258,9 @@ void Measure(const Item& item, MEASUREITEMSTRUCT* m) {
   }
   const int pos = PositionOf(item);
   auto [text, accel] = LabelOf(item, pos);
-  common::ClientDc screen(nullptr);
-  common::Selected font(screen.get(),
-                        look::Font(item.bar ? look::Part::MenuBarItem : look::Part::MenuItem));
-  SIZE label = TextSize(screen.get(), text, 0);
+  HDC dc = MeasuringDc();
+  common::Selected font(dc, look::Font(item.bar ? look::Part::MenuBarItem : look::Part::MenuItem));
+  SIZE label = TextSize(dc, text, 0);
   if (item.bar) {
     m->itemWidth = label.cx;  // the platform adds the spacing of bar items
     m->itemHeight = GetSystemMetrics(SM_CYMENU);
@@ -261,8 +268,7 @@ void Measure(const Item& item, MEASUREITEMSTRUCT* m) {
   }
   int width = CheckColumn() + label.cx + draw::Scaled(kTextEnd);
   if (pos >= 0 && GetSubMenu(item.menu, pos)) width += ArrowColumn();
-  if (!accel.empty())
-    width += draw::Scaled(kShortcutGap) + TextSize(screen.get(), accel, DT_NOPREFIX).cx;
+  if (!accel.empty()) width += draw::Scaled(kShortcutGap) + TextSize(dc, accel, DT_NOPREFIX).cx;
   m->itemWidth = width;
   m->itemHeight = label.cy + draw::Scaled(kItemMargin);
 }
