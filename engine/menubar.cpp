@@ -145,8 +145,7 @@ RECT PlacedItem(HWND owner, const RECT& bar, int pos) {
 // The platform lays a bar out only when it was told its items changed,
 // and then where it is asked to draw it: so it is told that (the first
 // item's state set to what it is) and asked to draw it on our bar, into
-// `dc`, which is painted over afterwards (it sends our owner-drawn items
-// WM_DRAWITEM).
+// `dc`.
 void LayPlatformBarOn(HWND owner, HMENU menu, HDC dc, const RECT& bar) {
   using DrawTemp = DWORD(WINAPI*)(HWND, HDC, RECT*, HMENU, HFONT);
   static auto draw_temp = reinterpret_cast<DrawTemp>(
@@ -156,7 +155,10 @@ void LayPlatformBarOn(HWND owner, HMENU menu, HDC dc, const RECT& bar) {
   item.fMask = MIIM_STATE;
   if (!GetMenuItemInfoW(menu, 0, TRUE, &item) || !SetMenuItemInfoW(menu, 0, TRUE, &item)) return;
   RECT at = {bar.left, bar.top - kPlatformItemsBelowTop, bar.right, bar.bottom};
+  // Only the layout is wanted: with nothing to paint on, the drawing
+  // stops short (a resize lays the bar out again each time).
   int saved = SaveDC(dc);
+  IntersectClipRect(dc, 0, 0, 0, 0);
   draw_temp(owner, dc, &at, menu, look::Font(look::Part::MenuBarItem));
   if (saved) RestoreDC(dc, saved);
 }

@@ -499,7 +499,12 @@ bool OnOwnerMessage(HWND owner, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
       look.disabled = d->itemState & (ODS_GRAYED | ODS_DISABLED);
       look.checked = d->itemState & ODS_CHECKED;
       look.hide_prefix = d->itemState & ODS_NOACCEL;
-      DrawItem(d->hDC, *item, PositionOf(*item), d->rcItem, look);
+      // Nothing to paint on (a bar laid out by the platform for its
+      // layout only): nothing drawn.
+      RECT clip;
+      if (GetClipBox(d->hDC, &clip) != NULLREGION) {
+        DrawItem(d->hDC, *item, PositionOf(*item), d->rcItem, look);
+      }
       *result = TRUE;
       return true;
     }
