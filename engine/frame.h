@@ -1,8 +1,6 @@
-// The frame of top-level windows with a caption, drawn by the engine:
-// borders, title bar with icon and text, and the caption buttons with
-// their hover and pressed states. Where the skin gives frame sizes, the
-// engine also lays the frame out (client area, hit-testing, the menu bar's
-// place, rounded corners); otherwise the platform keeps the geometry.
+// The frames of this session, as a whole: whether a window manager draws
+// them, the skin's frame sizes, and what every framed window asks of the
+// system alike. Each window's own frame is a FramedWindow.
 #pragma once
 
 #include <windows.h>
@@ -11,35 +9,28 @@
 
 namespace dulib::frame {
 
-// Whether this session draws frames at all. Not where a window manager
-// draws them: under Wine with managed windows (its default) Wine draws no
-// frame itself, and a caption of ours would appear a second time inside
-// the window manager's.
-bool Drawn();
+// Whether a window manager draws this session's frames: under Wine with
+// managed windows (its default) Wine draws no frame itself, and a caption
+// of ours would appear a second time inside the window manager's.
+bool ManagerDraws();
 
 // The frame sizes of a newly attached skin. True when framed windows must
-// be laid out again (FrameChanged).
+// be laid out again (FramedWindow::SkinChanged, given Previous()).
 bool SetMetrics(const skin::Metrics& metrics);
-void FrameChanged(HWND hwnd);
+const skin::Metrics& Metrics();
+const skin::Metrics& Previous();
 
-// Whether the engine lays out the frames (and so the menu bars) itself.
-bool OwnsGeometry(HWND hwnd);
-// In window coordinates: the menu bar (empty when none) and the bottom of
-// the title band.
-RECT MenuBarRect(HWND hwnd);
-int CaptionBottom(HWND hwnd);
-// Paints the frame again now, as it is.
-void Repaint(HWND hwnd);
+// Tells the desktop window manager (Windows Vista and later) not to draw
+// the window's frame: the engine paints it.
+void DisableDwmFrame(HWND hwnd);
 
-// A framed window has just been followed: made now (`existing` false) or
-// made before the engine was attached. Where the engine lays frames out,
-// a window that cannot be resized keeps the client size its program gave
-// it, and grows by the difference of the frames; so it does in
-// FrameChanged.
-void Prepare(HWND hwnd, bool existing);
+// What a maximised window of the engine's own frame fills on a monitor:
+// its work area, less a strip where a task bar hides itself, so that it
+// can still be revealed.
+RECT OwnMaximisedRect(HMONITOR monitor);
 
-// The framed window's messages that concern its frame. True when the
-// message was answered, with the answer in *result.
-bool OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
+// The DPI the window is drawn at: its own where the system can tell
+// (Windows 10 1607 and later), else the screen's.
+int WindowDpi(HWND hwnd);
 
 }  // namespace dulib::frame

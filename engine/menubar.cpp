@@ -8,25 +8,26 @@
 #include <vector>
 
 #include "draw.h"
-#include "frame.h"
 #include "look.h"
 #include "menus.h"
-#include "record.h"
-#include "skinner.h"
 #include "common/win_handles.h"
 
 namespace dulib::menubar {
 
 namespace {
 
-using draw::Scaled;
+// Sizes at 96 DPI, scaled to the window's.
+constexpr int kItemPadding = 8;      // left and right of an item's text
+constexpr int kTextMargin = 6;       // above and below the text, together
+constexpr int kWindowMenuInset = 2;  // the window menu from the frame's left edge, without a bar
+constexpr size_t kMaxKnownWidths = 64;
 
 constexpr int kNone = -2;        // no item
 constexpr int kWindowMenu = -1;  // the window menu, which comes before the bar's first item
 
 // The menus the engine is tracking for a bar: one at a time on the thread.
 struct Tracking {
-  HWND owner = nullptr;
+  Bar* bar = nullptr;
   int open = kNone;             // the item whose menu is open
   int next = kNone;             // the item to open once the open menu has closed
   bool next_by_key = false;     // ... chosen with the keyboard: its first item selected
@@ -42,6 +43,7 @@ struct Keys {
   bool alt_alone = false;  // Alt is down, with no other key since
   bool busy = false;       // a bar is being tracked: keys go to the tracking
   Tracking tracking;
+  std::vector<Bar*> bars;  // of every framed window the engine follows
 };
 
 // The engine's thread's; lives as long as the process, like its hooks.
@@ -64,9 +66,6 @@ class ScopedHook {
 };
 
 // ---- layout -------------------------------------------------------------------
-
-// Space left and right of an item's text.
-int ItemPadding() { return Scaled(8); }
 
 // Sizes of the bar's text, kept for the font they were measured in: the
 // frame asks for them on every layout, paint and hit test (resizing is
@@ -98,7 +97,7 @@ int TextWidth(HWND owner, int pos) {
             DT_SINGLELINE | DT_CALCRECT);
   // A bar has a handful of items; a program that renames them endlessly
   // starts the list again rather than growing it.
-  if (sizes.widths.size() >= 64) sizes.widths.clear();
+  if (sizes.widths.size() >= kMaxKnownWidths) sizes.widths.clear();
   sizes.widths.emplace_back(std::move(text), rc.right - rc.left);
   return rc.right - rc.left;
 }
@@ -114,6 +113,54 @@ int TextHeight() {
     sizes.height = metrics.tmHeight;
   }
   return sizes.height;
+}
+
+// ---- the platform's layout of the bar ---------------------------------------------------
+
+// The platform lays a bar's items out one pixel below the top of the
+// rectangle it is given (Wine does, as Windows does).
+constexpr int kPlatformItemsBelowTop = 1;
+
+// The platform's rectangle of the bar (item 0) or of item `pos` + 1, in
+// window coordinates; empty when it has laid none out.
+RECT PlatformRect(HWND owner, int id) {
+  MENUBARINFO info = {sizeof info};
+  if (!GetMenuBarInfo(owner, OBJID_MENU, id, &info) || IsRectEmpty(&info.rcBar)) return {};
+  RECT window;
+  GetWindowRect(owner, &window);
+  OffsetRect(&info.rcBar, -window.left, -window.top);
+  return info.rcBar;
+}
+
+RECT PlatformBar(HWND owner) { return PlatformRect(owner, 0); }
+
+// Item `pos` where the platform put it, the bar's height; empty when it
+// lies past the bar's end or on a second row, which our bar does not have.
+RECT PlacedItem(HWND owner, const RECT& bar, int pos) {
+  RECT item = PlatformRect(owner, pos + 1);
+  if (IsRectEmpty(&item) || item.top != bar.top || item.left >= bar.right) return {};
+  return {item.left, bar.top, std::min(item.right, bar.right), bar.bottom};
+}
+
+// The platform lays a bar out only when it was told its items changed,
+// and then where it is asked to draw it: so it is told that (the first
+// item's state set to what it is) and asked to draw it on our bar, into
+// `dc`.
+void LayPlatformBarOn(HWND owner, HMENU menu, HDC dc, const RECT& bar) {
+  using DrawTemp = DWORD(WINAPI*)(HWND, HDC, RECT*, HMENU, HFONT);
+  static auto draw_temp = reinterpret_cast<DrawTemp>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "DrawMenuBarTemp"));
+  if (!draw_temp) return;
+  MENUITEMINFOW item = {sizeof item};
+  item.fMask = MIIM_STATE;
+  if (!GetMenuItemInfoW(menu, 0, TRUE, &item) || !SetMenuItemInfoW(menu, 0, TRUE, &item)) return;
+  RECT at = {bar.left, bar.top - kPlatformItemsBelowTop, bar.right, bar.bottom};
+  // Only the layout is wanted: with nothing to paint on, the drawing
+  // stops short (a resize lays the bar out again each time).
+  int saved = SaveDC(dc);
+  IntersectClipRect(dc, 0, 0, 0, 0);
+  draw_temp(owner, dc, &at, menu, look::Font(look::Part::MenuBarItem));
+  if (saved) RestoreDC(dc, saved);
 }
 
 int Count(HWND owner) {
@@ -132,15 +179,16 @@ RECT ScreenRect(HWND owner, RECT rc) {
 
 // The bar item under a point on the screen, the window menu for the icon,
 // or kNone; only where the window itself is under the point.
-int ItemAt(HWND owner, POINT screen) {
+int ItemAt(Bar& b, POINT screen) {
+  HWND owner = b.owner();
   HWND under = WindowFromPoint(screen);
   if (!under || GetAncestor(under, GA_ROOT) != owner) return kNone;
   LRESULT hit = SendMessageW(owner, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
   if (hit == HTSYSMENU) return kWindowMenu;
   if (hit != HTMENU) return kNone;
-  RECT bar = frame::MenuBarRect(owner);
+  RECT bar = b.host().BarRect();
   for (int pos = 0; pos < Count(owner); pos++) {
-    RECT rc = ScreenRect(owner, ItemRect(owner, bar, pos));
+    RECT rc = ScreenRect(owner, b.ItemRect(bar, pos));
     if (PtInRect(&rc, screen)) return pos;
   }
   return kNone;
@@ -173,29 +221,6 @@ int ItemOfKey(HWND owner, wchar_t c) {
   return kNone;
 }
 
-// ---- what the bar shows ------------------------------------------------------------
-
-// `lit` is the bar item drawn selected (-1 for none); `keys` shows the
-// access keys' underlines whatever the window's setting.
-void Show(HWND owner, int lit, bool keys) {
-  Record* record = RecordOf(owner);
-  if (!record) return;
-  FrameState& state = record->frame;
-  lit = std::max(lit, -1);
-  if (state.menu_open == lit && state.menu_keys == keys) return;
-  state.menu_open = lit;
-  state.menu_keys = keys;
-  frame::Repaint(owner);
-}
-
-void SetHover(HWND owner, int item) {
-  Record* record = RecordOf(owner);
-  item = std::max(item, -1);
-  if (!record || record->frame.menu_hover == item) return;
-  record->frame.menu_hover = item;
-  frame::Repaint(owner);
-}
-
 // ---- the menus ----------------------------------------------------------------------
 
 // The window menu's items as the window's state allows them, as the
@@ -215,17 +240,18 @@ void PrepareWindowMenu(HWND owner, HMENU menu) {
 }
 
 // The window menu opens below the caption, at the frame's left edge.
-POINT WindowMenuPoint(HWND owner) {
+POINT WindowMenuPoint(Bar& b) {
   RECT window;
-  GetWindowRect(owner, &window);
-  RECT bar = frame::MenuBarRect(owner);
-  int left = IsRectEmpty(&bar) ? Scaled(2) : bar.left;
-  return {window.left + left, window.top + frame::CaptionBottom(owner)};
+  GetWindowRect(b.owner(), &window);
+  RECT bar = b.host().BarRect();
+  int left = IsRectEmpty(&bar) ? b.Scaled(kWindowMenuInset) : bar.left;
+  return {window.left + left, window.top + b.host().MenuTop()};
 }
 
-void OpenWindowMenu(HWND owner, HMENU menu) {
+void OpenWindowMenu(Bar& b, HMENU menu) {
+  HWND owner = b.owner();
   PrepareWindowMenu(owner, menu);
-  POINT at = WindowMenuPoint(owner);
+  POINT at = WindowMenuPoint(b);
   UINT command =
       TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_LEFTBUTTON, at.x,
                        at.y, owner, nullptr);
@@ -234,7 +260,8 @@ void OpenWindowMenu(HWND owner, HMENU menu) {
 
 // Opens the menu of `item` and returns when it has closed. An item
 // without a menu of its own is a command.
-void OpenOne(HWND owner, int item, bool by_key) {
+void OpenOne(Bar& b, int item, bool by_key) {
+  HWND owner = b.owner();
   Tracking& t = TheKeys().tracking;
   HMENU bar = GetMenu(owner);
   // A greyed item, drop-down or command, does nothing, from keys or clicks.
@@ -250,13 +277,13 @@ void OpenOne(HWND owner, int item, bool by_key) {
   t.selected = menu;
   t.selected_opens = false;
   t.escaped = false;
-  Show(owner, item, by_key);
+  b.Show(item, by_key);
   // Opened from the keyboard, a menu shows with its first item selected.
   if (by_key) PostMessageW(owner, WM_KEYDOWN, VK_DOWN, 0);
   if (item == kWindowMenu) {
-    OpenWindowMenu(owner, menu);
+    OpenWindowMenu(b, menu);
   } else {
-    RECT rc = ScreenRect(owner, ItemRect(owner, frame::MenuBarRect(owner), item));
+    RECT rc = ScreenRect(owner, b.ItemRect(b.host().BarRect(), item));
     TPMPARAMS params = {sizeof params, rc};
     TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_LEFTBUTTON, rc.left,
                      rc.bottom, owner, &params);
@@ -278,11 +305,11 @@ void SwitchTo(int item, bool by_key) {
 // arrows that leave a menu sideways. True when it must not see it.
 bool FilterMenuMessage(const MSG& msg) {
   Tracking& t = TheKeys().tracking;
-  if (!t.owner || t.open == kNone) return false;
+  if (!t.bar || t.open == kNone) return false;
   switch (msg.message) {
     case WM_MOUSEMOVE:
     case WM_NCMOUSEMOVE: {
-      int item = ItemAt(t.owner, msg.pt);
+      int item = ItemAt(*t.bar, msg.pt);
       if (item != kNone && item != t.open) SwitchTo(item, false);
       return false;
     }
@@ -290,7 +317,7 @@ bool FilterMenuMessage(const MSG& msg) {
     case WM_LBUTTONDBLCLK:
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK: {
-      int item = ItemAt(t.owner, msg.pt);
+      int item = ItemAt(*t.bar, msg.pt);
       if (item == kNone) return false;  // elsewhere: the menu closes as usual
       if (item == t.open) {
         EndMenu();  // a click on the open item closes its menu
@@ -301,11 +328,11 @@ bool FilterMenuMessage(const MSG& msg) {
     }
     case WM_KEYDOWN:
       if (msg.wParam == VK_LEFT && t.selected == t.top) {
-        SwitchTo(Neighbour(t.owner, t.open, -1), true);
+        SwitchTo(Neighbour(t.bar->owner(), t.open, -1), true);
         return true;
       }
       if (msg.wParam == VK_RIGHT && !t.selected_opens) {
-        SwitchTo(Neighbour(t.owner, t.open, +1), true);
+        SwitchTo(Neighbour(t.bar->owner(), t.open, +1), true);
         return true;
       }
       if (msg.wParam == VK_ESCAPE && t.selected == t.top) t.escaped = true;
@@ -322,13 +349,13 @@ LRESULT CALLBACK MenuFilterProc(int code, WPARAM wp, LPARAM lp) {
 // Opens `item`'s menu and follows the user from menu to menu until one
 // closes for good. Returns the item the bar stays selected on (its menu
 // was left with Escape), or kNone.
-int TrackMenus(HWND owner, int item, bool by_key) {
+int TrackMenus(Bar& b, int item, bool by_key) {
   Tracking& t = TheKeys().tracking;
   ScopedHook filter(SetWindowsHookExW(WH_MSGFILTER, MenuFilterProc, nullptr, GetCurrentThreadId()));
   int last = item;
   while (item != kNone) {
     t.next = kNone;
-    OpenOne(owner, item, by_key);
+    OpenOne(b, item, by_key);
     last = item;
     item = t.next;
     by_key = t.next_by_key;
@@ -352,12 +379,13 @@ bool IsButtonDown(UINT msg) {
 // The bar is selected from the keyboard with no menu open: the arrows
 // move along it, Down, Up, Enter or an access key open an item, Escape,
 // Alt, F10 or a click leave. Returns the item to open, or kNone.
-int SelectBar(HWND owner, int item) {
+int SelectBar(Bar& b, int item) {
+  HWND owner = b.owner();
   Tracking& t = TheKeys().tracking;
   t.leave = false;
   int chosen = kNone;
   for (bool done = false; !done && !t.leave;) {
-    Show(owner, item, true);
+    b.Show(item, true);
     MSG msg;
     if (!GetMessageW(&msg, nullptr, 0, 0)) {
       PostQuitMessage(static_cast<int>(msg.wParam));
@@ -403,39 +431,41 @@ int SelectBar(HWND owner, int item) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  Show(owner, -1, false);
+  b.Show(-1, false);
   return chosen;
 }
 
 // Tracks the bar from `item`: its menu opened, or the bar only selected.
-void Run(HWND owner, int item, bool open, bool by_key) {
+void Run(Bar& b, int item, bool open, bool by_key) {
+  HWND owner = b.owner();
   Keys& k = TheKeys();
   if (k.busy || item == kNone) return;
   k.busy = true;
   k.alt_alone = false;
   k.tracking = {};
-  k.tracking.owner = owner;
-  SetHover(owner, -1);
+  k.tracking.bar = &b;
+  b.SetHover(-1);
   while (item != kNone && IsWindow(owner)) {
     if (open) {
-      item = TrackMenus(owner, item, by_key);
+      item = TrackMenus(b, item, by_key);
     } else {
-      item = SelectBar(owner, item);
+      item = SelectBar(b, item);
       by_key = true;
     }
     open = !open;
   }
-  if (IsWindow(owner)) Show(owner, -1, false);
+  if (IsWindow(owner)) b.Show(-1, false);
   k.tracking = {};
   k.busy = false;
 }
 
 // The keyboard's menu command: 0 selects the bar, Space opens the window
 // menu, a letter the item whose access key it is.
-void KeyMenu(HWND owner, wchar_t c) {
+void KeyMenu(Bar& b, wchar_t c) {
+  HWND owner = b.owner();
   if (c == 0) {
     int first = Count(owner) > 0 ? 0 : HasWindowMenu(owner) ? kWindowMenu : kNone;
-    Run(owner, first, false, true);
+    Run(b, first, false, true);
     return;
   }
   int item = ItemOfKey(owner, c);
@@ -443,7 +473,7 @@ void KeyMenu(HWND owner, wchar_t c) {
     MessageBeep(0);
     return;
   }
-  Run(owner, item, true, true);
+  Run(b, item, true, true);
 }
 
 // ---- keys of the whole thread ----------------------------------------------------------
@@ -453,7 +483,7 @@ void KeyMenu(HWND owner, wchar_t c) {
 HWND TrackedRoot(HWND hwnd) {
   if (!hwnd) return nullptr;
   HWND root = GetAncestor(hwnd, GA_ROOT);
-  if (!root || !IsSkinned(root) || !frame::OwnsGeometry(root)) return nullptr;
+  if (!root || !Bar::Of(root)) return nullptr;
   bool framed = (GetWindowLongW(root, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
   return framed ? root : nullptr;
 }
@@ -534,78 +564,111 @@ void Attach(DWORD thread) {
   if (!k.hook) k.hook = SetWindowsHookExW(WH_GETMESSAGE, GetMessageProc, nullptr, thread);
 }
 
-int Height(HWND owner) {
-  if (!GetMenu(owner)) return 0;
-  return std::max<int>(GetSystemMetrics(SM_CYMENU), TextHeight() + Scaled(6));
+Bar::Bar(HWND owner, Host& host) : owner_(owner), host_(host) { TheKeys().bars.push_back(this); }
+
+Bar::~Bar() {
+  std::vector<Bar*>& bars = TheKeys().bars;
+  bars.erase(std::remove(bars.begin(), bars.end(), this), bars.end());
 }
 
-RECT ItemRect(HWND owner, const RECT& bar, int pos) {
-  int count = Count(owner);
+Bar* Bar::Of(HWND root) {
+  for (Bar* bar : TheKeys().bars) {
+    if (bar->owner_ == root) return bar->tracked_ ? bar : nullptr;
+  }
+  return nullptr;
+}
+
+void Bar::Track(bool on, int dpi) {
+  tracked_ = on;
+  dpi_ = dpi;
+}
+
+int Bar::Scaled(int pixels96) const { return MulDiv(pixels96, dpi_, 96); }
+
+int Bar::Height() const {
+  if (!GetMenu(owner_)) return 0;
+  return std::max<int>(GetSystemMetrics(SM_CYMENU), TextHeight() + Scaled(kTextMargin));
+}
+
+RECT Bar::ItemRect(const RECT& bar, int pos) const {
+  int count = Count(owner_);
   if (pos < 0 || pos >= count || IsRectEmpty(&bar)) return {};
+  if (placed_) return PlacedItem(owner_, bar, pos);
+  int padding = Scaled(kItemPadding);
   int left = bar.left;
-  for (int i = 0; i < pos; i++) left += TextWidth(owner, i) + 2 * ItemPadding();
-  RECT rc = {left, bar.top, left + TextWidth(owner, pos) + 2 * ItemPadding(), bar.bottom};
+  for (int i = 0; i < pos; i++) left += TextWidth(owner_, i) + 2 * padding;
+  RECT rc = {left, bar.top, left + TextWidth(owner_, pos) + 2 * padding, bar.bottom};
   if (rc.left >= bar.right) return {};
   rc.right = std::min(rc.right, bar.right);
   return rc;
 }
 
-void Paint(HWND owner, HDC dc, const RECT& bar) {
-  Record* record = RecordOf(owner);
-  int lit = -1, hot = -1;
-  bool keys = false;
-  if (record) {
-    const FrameState& state = record->frame;
-    lit = state.menu_open;
-    hot = state.menu_hover;
-    keys = state.menu_keys;
-  }
+void Bar::Place(HDC dc, const RECT& bar) {
+  HMENU menu = GetMenu(owner_);
+  placed_ = false;
+  if (!menu || IsRectEmpty(&bar) || Count(owner_) == 0) return;
+  auto lies_on_bar = [&] {
+    RECT now = PlatformBar(owner_);
+    return now.left == bar.left && now.top == bar.top && now.right == bar.right;
+  };
+  if (!lies_on_bar()) LayPlatformBarOn(owner_, menu, dc, bar);
+  placed_ = lies_on_bar();
+}
+
+void Bar::Paint(HDC dc, const RECT& bar) const {
   menus::PaintBar(
-      owner, dc, bar, [&](int pos) { return ItemRect(owner, bar, pos); }, lit, hot, keys);
+      owner_, dc, bar, [&](int pos) { return ItemRect(bar, pos); }, lit_, hover_, keys_);
 }
 
-void TrackMouse(HWND owner, POINT screen) {
-  int item = ItemAt(owner, screen);
-  if (item >= 0) Run(owner, item, true, false);
+void Bar::Show(int lit, bool keys) {
+  lit = std::max(lit, -1);
+  if (lit_ == lit && keys_ == keys) return;
+  lit_ = lit;
+  keys_ = keys;
+  host_.Repaint();
 }
 
-void TrackSystemMenu(HWND owner) {
-  if (HasWindowMenu(owner)) Run(owner, kWindowMenu, true, false);
+void Bar::SetHover(int item) {
+  item = std::max(item, -1);
+  if (hover_ == item) return;
+  hover_ = item;
+  host_.Repaint();
 }
 
-bool OnMessage(HWND owner, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+bool Bar::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   Tracking& t = TheKeys().tracking;
   POINT screen = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
   switch (msg) {
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
       if (wp == HTMENU) {
-        TrackMouse(owner, screen);
+        int item = ItemAt(*this, screen);
+        if (item >= 0) Run(*this, item, true, false);
       } else if (wp == HTSYSMENU && msg == WM_NCLBUTTONDOWN) {
-        TrackSystemMenu(owner);
+        if (HasWindowMenu(owner_)) Run(*this, kWindowMenu, true, false);
       } else {
         return false;
       }
       *result = 0;
       return true;
     case WM_NCMOUSEMOVE:
-      SetHover(owner, wp == HTMENU ? ItemAt(owner, screen) : -1);
+      SetHover(wp == HTMENU ? ItemAt(*this, screen) : -1);
       if (wp == HTMENU) {
-        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE | TME_NONCLIENT, owner, 0};
+        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE | TME_NONCLIENT, owner_, 0};
         TrackMouseEvent(&track);
       }
       return false;
     case WM_NCMOUSELEAVE:
     case WM_MOUSEMOVE:  // into the client area: sooner than the leave, which may come late
-      SetHover(owner, -1);
+      SetHover(-1);
       return false;
     case WM_SYSCOMMAND:
       if ((wp & 0xFFF0) != SC_KEYMENU) return false;
-      KeyMenu(owner, static_cast<wchar_t>(lp));
+      KeyMenu(*this, static_cast<wchar_t>(lp));
       *result = 0;
       return true;
     case WM_MENUSELECT:
-      if (t.owner == owner && t.open != kNone && !(HIWORD(wp) == 0xFFFF && !lp)) {
+      if (t.bar == this && t.open != kNone && !(HIWORD(wp) == 0xFFFF && !lp)) {
         t.selected = reinterpret_cast<HMENU>(lp);
         t.selected_opens = (HIWORD(wp) & MF_POPUP) != 0;
       }
@@ -615,9 +678,9 @@ bool OnMessage(HWND owner, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
       [[fallthrough]];
     case WM_CANCELMODE:
       // The bar selected from the keyboard lets go with the keyboard.
-      if (t.owner == owner && t.open == kNone) {
+      if (t.bar == this && t.open == kNone) {
         t.leave = true;
-        PostMessageW(owner, WM_NULL, 0, 0);
+        PostMessageW(owner_, WM_NULL, 0, 0);
       }
       return false;
   }

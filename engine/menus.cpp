@@ -136,11 +136,19 @@ void ForgetDeadItems() {
 
 // ---- drawing ------------------------------------------------------------------
 
-// Width of the column for check marks, left of every drop-down item's text.
-int CheckColumn() { return draw::Scaled(22); }
+// Sizes of a drop-down menu's items at 96 DPI, scaled to the screen's.
+constexpr int kCheckColumn = 22;     // the check marks' column, left of every item's text
+constexpr int kArrowColumn = 16;     // the submenu arrow's column, at least
+constexpr int kTextEnd = 12;         // right of the text (or the shortcut) of an item without arrow
+constexpr int kShortcutGap = 24;     // between an item's text and its shortcut
+constexpr int kItemMargin = 8;       // above and below an item's text, together
+constexpr int kSeparatorWidth = 8;   // a separator's least width ...
+constexpr int kSeparatorHeight = 7;  // ... and its height
+
+int CheckColumn() { return draw::Scaled(kCheckColumn); }
 
 // The arrow of an item that opens a submenu, in the right-most column.
-int ArrowColumn() { return std::max(GetSystemMetrics(SM_CXMENUCHECK), draw::Scaled(16)); }
+int ArrowColumn() { return std::max(GetSystemMetrics(SM_CXMENUCHECK), draw::Scaled(kArrowColumn)); }
 
 struct ItemLook {
   bool selected = false;
@@ -211,7 +219,7 @@ void DrawItem(HDC dc, const Item& item, int pos, RECT rc, const ItemLook& state)
     }
     RECT label = rc;
     label.left += CheckColumn();
-    label.right -= opens_submenu ? ArrowColumn() : draw::Scaled(12);
+    label.right -= opens_submenu ? ArrowColumn() : draw::Scaled(kTextEnd);
     DrawTextW(dc, text.c_str(), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_LEFT | prefix);
     if (!accel.empty()) {
       DrawTextW(dc, accel.c_str(), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
@@ -234,28 +242,35 @@ SIZE TextSize(HDC dc, const std::wstring& text, UINT flags) {
   return {rc.right - rc.left, rc.bottom - rc.top};
 }
 
+// A DC to measure text in, kept for the thread: taking the screen's DC
+// asks the display server each time (Wine's X11 driver does), and the
+// platform has items measured again whenever it lays a bar or menu out.
+HDC MeasuringDc() {
+  static HDC dc = CreateCompatibleDC(nullptr);
+  return dc;
+}
+
 void Measure(const Item& item, MEASUREITEMSTRUCT* m) {
   if (item.type & MFT_SEPARATOR) {
-    m->itemWidth = draw::Scaled(8);
-    m->itemHeight = draw::Scaled(7);
+    m->itemWidth = draw::Scaled(kSeparatorWidth);
+    m->itemHeight = draw::Scaled(kSeparatorHeight);
     return;
   }
   const int pos = PositionOf(item);
   auto [text, accel] = LabelOf(item, pos);
-  common::ClientDc screen(nullptr);
-  common::Selected font(screen.get(),
-                        look::Font(item.bar ? look::Part::MenuBarItem : look::Part::MenuItem));
-  SIZE label = TextSize(screen.get(), text, 0);
+  HDC dc = MeasuringDc();
+  common::Selected font(dc, look::Font(item.bar ? look::Part::MenuBarItem : look::Part::MenuItem));
+  SIZE label = TextSize(dc, text, 0);
   if (item.bar) {
     m->itemWidth = label.cx;  // the platform adds the spacing of bar items
     m->itemHeight = GetSystemMetrics(SM_CYMENU);
     return;
   }
-  int width = CheckColumn() + label.cx + draw::Scaled(12);
+  int width = CheckColumn() + label.cx + draw::Scaled(kTextEnd);
   if (pos >= 0 && GetSubMenu(item.menu, pos)) width += ArrowColumn();
-  if (!accel.empty()) width += draw::Scaled(24) + TextSize(screen.get(), accel, DT_NOPREFIX).cx;
+  if (!accel.empty()) width += draw::Scaled(kShortcutGap) + TextSize(dc, accel, DT_NOPREFIX).cx;
   m->itemWidth = width;
-  m->itemHeight = label.cy + draw::Scaled(8);
+  m->itemHeight = label.cy + draw::Scaled(kItemMargin);
 }
 
 // Owner-drawn items get no access-key handling from the platform on
@@ -484,7 +499,12 @@ bool OnOwnerMessage(HWND owner, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
       look.disabled = d->itemState & (ODS_GRAYED | ODS_DISABLED);
       look.checked = d->itemState & ODS_CHECKED;
       look.hide_prefix = d->itemState & ODS_NOACCEL;
-      DrawItem(d->hDC, *item, PositionOf(*item), d->rcItem, look);
+      // Nothing to paint on (a bar laid out by the platform for its
+      // layout only): nothing drawn.
+      RECT clip;
+      if (GetClipBox(d->hDC, &clip) != NULLREGION) {
+        DrawItem(d->hDC, *item, PositionOf(*item), d->rcItem, look);
+      }
       *result = TRUE;
       return true;
     }

@@ -12,6 +12,7 @@
 #include "common/win_handles.h"
 #include "controls.h"
 #include "frame.h"
+#include "framed_window.h"
 #include "look.h"
 #include "menubar.h"
 #include "menus.h"
@@ -131,7 +132,9 @@ void OnCreated(HWND hwnd, DWORD_PTR kind, bool existing) {
   if (kind & kClassicButton) SetWindowTheme(hwnd, L"", L"");
   if (kind & kFramed) {
     ApplyAero(hwnd);
-    frame::Prepare(hwnd, existing);
+    if (Record* record = RecordOf(hwnd); record && record->framed) {
+      record->framed->Prepare(existing);
+    }
     menus::PrepareBar(hwnd);
     // Until a window asks for a copy of its own, Windows shows it the
     // desktop's shared window menu, whose items cannot be changed; the
@@ -153,7 +156,7 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
       menus::PrepareBar(hwnd);
     }
     if (menus::OnOwnerMessage(hwnd, msg, wp, lp, &result)) return result;
-    if (frame::OnMessage(hwnd, msg, wp, lp, &result)) return result;
+    if (record->framed && record->framed->OnMessage(msg, wp, lp, &result)) return result;
   }
   if ((kind & kMenuPopup) && menus::OnPopupMessage(hwnd, msg, wp, lp, &result)) return result;
   if ((kind & kMenuPopup) && msg == WM_CREATE) {
@@ -232,6 +235,9 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
 void Follow(HWND hwnd, DWORD_PTR bits) {
   if (!bits || RecordOf(hwnd)) return;
   auto* record = new Record{bits};
+  // The framed window's mode is decided now, before the window's first
+  // messages (WM_NCCALCSIZE comes before WM_CREATE).
+  if (bits & kFramed) record->framed = std::make_unique<FramedWindow>(hwnd);
   if (!subclass::Set(hwnd, SkinProc, subclass::kSkinId, reinterpret_cast<DWORD_PTR>(record))) {
     delete record;
   }
@@ -367,7 +373,8 @@ BOOL CALLBACK RepaintTopLevel(HWND hwnd, LPARAM) {
 // The skin's frame sizes changed: each frame is laid out again (a
 // resizable window keeps its outer rectangle, a fixed one its client area).
 BOOL CALLBACK FrameChangedTopLevel(HWND hwnd, LPARAM) {
-  if (KindOfSkinned(hwnd) & kFramed) frame::FrameChanged(hwnd);
+  Record* record = RecordOf(hwnd);
+  if (record && record->framed) record->framed->SkinChanged(frame::Previous());
   return TRUE;
 }
 
@@ -392,6 +399,8 @@ void PinThisModule() {
 }
 
 }  // namespace
+
+Record::~Record() = default;
 
 Record* RecordOf(HWND hwnd) {
   DWORD_PTR data = 0;

@@ -752,3 +752,65 @@ TEST_F(FrameSizesTest, CornersReachSixteenPixelsAlongEachEdge) {
 }
 
 }  // namespace
+
+// What the platform tells of the bar (GetMenuBarInfo, which screen readers,
+// magnifiers and UI automation read) is where the engine draws it: the bar
+// below the caption, between the borders; each item where the pointer
+// lights it, one after the other from the bar's
+// left end. Once at rest and again maximised, where the borders go.
+TEST_F(FrameSizesTest, GetMenuBarInfoTellsWhereTheBarAndEachItemAreDrawn) {
+  const Sizes& s = Expected();
+  HMENU bar = CreateMenu();
+  const wchar_t* names[] = {L"File(&F)", L"\u5e38\u89c4(&N)", L"Help(&H)"};
+  for (const wchar_t* name : names) {
+    HMENU popup = CreatePopupMenu();
+    AppendMenuW(popup, MF_STRING, 301, L"Item");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), name);
+  }
+  SetMenu(hwnd, bar);
+  Pump(300);
+  for (bool maximised : {false, true}) {
+    SCOPED_TRACE(maximised ? "maximised" : "at rest");
+    if (maximised) {
+      ShowWindow(hwnd, SW_MAXIMIZE);
+      Pump(500);
+    }
+    int border = maximised ? 0 : s.border;
+    RECT w = ScreenRectOfWindow(hwnd), c = ScreenRectOfClient(hwnd);
+    MENUBARINFO whole = {sizeof whole};
+    ASSERT_TRUE(GetMenuBarInfo(hwnd, OBJID_MENU, 0, &whole));
+    // The platform's bar is as high as its own menu bar; the engine's is
+    // taller where the skin's bar font needs it, down to the client area.
+    int top = w.top + border + s.caption;
+    EXPECT_RECT(whole.rcBar,
+                (RECT{w.left + border, top, w.right - border, top + GetSystemMetrics(SM_CYMENU)}));
+    EXPECT_LE(whole.rcBar.bottom, c.top);
+    int y = (w.top + border + s.caption + c.top) / 2;  // across the bar's middle
+    const RECT row = {w.left, y, w.right, y + 1};
+    Act([&] { MoveTo({c.left + 10, c.top + 40}); });
+    Shot rest = Shot::Settled(row);
+    int next = w.left + border;
+    for (int i = 0; i < 3; i++) {
+      MENUBARINFO item = {sizeof item};
+      ASSERT_TRUE(GetMenuBarInfo(hwnd, OBJID_MENU, i + 1, &item));
+      EXPECT_EQ(item.rcBar.left, next) << "item " << i;
+      EXPECT_EQ(item.rcBar.top, top) << "item " << i;
+      EXPECT_LE(item.rcBar.bottom, c.top) << "item " << i;
+      // Where the engine draws the item: the columns the pointer lights,
+      // inside the window's outer edge line (over the bar's ends when
+      // maximised, the borders gone).
+      Act([&] { MoveTo({(item.rcBar.left + item.rcBar.right) / 2, y}); });
+      Shot lit = Shot::Settled(row);
+      int left = w.right, right = w.left;
+      for (int x = w.left + 1; x < w.right - 1; x++) {
+        if (lit.At(x, y) == rest.At(x, y)) continue;
+        left = std::min<int>(left, x);
+        right = x + 1;
+      }
+      EXPECT_EQ(left, std::max<int>(item.rcBar.left, w.left + 1)) << "item " << i;
+      EXPECT_EQ(right, item.rcBar.right) << "item " << i;
+      next = item.rcBar.right;
+    }
+  }
+  Act([&] { MoveTo({0, 0}); });
+}
