@@ -117,6 +117,12 @@ class PictureTest : public testing::Test {
     SkinH::SkinH_AdjustHSV(0, 0, 0);
     Pump(100);
   }
+  // Attaches the skin, shows a 300 x 200 window and gives it as seen.
+  Shot Showing(const std::string& keys, const Files& files) {
+    EXPECT_EQ(SkinH::SkinH_AttachEx(WriteSkin(keys, files), L""), 1);
+    hwnd = MakeWindow(300, 200);
+    return Shot::Settled(engine_test::ScreenRectOfWindow(hwnd));
+  }
   HWND hwnd = nullptr;
 };
 
@@ -320,13 +326,9 @@ TEST_F(PictureTest, AsymmetricMarginsKeepEachCornersOwnWidth) {
   for (int y = 0; y < 4; y++) {
     for (int x = 0; x < 10; x++) pixels[y * 10 + x] = x < 2 ? kLeft : x >= 5 ? kRight : kMiddle;
   }
-  ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin("image_caption = caption.png, 1, 2 1 5 1",
-                                            Files{{L"caption.png", Png(10, 4, pixels)}}),
-                                  L""),
-            1);
-  hwnd = MakeWindow(300, 200);
-  const RECT w = engine_test::ScreenRectOfWindow(hwnd);
-  const Shot shot = Shot::Settled(w);
+  const Shot shot =
+      Showing("image_caption = caption.png, 1, 2 1 5 1", {{L"caption.png", Png(10, 4, pixels)}});
+  const RECT w = shot.rect();
   const int y = w.top + BandHeight(hwnd) - 2;  // the bottom rows, below the buttons
   EXPECT_COLOR(shot.At(w.left + 1, y), Ref(kLeft));
   EXPECT_COLOR(shot.At(w.left + 2, y), Ref(kMiddle));
@@ -378,13 +380,9 @@ TEST_F(PictureTest, ATinyTileOverALargePartIsStretched) {
   constexpr uint32_t kA = 0xFF2050A0, kB = 0xFFA05020;
   const std::vector<uint32_t> pixels = {kRed, kRed, kRed, kRed, kRed, kA, kB, kRed,
                                         kRed, kRed, kRed, kRed, kRed, kA, kB, kRed};
-  ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin("image_caption = caption.png, 1, 1 1 1 2, tile",
-                                            Files{{L"caption.png", Png(4, 4, pixels)}}),
-                                  L""),
-            1);
-  hwnd = MakeWindow(300, 200);
-  const RECT w = engine_test::ScreenRectOfWindow(hwnd);
-  const Shot shot = Shot::Settled(w);
+  const Shot shot = Showing("image_caption = caption.png, 1, 1 1 1 2, tile",
+                            {{L"caption.png", Png(4, 4, pixels)}});
+  const RECT w = shot.rect();
   const int y = w.top + BandHeight(hwnd) / 2, mid = (w.left + w.right) / 2;
   for (int x = w.left + 40; x < mid - 10; x += 7) EXPECT_COLOR(shot.At(x, y), Ref(kA)) << x;
   for (int x = mid + 10; x < mid + 40; x += 7) EXPECT_COLOR(shot.At(x, y), Ref(kB)) << x;
