@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ansi.h"
 #include "picture_file.h"
 #include "skincheck/check.h"
 
@@ -37,13 +38,6 @@ std::string ReadAll(const std::wstring& path) {
   return text;
 }
 
-std::string Utf8(const std::wstring& text) {
-  std::string out(text.size() * 3, '\0');
-  out.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), out.data(),
-                                 int(out.size()), nullptr, nullptr));
-  return out;
-}
-
 // The milliseconds of one check, or -1 when the file cannot be read.
 double CheckOnce(const std::wstring& path) {
   const double start = NowMs();
@@ -66,13 +60,13 @@ int wmain(int argc, wchar_t** argv) {
     for (int run = 0; run < kRuns; run++) ms.push_back(CheckOnce(full));
     std::sort(ms.begin(), ms.end());
     if (ms.front() < 0) {
-      std::printf("check       %s cannot be read\n", Utf8(argv[i]).c_str());
+      std::printf("check       %s cannot be read\n", common::ToCodePage(argv[i], CP_UTF8).c_str());
       return 2;
     }
     const double median = ms[ms.size() / 2];
     std::printf(
         "check       %-16s %6.1f ms   (median of %d, slowest %.1f ms)  goal <= %.0f ms %s\n",
-        Utf8(argv[i]).c_str(), median, kRuns, ms.back(), kGoalMs,
+        common::ToCodePage(argv[i], CP_UTF8).c_str(), median, kRuns, ms.back(), kGoalMs,
         median <= kGoalMs ? "met" : "MISSED");
   }
   return 0;

@@ -4,24 +4,27 @@
 
 namespace common {
 
-std::string ToAnsi(std::wstring_view text) {
+std::string ToCodePage(std::wstring_view text, unsigned page) {
   if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                    0, nullptr, nullptr);
+  const int n = WideCharToMultiByte(page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                    nullptr, nullptr);
   std::string out(n, '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
+  WideCharToMultiByte(page, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
                       nullptr);
   return out;
 }
 
-std::wstring FromAnsi(std::string_view bytes) {
+std::wstring FromCodePage(std::string_view bytes, unsigned page) {
   if (bytes.empty()) return {};
   const int n =
-      MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+      MultiByteToWideChar(page, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   std::wstring out(n, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
+  MultiByteToWideChar(page, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
   return out;
 }
+
+std::string ToAnsi(std::wstring_view text) { return ToCodePage(text, CP_ACP); }
+std::wstring FromAnsi(std::string_view bytes) { return FromCodePage(bytes, CP_ACP); }
 
 bool FitsAnsi(std::wstring_view text) {
   if (text.empty()) return true;

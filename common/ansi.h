@@ -12,6 +12,11 @@ namespace common {
 std::string ToAnsi(std::wstring_view text);
 std::wstring FromAnsi(std::string_view bytes);
 
+// The same trips through another code page (the skin checker's console
+// and its UTF-8 lines).
+std::string ToCodePage(std::wstring_view text, unsigned page);
+std::wstring FromCodePage(std::string_view bytes, unsigned page);
+
 // True when the text survives the trip to the ANSI code page and back,
 // i.e. every character has a byte form there.
 bool FitsAnsi(std::wstring_view text);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ansi.h"
 #include "common/win_handles.h"
 #include "picture_file.h"
 #include "skin/she_file.h"
@@ -18,28 +19,13 @@ namespace {
 
 constexpr int kUnread = 2;  // a file that cannot be read loads nothing
 
-std::string ToUtf8(std::wstring_view text) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string out(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
-
-std::wstring FromUtf8(std::string_view text) {
-  const int n =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(n, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-  return out;
-}
+std::string ToUtf8(std::wstring_view text) { return common::ToCodePage(text, CP_UTF8); }
 
 // A line to the console as text, whatever its code page; to a file or a
 // pipe in the console's code page (UTF-8 where that is 65001).
 void Print(std::string_view utf8) {
   const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-  const std::wstring wide = FromUtf8(utf8) + L"\r\n";
+  const std::wstring wide = common::FromCodePage(utf8, CP_UTF8) + L"\r\n";
   DWORD mode = 0, written = 0;
   if (GetConsoleMode(out, &mode)) {
     WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
@@ -47,11 +33,7 @@ void Print(std::string_view utf8) {
   }
   UINT page = GetConsoleOutputCP();
   if (page == 0) page = CP_UTF8;  // no console at all
-  const int n = WideCharToMultiByte(page, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string bytes(n, '\0');
-  WideCharToMultiByte(page, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), n, nullptr,
-                      nullptr);
+  const std::string bytes = common::ToCodePage(wide, page);
   WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
@@ -94,10 +76,9 @@ int CheckFile(const std::wstring& path) {
   // The pictures read as the engine reads them: plain files of their own
   // names in the skin's plain folder.
   const dulib::pictures::PictureFolder folder(FullPath(path));
-  const skincheck::Result result =
-      skincheck::CheckSkin(label, text, [&](std::string_view name, std::vector<uint8_t>* bytes) {
-        return folder.Read(name, bytes);
-      });
+  const skincheck::Result result = skincheck::CheckSkin(
+      label, text,
+      [&](std::string_view name, std::vector<uint8_t>* bytes) { return folder.Read(name, bytes); });
   for (const std::string& line : result.lines) Print(line);
   return skincheck::ExitCode(result.verdict);
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "png_writer.h"
 #include "skin/png_check.h"
 
 namespace skin {
@@ -20,16 +21,6 @@ const Bytes kOnePixel = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0
                          0x0D, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0x10, 0x54, 0x32, 0x76,
                          0x01, 0x00, 0x01, 0x59, 0x00, 0xAB, 0x13, 0x2A, 0x25, 0xAB, 0x00, 0x00,
                          0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
-
-// CRC-32 bit by bit, straight from its definition (the reader uses a table).
-uint32_t BitwiseCrc(const Bytes& bytes) {
-  uint32_t c = 0xFFFFFFFFu;
-  for (uint8_t b : bytes) {
-    c ^= b;
-    for (int k = 0; k < 8; k++) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
-  }
-  return ~c;
-}
 
 void Put32(Bytes* out, uint32_t v) {
   for (int shift = 24; shift >= 0; shift -= 8) out->push_back(uint8_t(v >> shift));
@@ -60,7 +51,7 @@ Bytes File(const std::vector<Chunk>& chunks) {
     Bytes typed(c.type.begin(), c.type.end());
     typed.insert(typed.end(), c.body.begin(), c.body.end());
     out.insert(out.end(), typed.begin(), typed.end());
-    Put32(&out, BitwiseCrc(typed) ^ (c.bad_crc ? 1u : 0u));
+    Put32(&out, png_writer::Crc(typed.data(), typed.size()) ^ (c.bad_crc ? 1u : 0u));
   }
   return out;
 }

@@ -6,18 +6,10 @@
 #include <cstdlib>
 #include <vector>
 
+#include "png_writer.h"
 #include "skin/png_check.h"
 
 namespace {
-
-uint32_t Crc(const uint8_t* p, size_t n) {
-  uint32_t c = 0xFFFFFFFFu;
-  for (size_t i = 0; i < n; i++) {
-    c ^= p[i];
-    for (int k = 0; k < 8; k++) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
-  }
-  return ~c;
-}
 
 // Most mutations break a CRC, which the check refuses first; a copy with
 // every whole chunk's CRC made right reaches the checks behind it.
@@ -27,7 +19,7 @@ std::vector<uint8_t> WithCrcsMended(const uint8_t* data, size_t size) {
     const uint32_t length =
         uint32_t(out[at]) << 24 | out[at + 1] << 16 | out[at + 2] << 8 | out[at + 3];
     if (length > size - 12 - at) break;
-    const uint32_t crc = Crc(&out[at + 4], size_t(length) + 4);
+    const uint32_t crc = png_writer::Crc(&out[at + 4], size_t(length) + 4);
     for (int k = 0; k < 4; k++) out[at + 8 + length + k] = uint8_t(crc >> (24 - 8 * k));
     at += size_t(length) + 12;
   }

@@ -105,12 +105,17 @@ TEST_F(HostilePictureTest, ADecompressionBombIsRefusedBeforeDecoding) {
       << "decoded before it was refused";
 }
 
-// Headers whose decoded size wraps 32 bits, over a few rows of data.
-TEST_F(HostilePictureTest, HeadersThatWrapABuffersSizeAreRefused) {
+// Headers that lie about the data behind them: sizes that wrap 32 bits,
+// and one within the limits, over 2000 rows of data.
+TEST_F(HostilePictureTest, HeadersThatLieAboutTheirDataAreRefused) {
   const struct {
     uint32_t width, height;
     char depth;
-  } cases[] = {{32768, 32768, 8}, {32768, 32769, 8}, {16384, 32768, 16}, {65536, 16384, 8}};
+  } cases[] = {{32768, 32768, 8},
+               {32768, 32769, 8},
+               {16384, 32768, 16},
+               {65536, 16384, 8},
+               {2048, 2048, 8}};  // within the limits, its data 48 rows short
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
     // 2000 rows of zeros: far more than a wrapped buffer holds.
