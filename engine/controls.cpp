@@ -17,6 +17,12 @@ namespace dulib::controls {
 
 namespace {
 
+// Sizes in pixels at 96 DPI, scaled with the display.
+constexpr int kCheckBoxSize = 13;
+constexpr int kCheckLabelGap = 6;  // room for the focus ring between box and text
+constexpr int kGroupCaptionIndent = 8;
+constexpr int kListTextIndent = 3;
+
 // Per-control state, owned by the subclass and freed with the window.
 struct Control {
   Kind kind;
@@ -121,7 +127,7 @@ void PaintCheckBox(HWND hwnd, const Control& control, HDC dc, const RECT& rc) {
   look::States s = ButtonStates(hwnd, control, false);
   look::Draw(dc, Part::Surface, s, rc);
 
-  int size = draw::Scaled(13);
+  int size = draw::Scaled(kCheckBoxSize);
   bool box_right = (style & BS_LEFTTEXT) != 0;
   RECT box;
   box.left = box_right ? rc.right - size : rc.left;
@@ -132,8 +138,7 @@ void PaintCheckBox(HWND hwnd, const Control& control, HDC dc, const RECT& rc) {
   box.bottom = box.top + size;
   look::Draw(dc, control.kind == Kind::RadioButton ? Part::RadioButton : Part::CheckBox, s, box);
 
-  // Room for the focus ring between the box and the text.
-  int gap = draw::Scaled(6);
+  int gap = draw::Scaled(kCheckLabelGap);
   RECT label = rc;
   if (box_right) {
     label.right = box.left - gap;
@@ -190,7 +195,7 @@ void PaintGroupBox(HWND hwnd, HDC dc, const RECT& rc) {
 
   std::wstring text = TextOf(hwnd);
   if (text.empty()) return;
-  int indent = draw::Scaled(8);
+  int indent = draw::Scaled(kGroupCaptionIndent);
   RECT caption = {rc.left + indent, rc.top, rc.right - indent, rc.top + tm.tmHeight};
   UINT flags = DT_SINGLELINE | DT_LEFT | (UiStateOf(hwnd).hide_accel ? DT_HIDEPREFIX : 0);
   RECT size = caption;
@@ -227,7 +232,7 @@ void PaintListItemText(HDC dc, const DRAWITEMSTRUCT& item, look::States s) {
   // cell's last row against the ring's bottom line.
   RECT clear = look::FocusInside(ListRingText(item.rcItem));
   RECT t = item.rcItem;
-  t.left += draw::Scaled(3);
+  t.left += draw::Scaled(kListTextIndent);
   t.top = std::max(t.top, clear.top + (clear.bottom - clear.top - tm.tmHeight) / 2);
   SetTextColor(dc, look::TextColor(Part::ListItem, s));
   SetBkMode(dc, TRANSPARENT);

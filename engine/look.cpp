@@ -19,6 +19,14 @@ using skin::Role;
 // system has it, so that a menu or a caption sits well beside the dialog.
 constexpr const wchar_t* kSongFaces[] = {L"宋体", L"SimSun"};
 
+// Sizes in pixels at 96 DPI, scaled with the display.
+constexpr int kSeparatorInset = 4;  // a separator stops short of the menu's sides
+constexpr int kMenuCheckSize = 10;
+constexpr int kTickStroke = 2;
+constexpr int kMenuArrowSize = 4;
+constexpr int kCaptionGlyphSize = 10;
+constexpr int kListRowPadding = 4;  // a list row is the font's height and this
+
 struct Fonts {
   common::Font caption;
   common::Font menu;
@@ -442,20 +450,20 @@ void DrawColours(HDC dc, Part part, States s, const RECT& rc) {
     case Part::MenuSeparator: {
       draw::Fill(dc, rc, back);
       int y = (rc.top + rc.bottom) / 2;
-      draw::Box(dc, rc.left + draw::Scaled(4), y, rc.right - draw::Scaled(4), y + draw::Hairline(),
-                TextColor(part, s));
+      draw::Box(dc, rc.left + draw::Scaled(kSeparatorInset), y,
+                rc.right - draw::Scaled(kSeparatorInset), y + draw::Hairline(), TextColor(part, s));
       return;
     }
     case Part::MenuCheck: {
-      int size = draw::Scaled(10);
+      int size = draw::Scaled(kMenuCheckSize);
       RECT box = {(rc.left + rc.right - size) / 2, (rc.top + rc.bottom - size) / 2, 0, 0};
       box.right = box.left + size;
       box.bottom = box.top + size;
-      draw::Tick(dc, box, TextColor(part, s), draw::Scaled(2));
+      draw::Tick(dc, box, TextColor(part, s), draw::Scaled(kTickStroke));
       return;
     }
     case Part::MenuArrow:
-      draw::DrawArrow(dc, rc, draw::Arrow::Right, draw::Scaled(4), TextColor(part, s));
+      draw::DrawArrow(dc, rc, draw::Arrow::Right, draw::Scaled(kMenuArrowSize), TextColor(part, s));
       return;
     case Part::PushButton:
       DrawPushButton(dc, s, rc);
@@ -507,10 +515,11 @@ RECT FocusInside(const RECT& text) {
   return inside;
 }
 
-int CaptionGlyphSize() { return 10 * draw::Dpi() / 96; }
+// Rounded down, unlike Scaled: at 120 DPI the glyph is 12 pixels, not 13.
+int CaptionGlyphSize() { return kCaptionGlyphSize * draw::Dpi() / 96; }
 
 int ListItemHeight(int font_height) {
-  int height = font_height + draw::Scaled(4);
+  int height = font_height + draw::Scaled(kListRowPadding);
   // The ring lies on the row's edge and gives up its last row where the
   // height is even (DottedBounds): then one more row keeps it clear.
   RECT inside = FocusInside({2, 2, 3, height - 2});
