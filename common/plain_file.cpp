@@ -46,14 +46,18 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
 }
 
 bool IsPlainFileIn(HANDLE handle, HANDLE parent, const std::wstring& name) {
+  return IsPlainFileAt(handle, FinalPath(parent), name);
+}
+
+bool IsPlainFileAt(HANDLE handle, const std::wstring& parent_path, const std::wstring& name) {
+  if (parent_path.empty()) return false;
   const DWORD attributes = AttributesOf(handle);
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotPlain) ||
       GetFileType(handle) != FILE_TYPE_DISK) {
     return false;
   }
-  const std::wstring final_path = FinalPath(handle), parent_path = FinalPath(parent);
-  return !final_path.empty() && !parent_path.empty() &&
-         SamePath(final_path, Joined(parent_path, name));
+  const std::wstring final_path = FinalPath(handle);
+  return !final_path.empty() && SamePath(final_path, Joined(parent_path, name));
 }
 
 HANDLE OpenPlainFolder(const std::wstring& path) {

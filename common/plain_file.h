@@ -23,6 +23,10 @@ bool SamePath(const std::wstring& a, const std::wstring& b);
 // `parent` (a handle on `folder`) followed by `name`.
 bool IsPlainFileIn(HANDLE handle, HANDLE parent, const std::wstring& name);
 
+// The same, given the parent's final path: for several files of one folder
+// held open, whose final path is then asked once.
+bool IsPlainFileAt(HANDLE handle, const std::wstring& parent_path, const std::wstring& name);
+
 // Opens the folder `path` for listing and for use as a parent above; the
 // handle is invalid unless `path` is a plain folder (no reparse point)
 // whose final path is its parent's final path followed by its own name.

@@ -33,7 +33,8 @@ skin::PictureVerdict Listed(const std::wstring& path) {
 
 PictureFolder::PictureFolder(const std::wstring& she_path)
     : path_(FolderOf(she_path)),
-      folder_(path_.empty() ? INVALID_HANDLE_VALUE : common::OpenPlainFolder(path_)) {}
+      folder_(path_.empty() ? INVALID_HANDLE_VALUE : common::OpenPlainFolder(path_)),
+      final_path_(folder_.ok() ? common::FinalPath(folder_.get()) : std::wstring()) {}
 
 skin::PictureVerdict PictureFolder::Read(std::string_view name, std::vector<uint8_t>* bytes) const {
   bytes->clear();
@@ -46,7 +47,7 @@ skin::PictureVerdict PictureFolder::Read(std::string_view name, std::vector<uint
   common::File file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file.ok()) return skin::PictureVerdict::Missing;
-  if (!common::IsPlainFileIn(file.get(), folder_.get(), wide_name)) {
+  if (!common::IsPlainFileAt(file.get(), final_path_, wide_name)) {
     return skin::PictureVerdict::NotPlainFile;
   }
   LARGE_INTEGER size;

@@ -25,7 +25,7 @@ class PictureFolder {
 
   // The folder is a plain folder (no link) of the name built for it; it
   // stays open while the pictures are read, so it cannot be swapped.
-  bool ok() const { return folder_.ok(); }
+  bool ok() const { return folder_.ok() && !final_path_.empty(); }
   const std::wstring& path() const { return path_; }
 
   // The bytes of the picture `name` (a bare file name, checked when the
@@ -35,6 +35,7 @@ class PictureFolder {
  private:
   std::wstring path_;
   common::File folder_;
+  std::wstring final_path_;  // asked once: the folder is held open
 };
 
 }  // namespace dulib::pictures
