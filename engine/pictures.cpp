@@ -270,7 +270,9 @@ void Blend(HDC dc, HDC source, const RECT& to, int sx, int sy, int sw, int sh) {
   int w = to.right - to.left, h = to.bottom - to.top;
   if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return;
   BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(dc, to.left, to.top, w, h, source, sx, sy, sw, sh, blend);
+  // gdi32's own entry point: msimg32's AlphaBlend only forwards to it, and
+  // that library would be loaded at start for this one call.
+  GdiAlphaBlend(dc, to.left, to.top, w, h, source, sx, sy, sw, sh, blend);
 }
 
 // One piece of the grid: stretched over `to`, or repeated at its scaled

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks that dulib.dll exports exactly the five entry points, by their
-# plain names, and imports nothing but Windows' own libraries (msimg32 blends
-# pictures, ole32 reaches the system's image decoder).
+# plain names, and imports nothing but Windows' own libraries already in
+# the program's process (ole32 reaches the system's image decoder): no
+# library is loaded at start for the engine alone.
 #   check_exports.sh OBJDUMP DLL
 set -euo pipefail
 objdump="$1" dll="$2"
@@ -14,7 +15,7 @@ if [ "$exports" != "$expected" ]; then
   echo "unexpected exports:"; printf '%s\n' "$exports"; exit 1
 fi
 
-allowed='^(kernel32|user32|gdi32|comctl32|uxtheme|msvcrt|advapi32|msimg32|ole32)\.dll$'
+allowed='^(kernel32|user32|gdi32|comctl32|uxtheme|msvcrt|advapi32|ole32)\.dll$'
 bad=0
 while read -r name; do
   if ! printf '%s\n' "$name" | tr 'A-Z' 'a-z' | grep -Eq "$allowed"; then
