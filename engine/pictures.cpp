@@ -138,11 +138,26 @@ class SourceDc {
   HDC dc_ = nullptr;
 };
 
+// A small part's grid composed once at its size, then drawn with one
+// blend: a frame repaints its caption buttons, nine pieces each, on every
+// resize. The pieces do not overlap and are blended over nothing, so the
+// composed pixels are the pieces' own and drawing them gives the same
+// pixels as drawing the pieces.
+struct Composed {
+  skin::ImagePart part;
+  int frame, width, height, dpi;
+  common::GdiObject<HBITMAP> bitmap;
+};
+constexpr int kMaxComposedPixels = 64 * 64;  // caption buttons up to 144 DPI
+constexpr size_t kMaxComposed = 32;          // a few states of a few parts
+
 struct Pictures {
   std::array<std::optional<Part>, skin::kImagePartCount> parts;
   skin::Adjustment adjustment;
   Decoder decoder;
   SourceDc source;
+  SourceDc target;  // where a grid is composed
+  std::vector<Composed> composed;
 };
 
 // The engine's pictures on its one thread.
@@ -310,11 +325,70 @@ void Fit(int* a, int* b, int room) {
   }
 }
 
+// The nine pieces of frame `frame` of a picture selected into `source`,
+// blended into `rc`.
+void DrawGrid(HDC dc, HDC source, const skin::ImageLayout& layout, int width, int height, int frame,
+              const RECT& rc) {
+  const int fw = width, fh = height / layout.frames, fy = frame * fh;
+  // Source columns and rows of the grid, and where they go.
+  const int sx[4] = {0, layout.left, fw - layout.right, fw};
+  const int sy[4] = {0, layout.top, fh - layout.bottom, fh};
+  int left = layout.left, right = layout.right, top = layout.top, bottom = layout.bottom;
+  Fit(&left, &right, rc.right - rc.left);
+  Fit(&top, &bottom, rc.bottom - rc.top);
+  const int dx[4] = {int(rc.left), int(rc.left) + left, int(rc.right) - right, int(rc.right)};
+  const int dy[4] = {int(rc.top), int(rc.top) + top, int(rc.bottom) - bottom, int(rc.bottom)};
+  for (int row = 0; row < 3; row++) {
+    for (int col = 0; col < 3; col++) {
+      const int sw = sx[col + 1] - sx[col], sh = sy[row + 1] - sy[row];
+      const RECT to = {dx[col], dy[row], dx[col + 1], dy[row + 1]};
+      // Corners keep their pixels; edges and centre stretch or repeat.
+      const bool corner = col != 1 && row != 1;
+      Piece(dc, source, to, sx[col], fy + sy[row], sw, sh, draw::Scaled(sw), draw::Scaled(sh),
+            layout.tile && !corner);
+    }
+  }
+}
+
+// What a grid is drawn from: a picture's bitmap as drawn now and its layout.
+struct Grid {
+  HBITMAP bitmap;
+  const skin::ImageLayout* layout;
+  int width, height, frame;
+};
+
+// The part's grid at this size, composed on first use; null when it cannot
+// be made (the caller then draws the pieces).
+HBITMAP ComposedFace(Pictures& pictures, skin::ImagePart part, const Grid& grid, int width,
+                     int height) {
+  const int dpi = draw::Dpi();
+  for (const Composed& c : pictures.composed) {
+    if (c.part == part && c.frame == grid.frame && c.width == width && c.height == height &&
+        c.dpi == dpi) {
+      return c.bitmap.get();
+    }
+  }
+  HDC source = pictures.source.get(), target = pictures.target.get();
+  uint32_t* bits = nullptr;
+  common::GdiObject<HBITMAP> face(MakeDib(width, height, &bits));  // all clear
+  if (!source || !target || !face.get()) return nullptr;
+  HGDIOBJ old_target = SelectObject(target, face.get());
+  HGDIOBJ old_source = SelectObject(source, grid.bitmap);
+  DrawGrid(target, source, *grid.layout, grid.width, grid.height, grid.frame,
+           {0, 0, width, height});
+  SelectObject(source, old_source);
+  SelectObject(target, old_target);
+  if (pictures.composed.size() >= kMaxComposed) pictures.composed.clear();
+  pictures.composed.push_back({part, grid.frame, width, height, dpi, std::move(face)});
+  return pictures.composed.back().bitmap.get();
+}
+
 }  // namespace
 
 void Load(const std::wstring& she_path, const skin::Skin& skin) {
   Pictures& pictures = ThePictures();
   for (auto& part : pictures.parts) part.reset();
+  pictures.composed.clear();
   if (skin.version < 2) return;
   bool any = false;
   for (const auto& image : skin.images) any |= image.has_value();
@@ -351,7 +425,11 @@ void Load(const std::wstring& she_path, const skin::Skin& skin) {
   }
 }
 
-void SetAdjustment(const skin::Adjustment& adjustment) { ThePictures().adjustment = adjustment; }
+void SetAdjustment(const skin::Adjustment& adjustment) {
+  Pictures& pictures = ThePictures();
+  pictures.adjustment = adjustment;
+  pictures.composed.clear();
+}
 
 bool Has(skin::ImagePart part) { return Ready(ThePictures(), part) != nullptr; }
 
@@ -368,31 +446,21 @@ bool Draw(HDC dc, skin::ImagePart part, int frame, const RECT& rc) {
   if (frame < 0 || frame >= layout.frames) frame = 0;
   HBITMAP bitmap =
       KeepsColours(part, frame) ? picture->original.get() : Prepare(*picture, pictures.adjustment);
-  if (!bitmap) return false;
-  const int fw = picture->info.width, fh = picture->info.height / layout.frames, fy = frame * fh;
-
   HDC source = pictures.source.get();
-  if (!source) return false;
-  HGDIOBJ old = SelectObject(source, bitmap);
+  if (!bitmap || !source) return false;
 
-  // Source columns and rows of the grid, and where they go.
-  const int sx[4] = {0, layout.left, fw - layout.right, fw};
-  const int sy[4] = {0, layout.top, fh - layout.bottom, fh};
-  int left = layout.left, right = layout.right, top = layout.top, bottom = layout.bottom;
-  Fit(&left, &right, rc.right - rc.left);
-  Fit(&top, &bottom, rc.bottom - rc.top);
-  const int dx[4] = {int(rc.left), int(rc.left) + left, int(rc.right) - right, int(rc.right)};
-  const int dy[4] = {int(rc.top), int(rc.top) + top, int(rc.bottom) - bottom, int(rc.bottom)};
-  for (int row = 0; row < 3; row++) {
-    for (int col = 0; col < 3; col++) {
-      const int sw = sx[col + 1] - sx[col], sh = sy[row + 1] - sy[row];
-      const RECT to = {dx[col], dy[row], dx[col + 1], dy[row + 1]};
-      // Corners keep their pixels; edges and centre stretch or repeat.
-      const bool corner = col != 1 && row != 1;
-      Piece(dc, source, to, sx[col], fy + sy[row], sw, sh, draw::Scaled(sw), draw::Scaled(sh),
-            layout.tile && !corner);
+  const int width = rc.right - rc.left, height = rc.bottom - rc.top;
+  if (width > 0 && height > 0 && width * height <= kMaxComposedPixels) {
+    const Grid grid = {bitmap, &layout, picture->info.width, picture->info.height, frame};
+    if (HBITMAP face = ComposedFace(pictures, part, grid, width, height)) {
+      HGDIOBJ old = SelectObject(source, face);
+      Blend(dc, source, rc, 0, 0, width, height);
+      SelectObject(source, old);
+      return true;
     }
   }
+  HGDIOBJ old = SelectObject(source, bitmap);
+  DrawGrid(dc, source, layout, picture->info.width, picture->info.height, frame, rc);
   SelectObject(source, old);
   return true;
 }

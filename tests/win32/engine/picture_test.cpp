@@ -317,6 +317,42 @@ TEST_F(PictureTest, EachButtonStatePicksItsFrame) {
   EXPECT_COLOR(centre(), Ref(frames[3]));
 }
 
+// A part as small as a button is composed once at its size and then drawn
+// whole: its corners still keep their pixels, and a new hue, no hue again
+// and another picture of the same name each show at once.
+TEST_F(PictureTest, ASmallPartFollowsEveryChangeOfItsPicture) {
+  constexpr uint32_t kCorner = 0xFF800000, kMiddle = 0xFF008000, kOther = 0xFF2060A0;
+  auto picture = [](uint32_t corner, uint32_t middle) {
+    std::vector<uint32_t> p(8 * 8, middle);
+    for (int y = 0; y < 8; y++) {
+      for (int x = 0; x < 8; x++) {
+        if ((x < 2 || x >= 6) && (y < 2 || y >= 6)) p[y * 8 + x] = corner;
+      }
+    }
+    return Files{{L"button.png", Png(8, 8, p)}};
+  };
+  const char kKey[] = "image_button = button.png, 1, 2 2 2 2";
+  Showing(kKey, picture(kCorner, kMiddle));
+  HWND button = CreateWindowExW(0, L"Button", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20,
+                                60, 24, hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+  auto seen = [button](int x, int y) {
+    RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump(200);
+    const RECT r = engine_test::ScreenRectOfClient(button);
+    return Shot::Settled(r).At(r.left + x, r.top + y);
+  };
+  EXPECT_COLOR(seen(1, 1), Ref(kCorner));
+  EXPECT_COLOR(seen(2, 2), Ref(kMiddle));
+  EXPECT_COLOR(seen(58, 22), Ref(kCorner));
+  SkinH::SkinH_AdjustHSV(120, 0, 0);  // red turns green, green blue
+  EXPECT_COLOR(seen(1, 1), RGB(0x00, 0x80, 0x00));
+  EXPECT_COLOR(seen(30, 12), RGB(0x00, 0x00, 0x80));
+  SkinH::SkinH_AdjustHSV(0, 0, 0);
+  EXPECT_COLOR(seen(30, 12), Ref(kMiddle));
+  ASSERT_EQ(SkinH::SkinH_AttachEx(WriteSkin(kKey, picture(kOther, kOther)), L""), 1);
+  EXPECT_COLOR(seen(30, 12), Ref(kOther));
+}
+
 // Left and right margins of different widths (2 and 5) with a colour each:
 // each corner keeps its own width, so margins read the wrong way round
 // would paint the left corner 5 pixels wide.
