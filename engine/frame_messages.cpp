@@ -41,6 +41,9 @@ bool FramedWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     dpi_ = frame::WindowDpi(hwnd_);
     bar_.Track(bar_.tracked(), dpi_);
   }
+  if (msg == WM_STYLECHANGED && wp == WPARAM(GWL_STYLE)) {
+    StyleChanged(*reinterpret_cast<const STYLESTRUCT*>(lp));
+  }
   switch (mode_) {
     case skin::frame::Mode::kPlatform:
       return false;

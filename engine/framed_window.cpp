@@ -51,4 +51,17 @@ void FramedWindow::SkinChanged(const skin::Metrics& before) {
   Relayout(before_mode, before);
 }
 
+// The window keeps its rectangle, as in the platform's frame; the frame
+// follows at the next layout, which the program asks for with
+// SWP_FRAMECHANGED as it must for the platform's frame too.
+void FramedWindow::StyleChanged(const STYLESTRUCT& change) {
+  if (((change.styleOld ^ change.styleNew) & WS_CAPTION) == 0) return;
+  const Mode before = mode_;
+  Decide();
+  if (mode_ == before) return;
+  if (skin::frame::Painted(mode_)) frame::DisableDwmFrame(hwnd_);
+  ShapeCorners();  // no round corners outside the engine's own frame
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
 }  // namespace dulib

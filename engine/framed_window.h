@@ -1,7 +1,8 @@
 // A top-level window with a caption, as the engine frames it: one object
 // per window, made when the skinner first classifies it and owned by its
 // record. It holds the frame's mode (decided when the engine starts
-// following the window and after each change of skin), lays the frame out
+// following the window, after each change of skin and when the window's
+// program takes its caption away or gives it back), lays the frame out
 // through the pure layout, paints it, answers its messages, and owns the
 // window's menu bar.
 //
@@ -50,6 +51,9 @@ class FramedWindow : private menubar::Host {
   // The skin's frame sizes were `before` and are now the session's: the
   // mode is decided again and the window laid out again.
   void SkinChanged(const skin::Metrics& before);
+  // The window's program changed its style: where it took the caption away
+  // or gave it back, the mode is decided again.
+  void StyleChanged(const STYLESTRUCT& change);
   // The messages that concern the frame. True when the message was
   // answered, with the answer in *result.
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);

@@ -1,6 +1,7 @@
-// How much of a framed window's frame is the engine's: decided once when
-// the engine starts following the window and again after each change of
-// skin, from plain facts, so that no caller has to work it out again.
+// How much of a framed window's frame is the engine's: decided when the
+// engine starts following the window and again after each change of skin
+// or of the window's caption, from plain facts, so that no caller has to
+// work it out again.
 #pragma once
 
 namespace skin::frame {

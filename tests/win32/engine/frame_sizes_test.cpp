@@ -410,6 +410,45 @@ TEST_F(FrameSizesTest, RoundCornersCutTheWindowAndTheEdgeFollowsTheCut) {
 // A window that cannot be resized keeps its client area when the caption
 // grows, so nothing in it is cut off; a resizable one keeps its outer
 // size. Back to a skin without frame sizes, both are exactly as before.
+// A program that takes its window's caption away gets the platform's frame
+// for that style, without the skin's round corners, in the same rectangle;
+// given back, the caption brings the skin's frame back.
+TEST_F(FrameSizesTest, ACaptionTakenAwayAndGivenBackChangesTheFrameInPlace) {
+  const Sizes& s = Expected();
+  ASSERT_EQ(SkinH_AttachEx(InApp(kRound), L""), 1);
+  DestroyWindow(hwnd);
+  hwnd = MakeSizedWindow(WS_OVERLAPPEDWINDOW, 480, 320, false);
+  const RECT before = ScreenRectOfWindow(hwnd);
+  const RECT skin_insets = {s.border, s.border + s.caption, s.border, s.border};
+  auto restyle = [this](DWORD style) {
+    SetWindowLongW(hwnd, GWL_STYLE, LONG(style));
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump(300);
+  };
+  auto has_region = [this] {
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    const bool has = GetWindowRgn(hwnd, region) != ERROR;
+    DeleteObject(region);
+    return has;
+  };
+  EXPECT_RECT(Insets(hwnd), skin_insets);
+  EXPECT_TRUE(has_region());
+
+  const DWORD bare = (WS_OVERLAPPEDWINDOW | WS_VISIBLE) & ~WS_CAPTION;
+  restyle(bare);
+  RECT platform = {};
+  AdjustWindowRectEx(&platform, bare, FALSE, 0);
+  EXPECT_RECT(Insets(hwnd), (RECT{-platform.left, -platform.top, platform.right, platform.bottom}));
+  EXPECT_RECT(ScreenRectOfWindow(hwnd), before);
+  EXPECT_FALSE(has_region());
+
+  restyle(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  EXPECT_RECT(Insets(hwnd), skin_insets);
+  EXPECT_RECT(ScreenRectOfWindow(hwnd), before);
+  EXPECT_TRUE(has_region());
+}
+
 TEST_F(FrameSizesTest, FixedWindowsKeepTheirClientAreaAndSwitchingBackRestoresAll) {
   const Sizes& s = Expected();
   DestroyWindow(hwnd);
