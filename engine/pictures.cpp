@@ -325,11 +325,18 @@ void Fit(int* a, int* b, int room) {
   }
 }
 
-// The nine pieces of frame `frame` of a picture selected into `source`,
-// blended into `rc`.
-void DrawGrid(HDC dc, HDC source, const skin::ImageLayout& layout, int width, int height, int frame,
-              const RECT& rc) {
-  const int fw = width, fh = height / layout.frames, fy = frame * fh;
+// What a grid is drawn from: a picture's bitmap as drawn now and its layout.
+struct Grid {
+  HBITMAP bitmap;
+  const skin::ImageLayout* layout;
+  int width, height, frame;
+};
+
+// The grid's nine pieces, its bitmap selected into `source`, blended into
+// `rc`.
+void DrawGrid(HDC dc, HDC source, const Grid& grid, const RECT& rc) {
+  const skin::ImageLayout& layout = *grid.layout;
+  const int fw = grid.width, fh = grid.height / layout.frames, fy = grid.frame * fh;
   // Source columns and rows of the grid, and where they go.
   const int sx[4] = {0, layout.left, fw - layout.right, fw};
   const int sy[4] = {0, layout.top, fh - layout.bottom, fh};
@@ -350,13 +357,6 @@ void DrawGrid(HDC dc, HDC source, const skin::ImageLayout& layout, int width, in
   }
 }
 
-// What a grid is drawn from: a picture's bitmap as drawn now and its layout.
-struct Grid {
-  HBITMAP bitmap;
-  const skin::ImageLayout* layout;
-  int width, height, frame;
-};
-
 // The part's grid at this size, composed on first use; null when it cannot
 // be made (the caller then draws the pieces).
 HBITMAP ComposedFace(Pictures& pictures, skin::ImagePart part, const Grid& grid, int width,
@@ -374,8 +374,7 @@ HBITMAP ComposedFace(Pictures& pictures, skin::ImagePart part, const Grid& grid,
   if (!source || !target || !face.get()) return nullptr;
   HGDIOBJ old_target = SelectObject(target, face.get());
   HGDIOBJ old_source = SelectObject(source, grid.bitmap);
-  DrawGrid(target, source, *grid.layout, grid.width, grid.height, grid.frame,
-           {0, 0, width, height});
+  DrawGrid(target, source, grid, {0, 0, width, height});
   SelectObject(source, old_source);
   SelectObject(target, old_target);
   if (pictures.composed.size() >= kMaxComposed) pictures.composed.clear();
@@ -449,9 +448,9 @@ bool Draw(HDC dc, skin::ImagePart part, int frame, const RECT& rc) {
   HDC source = pictures.source.get();
   if (!bitmap || !source) return false;
 
+  const Grid grid = {bitmap, &layout, picture->info.width, picture->info.height, frame};
   const int width = rc.right - rc.left, height = rc.bottom - rc.top;
   if (width > 0 && height > 0 && width * height <= kMaxComposedPixels) {
-    const Grid grid = {bitmap, &layout, picture->info.width, picture->info.height, frame};
     if (HBITMAP face = ComposedFace(pictures, part, grid, width, height)) {
       HGDIOBJ old = SelectObject(source, face);
       Blend(dc, source, rc, 0, 0, width, height);
@@ -460,7 +459,7 @@ bool Draw(HDC dc, skin::ImagePart part, int frame, const RECT& rc) {
     }
   }
   HGDIOBJ old = SelectObject(source, bitmap);
-  DrawGrid(dc, source, layout, picture->info.width, picture->info.height, frame, rc);
+  DrawGrid(dc, source, grid, rc);
   SelectObject(source, old);
   return true;
 }
