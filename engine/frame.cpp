@@ -91,15 +91,17 @@ bool SetMetrics(const skin::Metrics& metrics) {
 const skin::Metrics& Metrics() { return TheSession().now; }
 const skin::Metrics& Previous() { return TheSession().before; }
 
-void DisableDwmFrame(HWND hwnd) {
+void SetDwmFrame(HWND hwnd, bool on) {
   if (draw::UnderWine()) return;
   using SetAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
   static auto set_attribute =
       reinterpret_cast<SetAttribute>(SystemFunction(L"dwmapi.dll", "DwmSetWindowAttribute"));
   if (!set_attribute) return;
   const DWORD kNcRenderingPolicy = 2;  // DWMWA_NCRENDERING_POLICY
+  const int kUseWindowStyle = 0;       // DWMNCRP_USEWINDOWSTYLE
   const int kDisabled = 1;             // DWMNCRP_DISABLED
-  set_attribute(hwnd, kNcRenderingPolicy, &kDisabled, sizeof kDisabled);
+  const int policy = on ? kUseWindowStyle : kDisabled;
+  set_attribute(hwnd, kNcRenderingPolicy, &policy, sizeof policy);
 }
 
 namespace {

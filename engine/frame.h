@@ -20,9 +20,10 @@ bool SetMetrics(const skin::Metrics& metrics);
 const skin::Metrics& Metrics();
 const skin::Metrics& Previous();
 
-// Tells the desktop window manager (Windows Vista and later) not to draw
-// the window's frame: the engine paints it.
-void DisableDwmFrame(HWND hwnd);
+// Tells the desktop window manager (Windows Vista and later) whether to
+// draw the window's frame: not where the engine paints it, and as the
+// window's style says again where the engine leaves it to the platform.
+void SetDwmFrame(HWND hwnd, bool on);
 
 // What a maximised window of the engine's own frame fills on a monitor:
 // its work area, less a strip where a task bar hides itself, so that it

@@ -23,7 +23,7 @@ int FramedWindow::Scaled(int pixels96) const { return skin::frame::Scale(pixels9
 
 void FramedWindow::Prepare(bool existing) {
   if (!skin::frame::Painted(mode_)) return;
-  frame::DisableDwmFrame(hwnd_);
+  frame::SetDwmFrame(hwnd_, false);
   if (!skin::frame::Owned(mode_)) return;
   if (existing) {
     Relayout(Mode::kPainted, skin::Metrics{});  // laid out by the platform until now
@@ -59,7 +59,7 @@ void FramedWindow::StyleChanged(const STYLESTRUCT& change) {
   const Mode before = mode_;
   Decide();
   if (mode_ == before) return;
-  if (skin::frame::Painted(mode_)) frame::DisableDwmFrame(hwnd_);
+  frame::SetDwmFrame(hwnd_, !skin::frame::Painted(mode_));
   ShapeCorners();  // no round corners outside the engine's own frame
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }

@@ -370,8 +370,9 @@ HBITMAP ComposedFace(Pictures& pictures, skin::ImagePart part, const Grid& grid,
   }
   HDC source = pictures.source.get(), target = pictures.target.get();
   uint32_t* bits = nullptr;
-  common::GdiObject<HBITMAP> face(MakeDib(width, height, &bits));  // all clear
+  common::GdiObject<HBITMAP> face(MakeDib(width, height, &bits));
   if (!source || !target || !face.get()) return nullptr;
+  std::fill_n(bits, size_t(width) * size_t(height), 0u);  // nothing beneath the pieces
   HGDIOBJ old_target = SelectObject(target, face.get());
   HGDIOBJ old_source = SelectObject(source, grid.bitmap);
   DrawGrid(target, source, grid, {0, 0, width, height});
