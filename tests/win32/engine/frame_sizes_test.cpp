@@ -79,6 +79,14 @@ RECT Insets(HWND hwnd) {
   return {c.left - w.left, c.top - w.top, w.right - c.right, w.bottom - c.bottom};
 }
 
+// Whether the window has a region (the skin's round corners).
+bool HasRegion(HWND hwnd) {
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  const bool has = GetWindowRgn(hwnd, region) != ERROR;
+  DeleteObject(region);
+  return has;
+}
+
 HMENU MakeMenuBar() {
   HMENU bar = CreateMenu();
   HMENU normal = CreatePopupMenu();
@@ -393,9 +401,7 @@ TEST_F(FrameSizesTest, RoundCornersCutTheWindowAndTheEdgeFollowsTheCut) {
 
   ShowWindow(hwnd, SW_MAXIMIZE);
   Pump(300);
-  HRGN none = CreateRectRgn(0, 0, 0, 0);
-  EXPECT_EQ(GetWindowRgn(hwnd, none), ERROR) << "a maximised window keeps its round corners";
-  DeleteObject(none);
+  EXPECT_FALSE(HasRegion(hwnd)) << "a maximised window keeps its round corners";
   RECT work = WorkArea();
   EXPECT_RECT(ScreenRectOfWindow(hwnd), work);
   EXPECT_COLOR(ColorAt({work.left, work.top}), kDark[border]);
@@ -407,9 +413,6 @@ TEST_F(FrameSizesTest, RoundCornersCutTheWindowAndTheEdgeFollowsTheCut) {
   DeleteObject(again);
 }
 
-// A window that cannot be resized keeps its client area when the caption
-// grows, so nothing in it is cut off; a resizable one keeps its outer
-// size. Back to a skin without frame sizes, both are exactly as before.
 // A program that takes its window's caption away gets the platform's frame
 // for that style, without the skin's round corners, in the same rectangle;
 // given back, the caption brings the skin's frame back.
@@ -419,36 +422,27 @@ TEST_F(FrameSizesTest, ACaptionTakenAwayAndGivenBackChangesTheFrameInPlace) {
   DestroyWindow(hwnd);
   hwnd = MakeSizedWindow(WS_OVERLAPPEDWINDOW, 480, 320, false);
   const RECT before = ScreenRectOfWindow(hwnd);
-  const RECT skin_insets = {s.border, s.border + s.caption, s.border, s.border};
-  auto restyle = [this](DWORD style) {
+  EXPECT_TRUE(HasRegion(hwnd));
+  RECT platform = {};  // the platform's frame without a caption
+  const DWORD bare = (WS_OVERLAPPEDWINDOW | WS_VISIBLE) & ~WS_CAPTION;
+  AdjustWindowRectEx(&platform, bare, FALSE, 0);
+  for (DWORD style : {bare, DWORD(WS_OVERLAPPEDWINDOW | WS_VISIBLE)}) {
+    const bool captioned = (style & WS_CAPTION) == WS_CAPTION;
     SetWindowLongW(hwnd, GWL_STYLE, LONG(style));
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Pump(300);
-  };
-  auto has_region = [this] {
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    const bool has = GetWindowRgn(hwnd, region) != ERROR;
-    DeleteObject(region);
-    return has;
-  };
-  EXPECT_RECT(Insets(hwnd), skin_insets);
-  EXPECT_TRUE(has_region());
-
-  const DWORD bare = (WS_OVERLAPPEDWINDOW | WS_VISIBLE) & ~WS_CAPTION;
-  restyle(bare);
-  RECT platform = {};
-  AdjustWindowRectEx(&platform, bare, FALSE, 0);
-  EXPECT_RECT(Insets(hwnd), (RECT{-platform.left, -platform.top, platform.right, platform.bottom}));
-  EXPECT_RECT(ScreenRectOfWindow(hwnd), before);
-  EXPECT_FALSE(has_region());
-
-  restyle(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-  EXPECT_RECT(Insets(hwnd), skin_insets);
-  EXPECT_RECT(ScreenRectOfWindow(hwnd), before);
-  EXPECT_TRUE(has_region());
+    EXPECT_RECT(Insets(hwnd),
+                captioned ? (RECT{s.border, s.border + s.caption, s.border, s.border})
+                          : (RECT{-platform.left, -platform.top, platform.right, platform.bottom}));
+    EXPECT_RECT(ScreenRectOfWindow(hwnd), before);
+    EXPECT_EQ(HasRegion(hwnd), captioned);
+  }
 }
 
+// A window that cannot be resized keeps its client area when the caption
+// grows, so nothing in it is cut off; a resizable one keeps its outer
+// size. Back to a skin without frame sizes, both are exactly as before.
 TEST_F(FrameSizesTest, FixedWindowsKeepTheirClientAreaAndSwitchingBackRestoresAll) {
   const Sizes& s = Expected();
   DestroyWindow(hwnd);
@@ -488,9 +482,7 @@ TEST_F(FrameSizesTest, FixedWindowsKeepTheirClientAreaAndSwitchingBackRestoresAl
   EXPECT_RECT(ScreenRectOfClient(fixed), fixed_client);
   EXPECT_RECT(ScreenRectOfWindow(sizable), sizable_window);
   EXPECT_RECT(ScreenRectOfClient(sizable), sizable_client);
-  HRGN none = CreateRectRgn(0, 0, 0, 0);
-  EXPECT_EQ(GetWindowRgn(fixed, none), ERROR);
-  DeleteObject(none);
+  EXPECT_FALSE(HasRegion(fixed));
   DestroyWindow(fixed);
   DestroyWindow(sizable);
 }
@@ -824,7 +816,7 @@ TEST_F(FrameSizesTest, GetMenuBarInfoTellsWhereTheBarAndEachItemAreDrawn) {
     EXPECT_RECT(whole.rcBar,
                 (RECT{w.left + border, top, w.right - border, top + GetSystemMetrics(SM_CYMENU)}));
     EXPECT_LE(whole.rcBar.bottom, c.top);
-    int y = (w.top + border + s.caption + c.top) / 2;  // across the bar's middle
+    int y = (top + c.top) / 2;  // across the bar's middle
     const RECT row = {w.left, y, w.right, y + 1};
     Act([&] { MoveTo({c.left + 10, c.top + 40}); });
     Shot rest = Shot::Settled(row);
