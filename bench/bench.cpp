@@ -29,6 +29,7 @@
 #include <utility>
 #include <vector>
 
+#include "clock.h"
 #include "toolkit/form.h"
 #include "trace_count.h"
 
@@ -39,21 +40,8 @@ constexpr int kResizes = 2000;
 constexpr int kPreviews = 40;
 constexpr WORD kChangeSkinCommand = 105;  // the main menu's "change skin"
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
+using bench::Median;
+using bench::Now;
 
 struct Program {
   std::wstring exe;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "clock.h"
 #include "common/ansi.h"
 #include "picture_file.h"
 #include "skincheck/check.h"
@@ -18,13 +19,6 @@ namespace {
 
 constexpr int kRuns = 15;
 constexpr double kGoalMs = 200;
-
-double NowMs() {
-  LARGE_INTEGER f, t;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t);
-  return 1000.0 * double(t.QuadPart) / double(f.QuadPart);
-}
 
 std::string ReadAll(const std::wstring& path) {
   std::string text;
@@ -40,14 +34,14 @@ std::string ReadAll(const std::wstring& path) {
 
 // The milliseconds of one check, or -1 when the file cannot be read.
 double CheckOnce(const std::wstring& path) {
-  const double start = NowMs();
+  const double start = bench::Now();
   const std::string text = ReadAll(path);
   if (text.empty()) return -1;
   const dulib::pictures::PictureFolder folder(path);
   const skincheck::Result result = skincheck::CheckSkin(
       "skin", text,
       [&](std::string_view name, std::vector<uint8_t>* bytes) { return folder.Read(name, bytes); });
-  return result.lines.empty() ? -1 : NowMs() - start;
+  return result.lines.empty() ? -1 : (bench::Now() - start) * 1000;
 }
 
 }  // namespace
@@ -58,15 +52,14 @@ int wmain(int argc, wchar_t** argv) {
     if (!GetFullPathNameW(argv[i], MAX_PATH, full, nullptr)) return 2;
     std::vector<double> ms;
     for (int run = 0; run < kRuns; run++) ms.push_back(CheckOnce(full));
-    std::sort(ms.begin(), ms.end());
-    if (ms.front() < 0) {
+    if (*std::min_element(ms.begin(), ms.end()) < 0) {
       std::printf("check       %s cannot be read\n", common::ToCodePage(argv[i], CP_UTF8).c_str());
       return 2;
     }
-    const double median = ms[ms.size() / 2];
+    const double median = bench::Median(ms), slowest = *std::max_element(ms.begin(), ms.end());
     std::printf(
         "check       %-16s %6.1f ms   (median of %d, slowest %.1f ms)  goal <= %.0f ms %s\n",
-        common::ToCodePage(argv[i], CP_UTF8).c_str(), median, kRuns, ms.back(), kGoalMs,
+        common::ToCodePage(argv[i], CP_UTF8).c_str(), median, kRuns, slowest, kGoalMs,
         median <= kGoalMs ? "met" : "MISSED");
   }
   return 0;

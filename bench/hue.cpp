@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "clock.h"
 #include "png_writer.h"
 
 namespace {
@@ -18,13 +19,6 @@ namespace {
 constexpr int kSide = 2048;
 constexpr int kSteps = 24;
 constexpr double kGoalMs = 150;
-
-double Now() {
-  LARGE_INTEGER f, t;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) / double(f.QuadPart);
-}
 
 bool WriteFile(const std::wstring& path, const std::string& bytes) {
   HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -81,17 +75,17 @@ int wmain(int argc, wchar_t** argv) {
   UpdateWindow(hwnd);
   std::vector<double> steps;
   for (int i = 1; i <= kSteps; i++) {
-    const double t0 = Now();
+    const double t0 = bench::Now();
     adjust((i * 37) % 360 - 180, 0, 0);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
-    steps.push_back((Now() - t0) * 1000);
+    steps.push_back((bench::Now() - t0) * 1000);
   }
-  std::sort(steps.begin(), steps.end());
-  const double median = steps[steps.size() / 2];
+  const double median = bench::Median(steps),
+               slowest = *std::max_element(steps.begin(), steps.end());
   std::printf(
       "hue         one 2048 x 2048 picture: %.1f ms a new hue (median of %d, slowest %.1f)"
       "  goal <= %.0f ms %s\n",
-      median, kSteps, steps.back(), kGoalMs, median <= kGoalMs ? "met" : "MISSED");
+      median, kSteps, slowest, kGoalMs, median <= kGoalMs ? "met" : "MISSED");
   DestroyWindow(hwnd);
   return 0;
 }
