@@ -412,11 +412,9 @@ bool PointerOver(HWND hwnd, POINT client_point) {
 
 void SetHover(HWND hwnd, Control& control, bool hover) {
   if (hover == control.hover) return;
+  POINT now;
+  if (hover && !draw::TrackLeave(hwnd, TME_LEAVE, &now)) return;  // it has gone on already
   control.hover = hover;
-  if (hover) {
-    TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, hwnd, 0};
-    TrackMouseEvent(&track);
-  }
   PaintNow(hwnd, control);
 }
 

@@ -34,6 +34,14 @@ bool UnderWine() {
   return wine;
 }
 
+bool TrackLeave(HWND hwnd, DWORD flags, POINT* now) {
+  TRACKMOUSEEVENT track = {sizeof track, flags, hwnd, 0};
+  TrackMouseEvent(&track);
+  if (!GetCursorPos(now)) return false;
+  HWND under = WindowFromPoint(*now);
+  return under && (under == hwnd || IsChild(hwnd, under));
+}
+
 void Fill(HDC dc, const RECT& rc, COLORREF color) {
   COLORREF old = SetBkColor(dc, color);
   ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);

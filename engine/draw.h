@@ -1,6 +1,7 @@
 // Small drawing helpers shared by the look: fills, lines, the dotted focus
 // ring, the tick, arrows and caption glyphs, all drawn with rectangles in
-// one colour so that they stay crisp at any scale; and the display's DPI.
+// one colour so that they stay crisp at any scale; the display's DPI, and
+// the pointer's leaving of what it lights.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +20,14 @@ int Scaled(int pixels96);
 int Hairline();
 
 bool UnderWine();
+
+// Asks for the leave message of `flags` (TME_LEAVE, with TME_NONCLIENT for
+// the frame) and tells where the pointer is now when it is still over the
+// window or its children. A move can be handled after the pointer has gone
+// on (a window shown under it, a busy thread); no leave comes for that
+// one, so what lights up follows the pointer as it is now, not the point
+// the message carries.
+bool TrackLeave(HWND hwnd, DWORD flags, POINT* now);
 
 inline COLORREF Ref(skin::Rgb c) { return RGB(c.r, c.g, c.b); }
 inline skin::Rgb Rgb(COLORREF c) { return {GetRValue(c), GetGValue(c), GetBValue(c)}; }

@@ -4,6 +4,7 @@
 // the client area, sizing, maximising, and the menu bar's tracking.
 #include <windows.h>
 
+#include "draw.h"
 #include "frame.h"
 #include "framed_window.h"
 #include "subclass.h"
@@ -163,15 +164,14 @@ bool FramedWindow::OnPaintedMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* res
 // The caption buttons, hovered, pressed and released with the mouse.
 bool FramedWindow::OnButtonMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   switch (msg) {
-    case WM_NCMOUSEMOVE:
-      SetHover(IsButtonCode(wp) ? static_cast<int>(wp) : 0);
+    case WM_NCMOUSEMOVE: {
+      POINT now;
+      bool over = IsButtonCode(wp) && draw::TrackLeave(hwnd_, TME_LEAVE | TME_NONCLIENT, &now);
+      SetHover(over ? ButtonAt(now) : 0);
       if (!IsButtonCode(wp)) return false;
-      {
-        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE | TME_NONCLIENT, hwnd_, 0};
-        TrackMouseEvent(&track);
-      }
       *result = 0;
       return true;
+    }
     case WM_NCMOUSELEAVE:
       SetHover(0);
       return false;

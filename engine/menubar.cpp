@@ -651,13 +651,12 @@ bool Bar::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
       }
       *result = 0;
       return true;
-    case WM_NCMOUSEMOVE:
-      SetHover(wp == HTMENU ? ItemAt(*this, screen) : -1);
-      if (wp == HTMENU) {
-        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE | TME_NONCLIENT, owner_, 0};
-        TrackMouseEvent(&track);
-      }
+    case WM_NCMOUSEMOVE: {
+      POINT now;
+      bool over = wp == HTMENU && draw::TrackLeave(owner_, TME_LEAVE | TME_NONCLIENT, &now);
+      SetHover(over ? ItemAt(*this, now) : -1);
       return false;
+    }
     case WM_NCMOUSELEAVE:
     case WM_MOUSEMOVE:  // into the client area: sooner than the leave, which may come late
       SetHover(-1);

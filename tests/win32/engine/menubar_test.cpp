@@ -76,7 +76,8 @@ class MenuBarTest : public testing::Test {
   // looked for again until both show, within five seconds.
   void FindItems() {
     PumpUntil([&] { return (texts = ItemTexts()).size() == 2; }, 5000);
-    ASSERT_EQ(2u, texts.size()) << "the bar's two item texts";
+    if (texts.size() != 2) Shot(Window()).SavePpm(InApp(L"menubar_items.ppm"));
+    ASSERT_EQ(2u, texts.size()) << "the bar's two item texts (window saved as menubar_items.ppm)";
   }
   std::vector<RECT> ItemTexts() const {
     RECT bar = Bar();
