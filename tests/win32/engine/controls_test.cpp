@@ -282,6 +282,9 @@ TEST_F(ControlsTest, ButtonsShowHoverAndPressAndCheckBoxItsTick) {
   Hand(MOUSEEVENTF_LEFTUP, Here());
   EXPECT_TRUE(d.IsLoaded());
   EXPECT_COLOR(PixelIn(save, 2, 2), kLight[button_face]);
+  // A move handled after the pointer has gone on lights nothing.
+  SendMessageW(save, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+  EXPECT_COLOR(PixelIn(save, 2, 2), kLight[button_face]);
 
   HWND check = d.Check1.Hwnd();
   RECT c = ScreenRectOfWindow(check);
