@@ -727,19 +727,15 @@ TEST_F(FrameSizesTest, AMoveHandledAfterThePointerLeftLightsNothing) {
   while (right > w.left && HitAt(hwnd, {right, caption_row}) != HTMAXBUTTON) right--;
   const POINT away = {w.right + 30, w.top + 30};  // the desktop beside the window
   struct Spot {
-    const char* name;
     LRESULT hit;
     POINT at;  // away from the item's text and the button's glyph
     COLORREF rest;
-  } spots[] = {
-      {"bar item",
-       HTMENU,
-       {w.left + s.border + 3 * s.dpi / 96, w.top + (s.border + s.caption + Insets(hwnd).top) / 2},
-       kDark[menu]},
-      {"caption button", HTMAXBUTTON, {right - 2, caption_row - 5}, kDark[caption_active]},
   };
-  for (const Spot& spot : spots) {
-    SCOPED_TRACE(spot.name);
+  const int bar_row = w.top + (s.border + s.caption + Insets(hwnd).top) / 2;
+  for (const Spot& spot :
+       {Spot{HTMENU, {w.left + s.border + 3 * s.dpi / 96, bar_row}, kDark[menu]},
+        Spot{HTMAXBUTTON, {right - 2, caption_row - 5}, kDark[caption_active]}}) {
+    SCOPED_TRACE(spot.hit);
     ASSERT_EQ(HitAt(hwnd, spot.at), spot.hit);
     COLORREF lit = 0;
     Act([&] {
