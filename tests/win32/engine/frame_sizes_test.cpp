@@ -714,42 +714,6 @@ TEST_F(FrameSizesTest, AnotherWindowComingForwardReleasesTheBarsKeys) {
   DestroyWindow(other);
 }
 
-// A move that reaches the window after the pointer has gone on (the
-// window shown under a resting pointer, a busy thread) lights neither a
-// bar item nor a caption button: no leave would come to put it out.
-TEST_F(FrameSizesTest, AMoveHandledAfterThePointerLeftLightsNothing) {
-  DestroyWindow(hwnd);
-  hwnd = MakeSizedWindow(WS_OVERLAPPEDWINDOW, 480, 320, true);
-  const Sizes& s = Expected();
-  RECT w = ScreenRectOfWindow(hwnd);
-  const int caption_row = w.top + s.border + s.caption / 2;
-  int right = w.right - s.border - 1;  // the maximise button's right-most column
-  while (right > w.left && HitAt(hwnd, {right, caption_row}) != HTMAXBUTTON) right--;
-  const POINT away = {w.right + 30, w.top + 30};  // the desktop beside the window
-  struct Spot {
-    LRESULT hit;
-    POINT at;  // away from the item's text and the button's glyph
-    COLORREF rest;
-  };
-  const int bar_row = w.top + (s.border + s.caption + Insets(hwnd).top) / 2;
-  for (const Spot& spot :
-       {Spot{HTMENU, {w.left + s.border + 3 * s.dpi / 96, bar_row}, kDark[menu]},
-        Spot{HTMAXBUTTON, {right - 2, caption_row - 5}, kDark[caption_active]}}) {
-    SCOPED_TRACE(spot.hit);
-    ASSERT_EQ(HitAt(hwnd, spot.at), spot.hit);
-    COLORREF lit = 0;
-    Act([&] {
-      MoveTo(spot.at);
-      lit = ColorAt(spot.at);
-      MoveTo(away);
-    });
-    SendMessageW(hwnd, WM_NCMOUSEMOVE, spot.hit, MAKELPARAM(spot.at.x, spot.at.y));
-    Pump(600);  // longer than the hover time on which a leave is told
-    EXPECT_NE(Hex(lit), Hex(spot.rest)) << "the spot lights under the pointer";
-    EXPECT_COLOR(ColorAt(spot.at), spot.rest) << "lit by a move from where the pointer was";
-  }
-}
-
 // The frame never paints on the client area: maximised, where the window
 // has no border and its client area reaches the screen's edges, and
 // restored again. The client area is filled once and never painted after

@@ -359,7 +359,7 @@ TEST_F(FrameTest, CaptionButtonsHoverPressAndDoTheirWork) {
   RECT inside = ScreenRectOfClient(hwnd);
   POINT in_client = {inside.left + 40, inside.top + 60};
   COLORREF hover = 0, close_at_rest = 0, left = 0, pressed = 0, dragged_off = 0, released = 0;
-  COLORREF left_window = 0, hover_again = 0, cancelled = 0;
+  COLORREF left_window = 0, late = 0, hover_again = 0, cancelled = 0;
   Act([&] {
     MoveTo(max);
     hover = ColorAt(corner);
@@ -370,6 +370,12 @@ TEST_F(FrameTest, CaptionButtonsHoverPressAndDoTheirWork) {
     MoveTo(in_client);  // straight off the frame, into the client area
     Sleep(600);         // Wine tells of the leave on a timer of the hover time
     left_window = ColorAt(corner);
+    // A move handled after the pointer has gone on, off the window: no
+    // leave comes for it, so it must light nothing.
+    MoveTo({ScreenRectOfWindow(hwnd).right + 30, spot.y});
+    SendMessageW(hwnd, WM_NCMOUSEMOVE, HTMAXBUTTON, MAKELPARAM(max.x, max.y));
+    Sleep(600);
+    late = ColorAt(corner);
     // Pressed, then released elsewhere: nothing happens.
     Down(max);
     pressed = ColorAt(corner);
@@ -397,6 +403,7 @@ TEST_F(FrameTest, CaptionButtonsHoverPressAndDoTheirWork) {
   EXPECT_COLOR(close_at_rest, rest);
   EXPECT_COLOR(left, rest);
   EXPECT_COLOR(left_window, rest);
+  EXPECT_COLOR(late, rest);
   EXPECT_COLOR(dragged_off, rest);
   EXPECT_COLOR(released, rest);
   EXPECT_COLOR(cancelled, rest);

@@ -313,6 +313,9 @@ TEST_F(MenuBarTest, HoverIsItsOwnStateBetweenRestAndOpen) {
   };
   COLORREF rest = color();
   EXPECT_TRUE(Near(rest, kBar, 2));
+  // A move handled after the pointer has gone on into the page lights nothing.
+  SendMessageW(program->main(), WM_NCMOUSEMOVE, HTMENU, MAKELPARAM(back.x, back.y));
+  EXPECT_TRUE(Near(color(), rest, 2)) << "lit by a move from where the pointer was";
   MoveTo(ItemPoint(0));
   COLORREF hover = rest;
   PumpUntil([&] { return (hover = color()) != rest; }, 2000);
