@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -451,7 +452,7 @@ bool Draw(HDC dc, skin::ImagePart part, int frame, const RECT& rc) {
 
   const Grid grid = {bitmap, &layout, picture->info.width, picture->info.height, frame};
   const int width = rc.right - rc.left, height = rc.bottom - rc.top;
-  if (width > 0 && height > 0 && width * height <= kMaxComposedPixels) {
+  if (width > 0 && height > 0 && int64_t(width) * height <= kMaxComposedPixels) {
     if (HBITMAP face = ComposedFace(pictures, part, grid, width, height)) {
       HGDIOBJ old = SelectObject(source, face);
       Blend(dc, source, rc, 0, 0, width, height);
