@@ -54,6 +54,7 @@ bool FramedWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
       if (OnOwnMessage(msg, wp, lp, result)) return true;
       break;
     case skin::frame::Mode::kPainted:
+      bar_.FollowPointer(msg, wp);
       break;
   }
   return OnPaintedMessage(msg, wp, lp, result) || OnButtonMessage(msg, wp, lp, result);

@@ -222,7 +222,7 @@ void FramedWindow::PaintBand(HDC dc, const FrameRects& r) {
     if (skin::frame::Owned(mode_)) {
       bar_.Paint(dc, r.bar);
     } else {
-      menus::PaintBar(hwnd_, dc, r.bar);
+      menus::PaintBar(hwnd_, dc, r.bar, bar_.hover());
     }
   }
   DrawEdge(dc, r.size, band);  // its bottom line falls outside the copy

@@ -188,7 +188,8 @@ int ItemAt(Bar& b, POINT screen) {
   if (hit != HTMENU) return kNone;
   RECT bar = b.host().BarRect();
   for (int pos = 0; pos < Count(owner); pos++) {
-    RECT rc = ScreenRect(owner, b.ItemRect(bar, pos));
+    // A bar the platform lays out has its items where the platform put them.
+    RECT rc = ScreenRect(owner, b.tracked() ? b.ItemRect(bar, pos) : PlatformRect(owner, pos + 1));
     if (PtInRect(&rc, screen)) return pos;
   }
   return kNone;
@@ -635,6 +636,16 @@ void Bar::SetHover(int item) {
   host_.Repaint();
 }
 
+void Bar::FollowPointer(UINT msg, WPARAM wp) {
+  if (msg == WM_NCMOUSEMOVE) {
+    POINT now;
+    bool over = wp == HTMENU && draw::TrackLeave(owner_, TME_LEAVE | TME_NONCLIENT, &now);
+    SetHover(over ? ItemAt(*this, now) : -1);
+  } else if (msg == WM_NCMOUSELEAVE || msg == WM_MOUSEMOVE) {
+    SetHover(-1);  // a move into the client area comes sooner than the leave
+  }
+}
+
 bool Bar::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   Tracking& t = TheKeys().tracking;
   POINT screen = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
@@ -651,15 +662,10 @@ bool Bar::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
       }
       *result = 0;
       return true;
-    case WM_NCMOUSEMOVE: {
-      POINT now;
-      bool over = wp == HTMENU && draw::TrackLeave(owner_, TME_LEAVE | TME_NONCLIENT, &now);
-      SetHover(over ? ItemAt(*this, now) : -1);
-      return false;
-    }
+    case WM_NCMOUSEMOVE:
     case WM_NCMOUSELEAVE:
-    case WM_MOUSEMOVE:  // into the client area: sooner than the leave, which may come late
-      SetHover(-1);
+    case WM_MOUSEMOVE:
+      FollowPointer(msg, wp);
       return false;
     case WM_SYSCOMMAND:
       if ((wp & 0xFFF0) != SC_KEYMENU) return false;

@@ -63,6 +63,10 @@ class Bar {
   // Clicks on the bar and the icon, hover, the keyboard's menu commands.
   // True when handled, with the answer in *result.
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
+  // Hover alone, for a bar the platform lays out and tracks: the item
+  // under the pointer lit until the pointer leaves it.
+  void FollowPointer(UINT msg, WPARAM wp);
+  int hover() const { return hover_; }
 
   // The tracked bar of `root`, a top-level window, or null.
   static Bar* Of(HWND root);

@@ -443,7 +443,7 @@ void PaintBar(HWND owner, HDC dc, const RECT& bar, const std::function<RECT(int)
   }
 }
 
-void PaintBar(HWND owner, HDC dc, const RECT& bar) {
+void PaintBar(HWND owner, HDC dc, const RECT& bar, int hot) {
   RECT window;
   GetWindowRect(owner, &window);
   PaintBar(
@@ -454,7 +454,7 @@ void PaintBar(HWND owner, HDC dc, const RECT& bar) {
         OffsetRect(&info.rcBar, -window.left, -window.top);
         return info.rcBar;
       },
-      -1, -1, false);
+      -1, hot, false);
 }
 
 wchar_t AccessKey(const std::wstring& text) {

@@ -15,8 +15,9 @@ namespace dulib::menus {
 void PrepareBar(HWND owner);
 
 // Paints the whole menu bar into `dc` (window coordinates) at `bar`, its
-// items where the platform laid them out.
-void PaintBar(HWND owner, HDC dc, const RECT& bar);
+// items where the platform laid them out; `hot` is the item under the
+// pointer, or -1.
+void PaintBar(HWND owner, HDC dc, const RECT& bar, int hot = -1);
 // The same for a bar the engine lays out: item `pos` at `item_rect(pos)`
 // (skipped when empty); `lit` is the item drawn selected (its menu open),
 // or -1; `hot` the item under the pointer, or -1; `keys` underlines the

@@ -10,6 +10,7 @@
 #include <thread>
 #include <utility>
 
+#include "look/pixels.h"
 #include "skins/SkinH.h"
 #include "support/screen.h"
 #include "support/wine_test.h"
@@ -577,6 +578,21 @@ TEST_F(FrameTest, TheMenuBarShowsTheSkinAndTheClientSizeIsKept) {
   MENUBARINFO whole = {sizeof whole};
   ASSERT_TRUE(GetMenuBarInfo(hwnd, OBJID_MENU, 0, &whole));
   EXPECT_COLOR(ColorAt({whole.rcBar.right - 3, whole.rcBar.bottom - 3}), kDark[menu]);
+
+  // Under the pointer an item stands apart from the bar at rest and from an
+  // open item, on the platform's frame too; in the client area it rests.
+  const POINT back = {first.rcBar.left + 2, first.rcBar.top + 2};  // off the text
+  COLORREF hover = 0, left = 0;
+  Act([&] {
+    MoveTo({back.x + 1, back.y + 1});
+    hover = ColorAt(back);
+    const RECT client = ScreenRectOfClient(hwnd);
+    MoveTo({(client.left + client.right) / 2, (client.top + client.bottom) / 2});
+    left = ColorAt(back);
+  });
+  EXPECT_GE(look::Contrast(hover, kDark[menu]), 1.2) << Hex(hover);
+  EXPECT_GE(look::Contrast(hover, kDark[menu_highlight]), 1.2) << Hex(hover);
+  EXPECT_COLOR(left, kDark[menu]);
 }
 
 // The bottom right pixel of the picture Windows fades a menu in from
